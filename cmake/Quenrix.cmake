@@ -1,0 +1,33 @@
+# Helpers shared by the test, tool and benchmark directories.
+
+# quenrix_add_gtest(<name> SOURCES <files...> [LIBS <targets...>] [LABELS <labels...>])
+# Builds one GoogleTest program and registers its cases with CTest.
+function(quenrix_add_gtest name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "unit;${ARG_LABELS}")
+endfunction()
+
+# quenrix_add_fuzzer(<name> SOURCES <files...> [LIBS <targets...>] [SECONDS <n>] [CORPUS <dir>])
+# Only in a QUENRIX_FUZZ build (clang): a libFuzzer program, run by CTest for a
+# bounded time over its seed corpus, labelled "fuzz".
+function(quenrix_add_fuzzer name)
+  if(NOT QUENRIX_FUZZ)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "SECONDS;CORPUS" "SOURCES;LIBS" ${ARGN})
+  if(NOT ARG_SECONDS)
+    set(ARG_SECONDS 60)
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  add_dependencies(fuzzers ${name})
+  set(work ${CMAKE_CURRENT_BINARY_DIR}/${name}_corpus)
+  file(MAKE_DIRECTORY ${work})
+  add_test(NAME ${name}
+           COMMAND ${name} -max_total_time=${ARG_SECONDS} -timeout=20 -rss_limit_mb=4096
+                   -print_final_stats=1 ${work} ${ARG_CORPUS})
+  set_tests_properties(${name} PROPERTIES LABELS fuzz TIMEOUT 900)
+endfunction()

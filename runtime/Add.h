@@ -1,0 +1,28 @@
+// Sums the ports of its input bus, in bus order.
+#pragma once
+
+#include "CircularBuffer.h"
+#include "DFModel.h"
+
+namespace Quenrix {
+
+template <class T>
+class Add : public DFModel {
+public:
+    CircularBufferBusT<CircularBuffer<T>> input;
+    CircularBuffer<T> output;
+
+    bool Run() override
+    {
+        output[0] = T(0);
+        T sum = T(0);
+        const size_t n = input.GetSize();
+        for (size_t i = 0; i < n; ++i) {
+            sum += input[i][0];
+            output[0] = sum;
+        }
+        return true;
+    }
+};
+
+} // namespace Quenrix

@@ -33,6 +33,10 @@ bool BiquadCascade::Initialize()
         return false;
     }
     m_iNumBiquads = static_cast<size_t>(m_iNumCoefficients) / 6;
+    if (!m_Coefficients) {
+        DFErrorHandler::PostError(this, "The biquad coefficients have not been set.");
+        return false;
+    }
 
     for (size_t i = 0; i < m_iNumBiquads; ++i) {
         double* c = m_Coefficients + 6 * i;

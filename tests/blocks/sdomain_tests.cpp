@@ -352,6 +352,10 @@ TEST(SDomainIIRLayout, ReinitializeZeroesTheState)
         f.Run();
     ASSERT_TRUE(f.Finalize());
     EXPECT_EQ(f.m_Coefficients, nullptr);
+    // With the coefficients released, Run leaves the output alone.
+    out = -7.0;
+    EXPECT_TRUE(f.Run());
+    EXPECT_EQ(out, -7.0);
     ASSERT_TRUE(f.Initialize());
     in = 0.0;
     f.Run();
@@ -459,6 +463,14 @@ TEST_F(CascadeFixture, TapCountMustBeAPositiveMultipleOfSix)
                               "of 6 taps. There are currently " +
                                   std::to_string(n) + " taps.\n");
     }
+}
+
+TEST_F(CascadeFixture, MissingCoefficientArrayIsRejected)
+{
+    b.m_iNumCoefficients = 6;
+    StderrCapture cap;
+    EXPECT_FALSE(b.Initialize());
+    EXPECT_EQ(cap.Take(), "The biquad coefficients have not been set.\n");
 }
 
 TEST_F(CascadeFixture, ZeroD0IsRejectedWithItsNumberAndHalfIsNormalised)

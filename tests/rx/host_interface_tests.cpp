@@ -36,6 +36,8 @@ struct MessageCase {
     std::string message;
 };
 
+void PrintTo(const MessageCase& c, std::ostream* os) { *os << c.name; }
+
 class MessageText : public ::testing::TestWithParam<MessageCase> {};
 
 } // namespace

@@ -51,7 +51,7 @@ std::complex<double> DiscreteResponse(const Corner& c, double w, double T)
 TEST(RxEqualiser, MatchesTheAnalogResponseThroughTheTanhLaw)
 {
     const double bitTime = 1e-10, T = bitTime / 32;
-    const double freqs[] = {2e8, 1.3e9, 3.1e9, 5e9, 9e9};
+    const double freqs[] = {2e8, 3.1e9, 9e9};
     for (const Corner& c : kCorners) {
         for (double f : freqs) {
             for (double drive : {0.05, 1.5}) { // nearly linear, and well into saturation

@@ -308,6 +308,29 @@ TEST_F(ReaderFiles, HeaderRecordFields)
     FINI();
 }
 
+TEST_F(ReaderFiles, HeaderTextsJoinEveryLine)
+{
+    // An empty keyword line still gives the text its (empty) first line.
+    std::string text = "[IBIS Ver] 5.0\n[File Name] t.ibs\n[File Rev] 1\n[Notes]\n";
+    std::string want;
+    for (int i = 0; i < 20000; i++) {
+        std::string row = "note row " + std::to_string(i);
+        text += row + "\n";
+        want += "\n" + row;
+    }
+    text += "[Source] s1\n s2\n[End]\n";
+    std::string path = Write("t.ibs", text);
+    LogCapture log;
+    ASSERT_TRUE(INIT());
+    ASSERT_EQ(PARSE(path.c_str(), FILE_IBS), 1);
+    HeaderRecord* h = nullptr;
+    ASSERT_TRUE(IBIS_GetHdrs(gpIbis, &h));
+    EXPECT_EQ(std::string(h->Notes), want);
+    EXPECT_STREQ(h->Source, "s1\ns2");
+    FINI();
+    EXPECT_EQ(log.Take(), "Errors  : 0\n\nFile Passed\n");
+}
+
 struct GateCase {
     const char* value;
     int any, old1x;

@@ -153,7 +153,8 @@ const KEYWORD_ENTRY keywords_Ver5[] = {
 // model, package model, board description, model selector, submodel, test
 // data and test load groups are added by their own modules: until then their
 // operations stay null here and their lines are read and dropped without a
-// message.  Plugging a module in is filling in its entry.
+// message.  Plugging a module in is filling in its entry (a module whose
+// close takes no keyword code is entered through a one-line wrapper).
 
 enum {
     GRP_HEADER, GRP_COMPONENT, GRP_EXT_CIRCUIT, GRP_MODEL, GRP_PKGMDL, GRP_EBDMDL,
@@ -487,7 +488,7 @@ int PARSE(const char* path, int fileType)
 
     // The counter names the line being read while it is read, so that the
     // line reader's own messages carry its number.
-    static char line[1024];
+    char line[1024];
     for (;;) {
         gulLineNum++;
         if (CMN_GetLine(line, sizeof line, fp) == nullptr) {

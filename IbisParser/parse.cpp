@@ -439,6 +439,9 @@ static void s_CommentChar(char* line)
 
 static void s_ResetReader(int fileType)
 {
+    // Until its [IBIS Ver] is read, a file is read as one of no known
+    // version, whatever file was read before it.
+    geFileVersion = 0;
     gulLineNum = 0;
     geCurrFileType = fileType;
     geCurrentKeyword = KW_NOT_KEY;

@@ -372,4 +372,415 @@ void CMN_TestRequiredKeyword(const char* kwName, int found)
     }
 }
 
+/* ---- Values, columns, files and lines ---------------------------------- */
+
+#ifdef _WIN32
+#define CMN_DIR_SEPARATOR '\\'
+#else
+#define CMN_DIR_SEPARATOR '/'
+#endif
+
+char gsFilePath_ibs[1025] = "";
+int gbAllowAnyCharacter = 0;
+
+static const struct {
+    char letter;
+    double factor;
+} Scales[] = {
+    {'T', 1e12}, {'G', 1e9}, {'M', 1e6}, {'k', 1e3}, {'m', 1e-3},
+    {'u', 1e-6}, {'n', 1e-9}, {'p', 1e-12}, {'f', 1e-15},
+};
+
+int s_GetValue(const char* text, double* value)
+{
+    CMN_ASSERT(text != NULL && value != NULL);
+    char* end = NULL;
+    double number = strtod(text, &end);
+    if (end == text) return 0;
+    if (*end == '\0') {
+        *value = number;
+        return 1;
+    }
+    double factor = 1.0;
+    int scaled = 0;
+    for (const auto& s : Scales) {
+        if (*end == s.letter) {
+            factor = s.factor;
+            scaled = 1;
+            break;
+        }
+    }
+    if (!scaled && !isalpha((unsigned char)*end)) return 0;
+    *value = number * factor;
+    for (const char* p = end + 1; *p; p++)
+        if (isdigit((unsigned char)*p)) return 2;
+    return 1;
+}
+
+int CMN_Get_Value(const char* text, double* value) { return s_GetValue(text, value); }
+
+int CMN_Get_ValueOrNA(const char* text, double* value, int* isNA)
+{
+    CMN_ASSERT(text != NULL && value != NULL && isNA != NULL);
+    if (CMN_StrSameIC(text, "NA")) {
+        *value = 0;
+        *isNA = 1;
+        return 1;
+    }
+    *isNA = 0;
+    return CMN_Get_Value(text, value);
+}
+
+int CMN_GetColValue(const char* text, const char* sectionName, const char* columnName,
+                    double* value, int* state)
+{
+    CMN_ASSERT(value != NULL && state != NULL);
+    *state = 0;
+    if (text == NULL) return 1;
+    if (CMN_StrSameIC(text, "NA")) {
+        *value = 0;
+        *state = 2;
+        return 1;
+    }
+    switch (CMN_Get_Value(text, value)) {
+    case 0:
+        ERRLOG_LineErrorNew(1909, columnName, text);
+        return 0;
+    case 2:
+        ERRLOG_LineWarnNew(1910, columnName, sectionName, text);
+        *state = 1;
+        return 1;
+    default:
+        *state = 1;
+        return 1;
+    }
+}
+
+int CMN_StrToDbl(const char* text, double* out)
+{
+    CMN_ASSERT(text != NULL && out != NULL);
+    char* end = NULL;
+    *out = strtod(text, &end);
+    if (end == text) return 0;
+    return *end ? 2 : 1;
+}
+
+int CMN_StrToUI(const char* text, unsigned* out)
+{
+    CMN_ASSERT(text != NULL && out != NULL);
+    const char* p = text;
+    while (isspace((unsigned char)*p)) p++;
+    if (*p == '-') return 0;
+    char* end = NULL;
+    unsigned long v = strtoul(text, &end, 10);
+    if (end == text) return 0;
+    *out = (unsigned)v;
+    return *end ? 2 : 1;
+}
+
+static int s_IsSpaceTab(char c) { return c == ' ' || c == '\t'; }
+
+static const char* s_SkipSpaceTab(const char* p)
+{
+    while (s_IsSpaceTab(*p)) p++;
+    return p;
+}
+
+int CMN_gettok(const char* text, double* value, char** next)
+{
+    CMN_ASSERT(text != NULL && value != NULL && next != NULL);
+    const char* p = s_SkipSpaceTab(text);
+    if (*p == '\0') {
+        *next = (char*)p;
+        return 6;
+    }
+    if (*p == '/') {
+        *next = (char*)s_SkipSpaceTab(p + 1);
+        return 5;
+    }
+    if (*p == '=') {
+        ERRLOG_LineErrorNew(1918);
+        *next = (char*)s_SkipSpaceTab(p + 1);
+        return 0;
+    }
+    const char* name = p;
+    while (*p && !s_IsSpaceTab(*p) && *p != '=' && *p != '/') p++;
+    size_t nameLen = (size_t)(p - name);
+    int kind = 0;
+    if (nameLen == 3 && strncmp(name, "Len", 3) == 0) kind = 1;
+    else if (nameLen == 1 && name[0] == 'R') kind = 2;
+    else if (nameLen == 1 && name[0] == 'C') kind = 3;
+    else if (nameLen == 1 && name[0] == 'L') kind = 4;
+    if (kind == 0) {
+        char* copy = CMN_StrMakeN(name, (int)nameLen);
+        ERRLOG_LineErrorNew(1919, copy ? copy : "");
+        free(copy);
+        *next = (char*)p;
+        return 0;
+    }
+    p = s_SkipSpaceTab(p);
+    if (*p == '\0') {
+        ERRLOG_LineErrorNew(1920);
+        *next = (char*)p;
+        return 6;
+    }
+    if (*p != '=') {
+        ERRLOG_LineErrorNew(1921);
+        const char* slash = strchr(p, '/');
+        *next = (char*)(slash ? slash + 1 : p + strlen(p));
+        return 0;
+    }
+    p = s_SkipSpaceTab(p + 1);
+    if (*p == '\0') {
+        ERRLOG_LineErrorNew(1920);
+        *next = (char*)p;
+        return 6;
+    }
+    const char* start = p;
+    while (*p && !s_IsSpaceTab(*p) && *p != '/') p++;
+    if (p > start) {
+        char* copy = CMN_StrMakeN(start, (int)(p - start));
+        if (copy == NULL || CMN_Get_Value(copy, value) != 1)
+            ERRLOG_LineErrorNew(1922, copy ? copy : "");
+        free(copy);
+    } else {
+        ERRLOG_LineErrorNew(1923);
+        *value = 0;
+    }
+    *next = (char*)s_SkipSpaceTab(p);
+    return kind;
+}
+
+FILE* CMN_fopen(const char* path, const char* mode)
+{
+#ifdef _WIN32
+    /* Binary mode, so that the line reader's own CR LF rule applies. */
+    char binary[8];
+    size_t n = strlen(mode);
+    if (n > 0 && n < sizeof binary - 1) {
+        binary[0] = mode[0];
+        binary[1] = 'b';
+        memcpy(binary + 2, mode + 1, n);
+        return fopen(path, binary);
+    }
+#endif
+    return fopen(path, mode);
+}
+
+static const char* const s_defaultExt[] = {"", ".ibs", ".pkg", ".ebd", ".ami"};
+static const int s_extMessage[] = {0, 1900, 1903, 1902, 1924};
+
+int CMN_OpenFile(const char* path, int fileType, FILE** fp, char* fileName)
+{
+    CMN_ASSERT(path != NULL && fp != NULL && fileName != NULL);
+    CMN_ASSERT(fileType >= FILE_IBS && fileType <= FILE_AMI);
+    *fp = NULL;
+    size_t pathLen = strlen(path);
+    /* A referenced file name comes from a file's contents: a path too long to
+     * hold is reported, not taken for a programming error. */
+    if (pathLen >= 1024 && (fileType == FILE_PKG || fileType == FILE_AMI)) {
+        ERRLOG_ErrorNew(1904);
+        return 0;
+    }
+    const char* sep = strrchr(path, CMN_DIR_SEPARATOR);
+    const char* name = path;
+    if (sep != NULL) {
+        size_t dirLen = (size_t)(sep - path) + 1;
+        if (dirLen > 1024 || pathLen - dirLen > 1024) {
+            ERRLOG_ErrorNew(1904);
+            return 0;
+        }
+        memcpy(gsFilePath_ibs, path, dirLen);
+        gsFilePath_ibs[dirLen] = '\0';
+        name = sep + 1;
+    } else if (pathLen > 1024) {
+        ERRLOG_ErrorNew(1904);
+        return 0;
+    }
+    CMN_strncpy(fileName, name, 1024);
+
+    const char* ext = s_defaultExt[fileType];
+    const char* dot = strrchr(fileName, '.');
+    if (dot == NULL) {
+        if (strlen(fileName) + strlen(ext) > 1024) {
+            ERRLOG_ErrorNew(1901);
+            return 0;
+        }
+        strcat(fileName, ext);
+    } else if (!CMN_StrSameICn(dot, ext, 4) || strlen(dot) < 4) {
+        ERRLOG_ErrorNew(s_extMessage[fileType]);
+        return 0;
+    }
+
+    size_t dirLen = strlen(gsFilePath_ibs), nameLen = strlen(fileName);
+    if (dirLen + nameLen > 1024) {
+        ERRLOG_ErrorNew(1904);
+        return 0;
+    }
+    char joined[1025];
+    memcpy(joined, gsFilePath_ibs, dirLen);
+    memcpy(joined + dirLen, fileName, nameLen + 1);
+
+    *fp = CMN_fopen(joined, "r");
+    if (*fp == NULL) {
+        CMN_ConvertToLower(joined);
+        *fp = CMN_fopen(joined, "r");
+        if (*fp != NULL) CMN_ConvertToLower(gsFilePath_ibs);
+    }
+    if (*fp == NULL) {
+        CMN_ConvertToUpper(joined);
+        *fp = CMN_fopen(joined, "r");
+        if (*fp != NULL) CMN_ConvertToUpper(gsFilePath_ibs);
+    }
+    if (*fp == NULL) {
+        ERRLOG_ErrorNew(1905, gsFilePath_ibs, fileName);
+        return 0;
+    }
+    return 1;
+}
+
+char* CMN_GetIbsPath(char* dst)
+{
+    CMN_ASSERT(dst != NULL);
+    CMN_strncpy(dst, gsFilePath_ibs, 1024);
+    return dst;
+}
+
+char* CMN_getBasename(char* path)
+{
+    CMN_ASSERT(path != NULL);
+    char* sep = strrchr(path, CMN_DIR_SEPARATOR);
+    char* base = sep ? sep + 1 : path;
+#ifdef _WIN32
+    char* dot = strrchr(base, '.');
+    if (dot != NULL) *dot = '\0';
+#endif
+    return base;
+}
+
+/* Reads the next character of a line with the format's character rules: a
+ * line end gives '\n', the end of the text EOF; an illegal character is
+ * reported and (unless any character is allowed) becomes a blank. */
+static int s_NextChar(FILE* fp, int roomLeft)
+{
+    int c = getc(fp);
+    if (c == EOF || c == '\n') return c;
+    if (c == '\r') {
+        int d = getc(fp);
+        if (d == '\n') return '\n';
+        if (d != EOF) ungetc(d, fp);
+    } else if (c == 26) {
+        int d = getc(fp);
+        if (d == EOF) return EOF;
+        ungetc(d, fp);
+    }
+    if (gbAllowAnyCharacter) return c;
+    const char* kind = NULL;
+    if (c == 0) kind = "NUL";
+    else if (c < 32 && c != '\t') kind = "control";
+    else if (c > 127) kind = "non-7-bit ASCII";
+    if (kind == NULL) return c;
+    ERRLOG_LineErrorNew(1917, kind, c, roomLeft ? "  Converting to space." : "");
+    return ' ';
+}
+
+char* CMN_GetLine(char* buf, unsigned size, FILE* fp)
+{
+    if (buf == NULL || fp == NULL || size == 0) return NULL;
+    if (size == 1) {
+        buf[0] = '\0';
+        return buf;
+    }
+    int c = getc(fp);
+    if (c == EOF) return NULL;
+    ungetc(c, fp);
+    unsigned n = 0;
+    int endedWithLF = 0;
+    for (;;) {
+        c = s_NextChar(fp, n < size - 1);
+        if (c == EOF) break;
+        if (c == '\n') {
+            endedWithLF = 1;
+            break;
+        }
+        if (n < size - 1) buf[n++] = (char)c;
+    }
+    if (endedWithLF && n < size - 1) buf[n++] = '\n';
+    buf[n] = '\0';
+    return buf;
+}
+
+char* CMN_GetInfiniteLine(unsigned* len, FILE* fp)
+{
+    if (fp == NULL) return NULL;
+    int c = getc(fp);
+    if (c == EOF) return NULL;
+    ungetc(c, fp);
+    size_t n = 0, capacity = 64;
+    char* line = (char*)malloc(capacity);
+    if (line == NULL) {
+        ERRLOG_ErrorNew(1906, (unsigned)capacity);
+        return NULL;
+    }
+    int endedWithLF = 0;
+    for (;;) {
+        c = s_NextChar(fp, 1);
+        if (c == EOF) break;
+        if (c == '\n') {
+            endedWithLF = 1;
+            break;
+        }
+        if (n + 2 >= capacity) {
+            char* bigger = (char*)realloc(line, capacity * 2);
+            if (bigger == NULL) {
+                ERRLOG_ErrorNew(1907, (unsigned)(capacity * 2));
+                free(line);
+                return NULL;
+            }
+            line = bigger;
+            capacity *= 2;
+        }
+        line[n++] = (char)c;
+    }
+    if (endedWithLF) line[n++] = '\n';
+    line[n] = '\0';
+    if (len != NULL) *len = (unsigned)(strlen(line) + 1);
+    return line;
+}
+
+int CMN_AllowAnyCharacter(int on)
+{
+    gbAllowAnyCharacter = on != 0;
+    return gbAllowAnyCharacter;
+}
+
+int CMN_getIbisVer(const char* path, unsigned long* lineCount, int fileType)
+{
+    CMN_ASSERT(path != NULL);
+    FILE* fp = NULL;
+    char name[1025];
+    if (!CMN_OpenFile(path, fileType, &fp, name)) return 0;
+    /* The probe reads the lines that the reader reads again; their character
+     * messages are given once, by the reader, with the right line numbers. */
+    int savedAny = gbAllowAnyCharacter;
+    gbAllowAnyCharacter = 1;
+    char line[121];
+    int version = 0;
+    while (CMN_GetLine(line, sizeof line, fp) != NULL) {
+        if (lineCount != NULL) (*lineCount)++;
+        const char* p = line;
+        while (*p && isspace((unsigned char)*p)) p++;
+        if (*p != '[') continue;
+        if (CMN_StrSameICn(p, "[IBIS Ver]", 10) || CMN_StrSameICn(p, "[IBIS_Ver]", 10)) {
+            const char* v = p + 10;
+            while (*v && isspace((unsigned char)*v)) v++;
+            if (*v >= '1' && *v <= '5') version = *v - '0';
+        }
+        break;
+    }
+    gbAllowAnyCharacter = savedAny;
+    fclose(fp);
+    return version;
+}
+
 } /* extern "C" */

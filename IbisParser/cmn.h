@@ -4,6 +4,7 @@
 #define IBISPARSER_CMN_H
 
 #include <stddef.h>
+#include <stdio.h>
 
 #ifdef __cplusplus
 extern "C" {
@@ -83,6 +84,42 @@ char* CMN_SetStr(char* dst, const char* src, unsigned maxLen, const char* kwName
 int CMN_SetKeywordStr(char* dst, const char* src, unsigned maxLen, const char* kwName);
 int CMN_SetFilenameStr(char* dst, const char* src, unsigned maxLen, const char* kwName);
 void CMN_TestRequiredKeyword(const char* kwName, int found);
+
+/* ---- Values, columns, files and lines ---------------------------------- */
+
+/* Directory of the file last opened by CMN_OpenFile, with its separator. */
+extern char gsFilePath_ibs[1025];
+/* Lets CMN_GetLine keep every character as it is. */
+extern int gbAllowAnyCharacter;
+
+/* Numbers with an optional scale letter and unit: 0 none, 1 a number, 2 a
+ * number with a digit after its scale ("numeric in scale"). */
+int s_GetValue(const char* text, double* value);
+int CMN_Get_Value(const char* text, double* value);
+int CMN_Get_ValueOrNA(const char* text, double* value, int* isNA);
+/* Table columns: state 0 absent, 1 a number, 2 "NA". */
+int CMN_GetColValue(const char* text, const char* sectionName, const char* columnName,
+                    double* value, int* state);
+int CMN_StrToDbl(const char* text, double* out);
+int CMN_StrToUI(const char* text, unsigned* out);
+
+/* Next token of an R/L/C section line: 1 Len, 2 R, 3 C, 4 L, 5 '/', 6 end,
+ * 0 error. */
+int CMN_gettok(const char* text, double* value, char** next);
+
+/* Files. */
+int CMN_OpenFile(const char* path, int fileType, FILE** fp, char* fileName);
+FILE* CMN_fopen(const char* path, const char* mode);
+char* CMN_GetIbsPath(char* dst);
+char* CMN_getBasename(char* path);
+
+/* Lines. */
+char* CMN_GetLine(char* buf, unsigned size, FILE* fp);
+char* CMN_GetInfiniteLine(unsigned* len, FILE* fp);
+int CMN_AllowAnyCharacter(int on);
+
+/* Version digit 1-5 of the first bracket line, or 0. */
+int CMN_getIbisVer(const char* path, unsigned long* lineCount, int fileType);
 
 #ifdef __cplusplus
 }

@@ -38,4 +38,30 @@ protected:
     size_t m_iRunBiquads;
 };
 
+// Run is defined here, so that a model calling it once per sample can inline it.
+inline bool BiquadCascade::Run()
+{
+    const size_t S = m_iRunBiquads;
+    if (S == 0)
+        return true;
+    const size_t nOutputs = m_dOutput.GetSize();
+    double x = m_dInput[0];
+    for (size_t j = 0; j < S; ++j) {
+        const double* c = m_Coefficients + 6 * j;
+        const double s1 = m_State1[j];
+        const double s2 = m_State2[j];
+        const double w = (x - c[4] * s1) - c[5] * s2;
+        const double y = (c[0] * w + c[1] * s1) + c[2] * s2;
+        if (j + nOutputs >= S) {
+            const size_t port = S - 1 - j;
+            if (port < nOutputs)
+                m_dOutput[port][0] = y;
+        }
+        m_State2[j] = s1;
+        m_State1[j] = w;
+        x = y;
+    }
+    return true;
+}
+
 } // namespace Quenrix

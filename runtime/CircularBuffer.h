@@ -31,6 +31,7 @@ public:
         m_iSize = iNumberItems;
         m_iRate = iAdvanceRate;
         m_iCurrent = iStartLocation;
+        UpdateCurrentItem();
     }
     void SetRate(size_t iRate) { m_iRate = iRate; }
     size_t GetRate() const { return m_iRate; }
@@ -62,6 +63,7 @@ public:
     {
         m_iCurrent = 0;
         m_iHistoryDepth = 1;
+        UpdateCurrentItem();
     }
     // Moves the current index on by the advance rate, wrapping on the ring.
     void Advance()
@@ -69,9 +71,12 @@ public:
         if (m_iSize == 0)
             return;
         m_iCurrent = (m_iCurrent + m_iRate) % m_iSize;
+        UpdateCurrentItem();
     }
     void* GetPointer(size_t iIndex) const
     {
+        if (iIndex == 0)
+            return m_pCurrentItem;
         return static_cast<char*>(m_pBuffer) + IndexAt(iIndex) * m_iSizeOf;
     }
     void* GetReadPtr() const { return GetPointer(0); }
@@ -90,10 +95,18 @@ public:
         DeallocateMemory(nullptr);
         m_pBuffer = AllocateMemory(iNumberItems);
         m_iSize = iNumberItems;
+        UpdateCurrentItem();
         Zero(0, iNumberItems, nullptr);
     }
 
 protected:
+    // Keeps the address of the current element, so that the access to it,
+    // the one every block makes on every sample, is a single load.
+    void UpdateCurrentItem()
+    {
+        m_pCurrentItem = m_pBuffer ? static_cast<char*>(m_pBuffer) + m_iCurrent * m_iSizeOf : nullptr;
+    }
+
     size_t m_iRate = 1;
     size_t m_iHistoryDepth = 1;
     bool m_bContiguousBuffer = false;
@@ -102,6 +115,7 @@ protected:
     void* m_pBuffer = nullptr;
     size_t m_iSize = 0;
     bool m_bIsConnected = true;
+    void* m_pCurrentItem = nullptr;
 };
 
 template <class T>
@@ -170,11 +184,19 @@ public:
         m_pBuffer = nullptr;
         m_iCurrent = 0;
         m_iSize = 0;
+        UpdateCurrentItem();
     }
 
-    T& operator[](size_t iIndex) { return static_cast<T*>(m_pBuffer)[IndexAt(iIndex)]; }
+    T& operator[](size_t iIndex)
+    {
+        if (iIndex == 0)
+            return *static_cast<T*>(m_pCurrentItem);
+        return static_cast<T*>(m_pBuffer)[IndexAt(iIndex)];
+    }
     const T& operator[](size_t iIndex) const
     {
+        if (iIndex == 0)
+            return *static_cast<const T*>(m_pCurrentItem);
         return static_cast<const T*>(m_pBuffer)[IndexAt(iIndex)];
     }
 

@@ -36,4 +36,30 @@ public:
     double m_ClockAmplitude;
 };
 
+// Run is defined here, so that a model calling it once per sample can inline it.
+inline bool ClockTimes::Run()
+{
+    const double cur = clock[0];
+    const size_t n = m_SampleCount;
+    bool bEdge = false;
+    if (n != 0) {
+        if (m_ClockEdge == ePositiveEdge)
+            bEdge = m_PrevClock <= 0.0 && cur > 0.0;
+        else if (m_ClockEdge == eNegativeEdge)
+            bEdge = m_PrevClock > 0.0 && cur <= 0.0;
+    }
+    if (bEdge) {
+        const double Ts = SampleInterval;
+        double ratio = 1.0;
+        if (m_TimingMethod == eLinearInterp)
+            ratio = CalculateTimeRatio(m_PrevClock, cur);
+        time[0] = (static_cast<double>(n) - 1.0) * Ts + Ts * ratio + m_TimeOffset;
+    } else {
+        time[0] = -1.0;
+    }
+    m_SampleCount = n + 1;
+    m_PrevClock = cur;
+    return true;
+}
+
 } // namespace Quenrix

@@ -7,6 +7,8 @@
 #include "ClockEdge.h"
 #include "DFModel.h"
 
+#include <climits>
+
 namespace Quenrix {
 
 class PhaseDetector : public DFModel {
@@ -29,5 +31,54 @@ public:
     int m_ReferenceCount;
     bool m_bStarted;
 };
+
+// Run is defined here, so that a model calling it once per sample can inline it.
+inline bool PhaseDetector::Run()
+{
+    // Counters stop at the largest int instead of overflowing on a clock that
+    // stays in one half for billions of samples. Without a branch: whether the
+    // data matches the sampled bit changes at random, and a mispredicted jump
+    // here would cost more than the addition.
+    const auto countIf = [](int& iCounter, bool bCondition) {
+        iCounter += static_cast<int>(bCondition & (iCounter < INT_MAX));
+    };
+    const double kPi = 3.141592653589793;
+    const int clk = clock[0];
+    int L;
+    if (m_ClockEdge != eNegativeEdge)
+        L = clk > 0 ? 1 : 0;
+    else
+        L = clk <= 0 ? 1 : 0;
+    phaseError[0] = 0.0;
+
+    if (!m_bStarted) {
+        m_bStarted = true;
+        m_PrevLevel = L;
+        return true;
+    }
+
+    const int s = signal[0] > 0.0 ? 1 : 0;
+
+    if (m_PrevLevel == 1 && L == 0) {
+        m_PrevSampledBit = m_SampledBit;
+        if (m_SavedMismatchCount != -1 && m_ReferenceCount > 0)
+            phaseError[0] = static_cast<double>(m_SavedMismatchCount - m_ReferenceCount) /
+                            static_cast<double>(m_ReferenceCount) * kPi;
+    } else if (m_PrevLevel != 1 && L == 1) {
+        m_SavedMismatchCount = m_MismatchCount;
+        m_SampledBit = s;
+        m_MismatchCount = 0;
+        m_ReferenceCount = 0;
+    }
+
+    if (m_SampledBit != -1) {
+        countIf(m_MismatchCount, s != m_SampledBit);
+        if (m_PrevSampledBit != -1)
+            countIf(m_ReferenceCount, m_SampledBit != m_PrevSampledBit);
+    }
+
+    m_PrevLevel = L;
+    return true;
+}
 
 } // namespace Quenrix

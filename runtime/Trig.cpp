@@ -177,12 +177,6 @@ bool TrigCosh::Run()
     return true;
 }
 
-bool TrigTanh::Run()
-{
-    m_dOutput[0] = std::tanh(m_dInput[0]);
-    return true;
-}
-
 bool TrigCoth::Run()
 {
     const double x = m_dInput[0];

@@ -6,6 +6,8 @@
 #include "CircularBuffer.h"
 #include "DFModel.h"
 
+#include <cmath>
+
 namespace Quenrix {
 
 class CTrig : public DFModel {
@@ -34,7 +36,15 @@ QUENRIX_TRIG_BLOCK(TrigAtan);
 QUENRIX_TRIG_BLOCK(TrigAcot);
 QUENRIX_TRIG_BLOCK(TrigSinh);
 QUENRIX_TRIG_BLOCK(TrigCosh);
-QUENRIX_TRIG_BLOCK(TrigTanh);
+// Defined here, as the receiver's front end runs it once per sample.
+class TrigTanh : public CTrig {
+public:
+    bool Run() override
+    {
+        m_dOutput[0] = std::tanh(m_dInput[0]);
+        return true;
+    }
+};
 QUENRIX_TRIG_BLOCK(TrigCoth);
 QUENRIX_TRIG_BLOCK(TrigAsinh);
 QUENRIX_TRIG_BLOCK(TrigAcosh);

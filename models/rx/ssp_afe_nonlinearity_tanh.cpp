@@ -61,17 +61,6 @@ bool ssp_afe_nonlinearity_tanh::Initialize()
     return T1.Initialize();
 }
 
-bool ssp_afe_nonlinearity_tanh::Run()
-{
-    input_CirBuf[0] = input[0];
-    G1.Run();
-    G2.Run();
-    const bool ok = T1.Run();
-    G3.Run();
-    output[0] = output_CirBuf[0];
-    return ok;
-}
-
 bool ssp_afe_nonlinearity_tanh::Finalize()
 {
     const bool ok = T1.Finalize();

@@ -39,3 +39,15 @@ public:
     bool Finalize() override;
     void DeleteBuffers();
 };
+
+// Run is defined here, so that the caller's per-sample loop can inline it.
+inline bool ssp_afe_nonlinearity_tanh::Run()
+{
+    input_CirBuf[0] = input[0];
+    G1.Run();
+    G2.Run();
+    const bool ok = T1.Run();
+    G3.Run();
+    output[0] = output_CirBuf[0];
+    return ok;
+}

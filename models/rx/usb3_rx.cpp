@@ -121,24 +121,6 @@ bool usb3_rx::Initialize()
     return AFE.Initialize() & CDR.Initialize();
 }
 
-bool usb3_rx::Run()
-{
-    input_CirBuf[0] = input[0];
-    const bool afe = AFE.Run();
-    const double nl = AFE_AFE_ctle_nl.input[0];
-    AFE_AFE_ctle_nl.output[0][0] = nl;
-    AFE_AFE_ctle_nl.output[1][0] = nl;
-    const bool cdr = CDR.Run();
-    clock[0] = clock_CirBuf[0];
-    clock_times[0] = clock_times_CirBuf[0];
-    pd[0] = pd_CirBuf[0];
-    integ[0] = integ_CirBuf[0];
-    vco[0] = vco_CirBuf[0];
-    afe_out_nl[0] = afe_out_nl_CirBuf[0];
-    afe_out_lin[0] = afe_out_lin_CirBuf[0];
-    return cdr & afe;
-}
-
 bool usb3_rx::Finalize()
 {
     const bool ok = AFE.Finalize() & CDR.Finalize();

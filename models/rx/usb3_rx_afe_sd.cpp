@@ -262,18 +262,6 @@ bool usb3_rx_afe_sd::Initialize()
     return CTLE.Initialize() & NL.Initialize();
 }
 
-bool usb3_rx_afe_sd::Run()
-{
-    input_CirBuf[0] = input[0];
-    const bool ctle = CTLE.Run();
-    CTLE_output.output[0][0] = CTLE_output.input[0];
-    CTLE_output.output[1][0] = CTLE_output.input[0];
-    const bool nl = NL.Run();
-    AFE_ctle_lin[0] = AFE_ctle_lin_CirBuf[0];
-    AFE_ctle_nl[0] = AFE_ctle_nl_CirBuf[0];
-    return nl & ctle;
-}
-
 bool usb3_rx_afe_sd::Finalize()
 {
     const bool ok = CTLE.Finalize() & NL.Finalize();

@@ -83,3 +83,50 @@ public:
     bool Finalize() override;
     void DeleteBuffers();
 };
+
+// Run is defined here, so that the caller's per-sample loop can inline it.
+inline bool usb3_rx_cdr::Run()
+{
+    afe_in_CirBuf[0] = afe_in[0];
+
+    const bool pdOk = PD.Run();
+    {
+        const double e = PD_phaseError.input[0];
+        PD_phaseError.output[0][0] = e;
+        PD_phaseError.output[1][0] = e;
+        PD_phaseError.output[2][0] = e;
+    }
+    A2.Run();
+    {
+        const double s = A2_output.input[0];
+        A2_output.output[0][0] = s;
+        A2_output.output[1][0] = s;
+    }
+    G2.Run();
+    {
+        const double i = G2_output.input[0];
+        G2_output.output[0][0] = i;
+        G2_output.output[1][0] = i;
+    }
+    G1.Run();
+    A1.Run();
+    {
+        const double v = A1_output.input[0];
+        A1_output.output[0][0] = v;
+        A1_output.output[1][0] = v;
+    }
+    const bool vcoOk = VCO.Run();
+    {
+        const double c = VCO_vout.input[0];
+        VCO_vout.output[0][0] = c;
+        VCO_vout.output[1][0] = c;
+    }
+    const bool ctOk = CT.Run();
+
+    clock[0] = clock_CirBuf[0];
+    clock_times[0] = clock_times_CirBuf[0];
+    pd[0] = pd_CirBuf[0];
+    integ[0] = integ_CirBuf[0];
+    vco[0] = vco_CirBuf[0];
+    return ctOk & pdOk & vcoOk;
+}

@@ -45,20 +45,22 @@ inline bool BiquadCascade::Run()
     if (S == 0)
         return true;
     const size_t nOutputs = m_dOutput.GetSize();
+    // The sections from firstOut on feed the output ports, the last one port 0.
+    const size_t firstOut = nOutputs < S ? S - nOutputs : 0;
+    const double* const coefficients = m_Coefficients;
+    double* const state1 = m_State1;
+    double* const state2 = m_State2;
     double x = m_dInput[0];
     for (size_t j = 0; j < S; ++j) {
-        const double* c = m_Coefficients + 6 * j;
-        const double s1 = m_State1[j];
-        const double s2 = m_State2[j];
+        const double* c = coefficients + 6 * j;
+        const double s1 = state1[j];
+        const double s2 = state2[j];
         const double w = (x - c[4] * s1) - c[5] * s2;
         const double y = (c[0] * w + c[1] * s1) + c[2] * s2;
-        if (j + nOutputs >= S) {
-            const size_t port = S - 1 - j;
-            if (port < nOutputs)
-                m_dOutput[port][0] = y;
-        }
-        m_State2[j] = s1;
-        m_State1[j] = w;
+        if (j >= firstOut)
+            m_dOutput[S - 1 - j][0] = y;
+        state2[j] = s1;
+        state1[j] = w;
         x = y;
     }
     return true;

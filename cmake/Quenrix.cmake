@@ -1,12 +1,17 @@
 # Helpers shared by the test, tool and benchmark directories.
 
-# quenrix_add_gtest(<name> SOURCES <files...> [LIBS <targets...>] [LABELS <labels...>])
-# Builds one GoogleTest program and registers its cases with CTest.
+# quenrix_add_gtest(<name> SOURCES <files...> [LIBS <targets...>] [LABELS <label>])
+# Builds one GoogleTest program and registers its cases with CTest under one
+# label (the area; "unit" when none is given).
 function(quenrix_add_gtest name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "unit;${ARG_LABELS}")
+  if(NOT ARG_LABELS)
+    set(ARG_LABELS unit)
+  endif()
+  list(GET ARG_LABELS 0 label)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS ${label})
 endfunction()
 
 # quenrix_add_fuzzer(<name> SOURCES <files...> [LIBS <targets...>] [SECONDS <n>] [CORPUS <dir>])

@@ -32,7 +32,9 @@ int main()
     std::printf("sample  input  output\n");
     for (int n = 0; n < 5; ++n) {
         in = n * 0.25;
-        bool ok = gain.Run() & fork.Run() & add.Run();
+        bool ok = gain.Run();
+        ok &= fork.Run();
+        ok &= add.Run();
         if (!ok)
             return 1;
         std::printf("%6d  %5.2f  %6.2f\n", n, in, out);

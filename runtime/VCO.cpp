@@ -1,0 +1,52 @@
+#include "VCO.h"
+
+#include "DFErrorHandler.h"
+
+#include <cmath>
+
+namespace Quenrix {
+
+namespace {
+const double kTwoPi = 6.283185307179586;
+}
+
+VCO::VCO()
+    : SampleInterval(1e-10), m_Amplitude(1.0), m_FreeRunFrequency(1e9), m_Sensitivity(1.0),
+      m_InitialPhase(0.0), m_QuadratureMode(0), m_AccumulatedPhase(0.0), m_SampleCount(0),
+      m_Phase(0.0)
+{
+}
+
+bool VCO::Initialize()
+{
+    m_SampleCount = 0;
+    m_AccumulatedPhase = m_InitialPhase;
+    if (SampleInterval <= 0.0) {
+        DFErrorHandler::PostError(this, "SampleInterval must be a positive number.");
+        return false;
+    }
+    return true;
+}
+
+bool VCO::Run()
+{
+    const double Ts = SampleInterval;
+    m_AccumulatedPhase += m_Sensitivity * kTwoPi * Ts * vin[0];
+    // The free-running part comes from the sample count each time, so it
+    // gathers no summation error; only the control term is integrated.
+    m_Phase = (kTwoPi * m_FreeRunFrequency * Ts) * static_cast<double>(m_SampleCount) +
+              m_AccumulatedPhase;
+    const double out = m_Amplitude * std::cos(m_Phase);
+    vout[0] = out;
+    clock[0] = out > 0.0 ? 1 : 0;
+    const double outq =
+        m_QuadratureMode == 1 ? -m_Amplitude * std::sin(m_Phase) : m_Amplitude * std::sin(m_Phase);
+    voutq[0] = outq;
+    clockq[0] = outq > 0.0 ? 1 : 0;
+    m_SampleCount += 1;
+    return true;
+}
+
+bool VCO::Finalize() { return true; }
+
+} // namespace Quenrix

@@ -4,6 +4,7 @@
 #include "parse.h"
 
 #include <ctype.h>
+#include <limits.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -19,6 +20,10 @@ const unsigned kSetStrLimit = 2176;
 const size_t kFileNameLimit = 1024;
 
 int s_Blank(char c) { return isspace((unsigned char)c) != 0; }
+
+/* The size as the allocator messages print it; a request beyond their field
+ * shows as the largest value rather than wrapping round to a small one. */
+unsigned s_RequestSize(size_t size) { return size > UINT_MAX ? UINT_MAX : (unsigned)size; }
 
 } // namespace
 
@@ -43,7 +48,7 @@ int CMN_malloc(void** slot, size_t size)
     CMN_ASSERT(size != 0);
     *slot = calloc(1, size);
     if (*slot == NULL) {
-        ERRLOG_ErrorNew(1906, (unsigned)size);
+        ERRLOG_ErrorNew(1906, s_RequestSize(size));
         return 0;
     }
     return 1;
@@ -59,7 +64,7 @@ int CMN_realloc(void** slot, size_t size)
          * release it rather than leak it. */
         free(*slot);
         *slot = NULL;
-        ERRLOG_ErrorNew(1907, (unsigned)size);
+        ERRLOG_ErrorNew(1907, s_RequestSize(size));
         return 0;
     }
     *slot = grown;

@@ -485,9 +485,15 @@ int PARSE(const char* path, int fileType)
     if (!CMN_OpenFile(path, fileType, &fp, gsFileName)) return 0;
     if (CMN_AnyUpper(gsFileName)) ERRLOG_WarnNew(901, gsFileName);
 
+    // The counter names the line being read while it is read, so that the
+    // line reader's own messages carry its number.
     static char line[1024];
-    while (CMN_GetLine(line, sizeof line, fp) != nullptr) {
+    for (;;) {
         gulLineNum++;
+        if (CMN_GetLine(line, sizeof line, fp) == nullptr) {
+            gulLineNum--;
+            break;
+        }
         size_t len = strlen(line);
         if (len > 0 && line[len - 1] == '\n') line[--len] = '\0';
 
@@ -559,8 +565,12 @@ static int s_ReadAmi(FILE* fp)
     int inDescription = 0;
     unsigned len = 0;
     char* line;
-    while ((line = CMN_GetInfiniteLine(&len, fp)) != nullptr) {
+    for (;;) {
         gulLineNum++;
+        if ((line = CMN_GetInfiniteLine(&len, fp)) == nullptr) {
+            gulLineNum--;
+            break;
+        }
         size_t n = strlen(line);
         if (n > 0 && line[n - 1] == '\n') line[--n] = '\0';
         if (!bTabFound && memchr(line, '\t', n) != nullptr) {

@@ -214,7 +214,7 @@ bool usb3_rx_afe_sd::Setup()
     CTLE.m_ComplexConjugatePoles.Resize(0, 0);
     CTLE.m_ComplexConjugateZeros.Resize(0, 0);
     CTLE.SampleRate = SampleRate;
-    CTLE.m_FreqUnit = Quenrix::SDomainIIR::eRad;
+    CTLE.m_FreqUnit = Quenrix::eRad;
 
     NL.coeff_tanh_alpha = RxNL_CTLE[0];
     NL.coeff_tanh_beta = RxNL_CTLE[1];

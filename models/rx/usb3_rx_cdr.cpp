@@ -61,12 +61,12 @@ bool usb3_rx_cdr::Setup()
 {
     RunEquations();
 
-    PD.m_ClockEdge = Quenrix::PhaseDetector::eNegativeEdge;
+    PD.m_ClockEdge = Quenrix::eNegativeEdge;
 
     CT.SampleInterval = SampleInterval;
     CT.m_TimeOffset = 0.0;
-    CT.m_ClockEdge = Quenrix::ClockTimes::ePositiveEdge;
-    CT.m_TimingMethod = Quenrix::ClockTimes::eNearestNeighborInterp;
+    CT.m_ClockEdge = Quenrix::ePositiveEdge;
+    CT.m_TimingMethod = Quenrix::eNearestNeighborInterp;
 
     VCO.SampleInterval = SampleInterval;
     VCO.m_Amplitude = 1.0;

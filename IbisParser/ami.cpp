@@ -403,9 +403,14 @@ int GetParsedTree(const char* text, PTREE* tree)
     CMN_EatWhitespace(&first);
     if (*first != '(')
         return AMI_TREE_NO_OPEN;
-    int groups = 0;
-    if (!ISValidBuffer(text, &groups))
+    size_t opens = 0;
+    size_t closes = 0;
+    s_CountParens(text, &opens, &closes);
+    if (opens != closes)
         return AMI_TREE_UNBALANCED;
+    if (opens > (size_t)INT_MAX)
+        return AMI_TREE_NO_MEMORY; /* more groups than a tree can count */
+    const int groups = (int)opens;
 
     void* header = NULL;
     if (!CMN_malloc(&header, sizeof(TREE_STRUCT)))

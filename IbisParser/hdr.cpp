@@ -19,6 +19,12 @@ int gbFoundSource, gbFoundNotes, gbFoundDisclaimer, gbFoundCopyright;
 int eCurrentKeyword = KW_NOT_KEY;
 int gbAllowAnyVersion, gbAllow1xVersions, gbAllowAnyFile_name;
 
+// Lengths and block sizes of the current header's four texts (see
+// s_AppendText); valid while s_textOwner is the current header.
+enum { TXT_SOURCE, TXT_NOTES, TXT_DISCLAIMER, TXT_COPYRIGHT, TXT_COUNT };
+static HeaderRecord* s_textOwner;
+static size_t s_textLen[TXT_COUNT], s_textCap[TXT_COUNT];
+
 int HDR_AllowAnyVersion(int on) { return gbAllowAnyVersion = on != 0; }
 int HDR_Allow1xVersions(int on) { return gbAllow1xVersions = on != 0; }
 int HDR_AllowAnyFile_name(int on) { return gbAllowAnyFile_name = on != 0; }
@@ -44,6 +50,7 @@ void HDR_Init(void)
         IBIS_AddHdr(ibis, rec);
         gpHdr = rec;
     }
+    s_textOwner = nullptr;
     s_ClearFlags();
 }
 
@@ -56,28 +63,56 @@ void HDR_AddLink(HeaderRecord* rec, HeaderRecord* next)
 void HDR_Reset(void)
 {
     gpHdr = nullptr;
+    s_textOwner = nullptr;
     eCurrentKeyword = KW_NOT_KEY;
 }
 
-// Joins piece to a heap text, a '\n' between the old text and the new one.
-static void s_AppendText(char** field, const char* piece)
+// Joins piece to one of the current header's heap texts, a '\n' between
+// the old text and the new one.  The lengths and block sizes of the current
+// header's texts are kept here, so that a long text grows in amortised
+// constant time per line instead of being copied whole for every line.
+
+static char** s_TextField(HeaderRecord* h, int which)
 {
-    size_t oldLen = *field ? strlen(*field) : 0;
+    switch (which) {
+    case TXT_SOURCE: return &h->Source;
+    case TXT_NOTES: return &h->Notes;
+    case TXT_DISCLAIMER: return &h->Disclaimer;
+    default: return &h->Copyright;
+    }
+}
+
+static void s_AppendText(int which, const char* piece)
+{
+    if (s_textOwner != gpHdr) {
+        s_textOwner = gpHdr;
+        for (int i = 0; i < TXT_COUNT; i++) {
+            char* t = *s_TextField(gpHdr, i);
+            s_textLen[i] = t ? strlen(t) : 0;
+            s_textCap[i] = t ? s_textLen[i] + 1 : 0;
+        }
+    }
+    char** field = s_TextField(gpHdr, which);
+    int first = *field == nullptr;
+    size_t oldLen = s_textLen[which];
     size_t newLen = strlen(piece);
-    char* joined = (char*)malloc(oldLen + newLen + 2);
-    if (joined == nullptr) {
-        ERRLOG_LineErrorNew(1020);
-        return;
+    size_t need = oldLen + newLen + 2;
+    if (need > s_textCap[which]) {
+        size_t cap = s_textCap[which] * 2;
+        if (cap < need) cap = need < 64 ? 64 : need;
+        char* bigger = (char*)realloc(*field, cap);
+        if (bigger == nullptr) {
+            ERRLOG_LineErrorNew(1020);
+            return;
+        }
+        *field = bigger;
+        s_textCap[which] = cap;
     }
-    size_t at = 0;
-    if (*field != nullptr) {
-        memcpy(joined, *field, oldLen);
-        at = oldLen;
-        joined[at++] = '\n';
-    }
-    memcpy(joined + at, piece, newLen + 1);
-    free(*field);
-    *field = joined;
+    char* t = *field;
+    size_t at = oldLen;
+    if (!first) t[at++] = '\n';
+    memcpy(t + at, piece, newLen + 1);
+    s_textLen[which] = at + newLen;
 }
 
 static void s_VersionGate(const char* v)
@@ -190,7 +225,7 @@ static void s_KeywordLine(int code, char* text)
             return;
         }
         gbFoundSource = 1;
-        s_AppendText(&gpHdr->Source, text);
+        s_AppendText(TXT_SOURCE, text);
         break;
     case KW_NOTES:
         if (gbFoundNotes) {
@@ -198,11 +233,11 @@ static void s_KeywordLine(int code, char* text)
             return;
         }
         gbFoundNotes = 1;
-        s_AppendText(&gpHdr->Notes, text);
+        s_AppendText(TXT_NOTES, text);
         break;
     case KW_DISCLAIMER:
         gbFoundDisclaimer = 1;
-        s_AppendText(&gpHdr->Disclaimer, text);
+        s_AppendText(TXT_DISCLAIMER, text);
         break;
     case KW_COPYRIGHT:
         if (gbFoundCopyright) {
@@ -210,7 +245,7 @@ static void s_KeywordLine(int code, char* text)
             return;
         }
         gbFoundCopyright = 1;
-        s_AppendText(&gpHdr->Copyright, text);
+        s_AppendText(TXT_COPYRIGHT, text);
         break;
     default:
         break;
@@ -231,10 +266,10 @@ void HDR_ReceiveLine(int lineKind, int keywordCode, char* text)
         s_KeywordLine(keywordCode, text);
     } else if (lineKind == PARSE_LINE_DATA) {
         switch (eCurrentKeyword) {
-        case KW_SOURCE: s_AppendText(&gpHdr->Source, text); break;
-        case KW_NOTES: s_AppendText(&gpHdr->Notes, text); break;
-        case KW_DISCLAIMER: s_AppendText(&gpHdr->Disclaimer, text); break;
-        case KW_COPYRIGHT: s_AppendText(&gpHdr->Copyright, text); break;
+        case KW_SOURCE: s_AppendText(TXT_SOURCE, text); break;
+        case KW_NOTES: s_AppendText(TXT_NOTES, text); break;
+        case KW_DISCLAIMER: s_AppendText(TXT_DISCLAIMER, text); break;
+        case KW_COPYRIGHT: s_AppendText(TXT_COPYRIGHT, text); break;
         default: ERRLOG_LineErrorNew(1002); break;
         }
     } else {
@@ -254,6 +289,7 @@ void HDR_Fini(int nextCode)
     CMN_TestRequiredKeyword("File_name", gbFoundFile_name);
     CMN_TestRequiredKeyword("File_Rev", gbFoundFile_Rev);
     gpHdr = nullptr;
+    s_textOwner = nullptr;
 }
 
 void HDR_FreeList(HeaderRecord* list)

@@ -100,7 +100,7 @@ int FINI(void)
     return 1;
 }
 
-void TEST(int fileType, int flag)
+void(TEST)(int fileType, int flag)
 {
     if (fileType == FILE_IBS) {
         IBIS_Test();

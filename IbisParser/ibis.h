@@ -45,7 +45,9 @@ extern IBIS* gpIbis;
 
 // The pass.
 int INIT(void);
-void TEST(int fileType, int flag);
+// The name is parenthesised so that a test framework's TEST macro, when
+// included first, leaves it alone.
+void(TEST)(int fileType, int flag);
 int FINI(void);
 
 int IBIS_New(void);

@@ -153,7 +153,8 @@ const KEYWORD_ENTRY keywords_Ver5[] = {
 // model, package model, board description, model selector, submodel, test
 // data and test load groups are added by their own modules: until then their
 // operations stay null here and their lines are read and dropped without a
-// message.  Plugging a module in is filling in its entry.
+// message.  Plugging a module in is filling in its entry (a module whose
+// close takes no keyword code is entered through a one-line wrapper).
 
 enum {
     GRP_HEADER, GRP_COMPONENT, GRP_EXT_CIRCUIT, GRP_MODEL, GRP_PKGMDL, GRP_EBDMDL,
@@ -438,6 +439,9 @@ static void s_CommentChar(char* line)
 
 static void s_ResetReader(int fileType)
 {
+    // Until its [IBIS Ver] is read, a file is read as one of no known
+    // version, whatever file was read before it.
+    geFileVersion = 0;
     gulLineNum = 0;
     geCurrFileType = fileType;
     geCurrentKeyword = KW_NOT_KEY;
@@ -487,7 +491,7 @@ int PARSE(const char* path, int fileType)
 
     // The counter names the line being read while it is read, so that the
     // line reader's own messages carry its number.
-    static char line[1024];
+    char line[1024];
     for (;;) {
         gulLineNum++;
         if (CMN_GetLine(line, sizeof line, fp) == nullptr) {

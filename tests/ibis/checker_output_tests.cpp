@@ -91,6 +91,22 @@ Errors  : 0
 
 File Passed
 )"},
+    {"VersionOfAnEarlierFileDoesNotCarryOver", "v50.ibs pre.ibs", 1,
+     R"(
+Checking v50.ibs for IBIS 5.0 Compatibility...
+
+Errors  : 0
+
+File Passed
+
+Checking pre.ibs for IBIS 5.0 Compatibility...
+
+ERROR (line    1) - Exceeds 80 chararacters.
+
+Errors  : 1
+
+File Failed
+)"},
     {"LineRulesVersion3", "lines32.ibs", 1,
      R"(
 Checking lines32.ibs for IBIS 3.2 Compatibility...

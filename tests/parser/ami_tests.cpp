@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -362,4 +364,40 @@ TEST_F(TreeTest, ManyValuesInOneLeaf)
     const LEAF_STRUCT* v = LeafAt(m_pTree, 1);
     ASSERT_EQ(v->iValueCount, 100000);
     EXPECT_STREQ(v->pValues[99999].sValue, "99999");
+}
+
+// The scanner on its own: it fills at most the capacity it is given and
+// lowers the capacity to the entries it filled.
+TEST(TreeScan, FillsInDocumentOrderWithinTheCapacity)
+{
+    struct Case {
+        const char* text;
+        int capacity, code, filled;
+    };
+    const Case cases[] = {
+        {"(m (t 1 (r 2)) (b 3))", 4, 0, 2},
+        {"(m (a 1) (b 2))", 3, 0, 3},
+        {"(m (a 1) (b 2))", 2, 7, -1},
+        // Text after the last counted group is not read ...
+        {"(m (a 1))) ", 2, 0, 2},
+        // ... but a stray close before it is.
+        {"(m (a 1))) ", 3, 6, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        std::vector<char> copy(c.text, c.text + std::strlen(c.text) + 1);
+        TREE_STRUCT* tree = static_cast<TREE_STRUCT*>(std::calloc(1, sizeof(TREE_STRUCT)));
+        tree->pNodes = static_cast<NODE_STRUCT*>(std::calloc((size_t)c.capacity, sizeof(NODE_STRUCT)));
+        tree->iNodeCount = c.capacity;
+        int capacity = c.capacity;
+        EXPECT_EQ(ScanForNodes(copy.data(), tree->pNodes, &capacity), c.code);
+        if (c.code == 0) {
+            EXPECT_EQ(capacity, c.filled);
+            EXPECT_EQ(tree->pNodes[0].iLevel, 1);
+            EXPECT_EQ(tree->pNodes[1].iLevel, 2);
+        }
+        EXPECT_STREQ(copy.data(), c.text);
+        PTREE owned = tree;  // releases whatever the scan made
+        FreeParsedTree(&owned);
+    }
 }

@@ -74,7 +74,7 @@ TEST(ParamLookup, IntIsTruncatedTowardZero)
         {"2.7", true, 2},      {"-2.7", true, -2},        {"5", true, 5},          {"1e3", true, 1000},
         {"-0.9", true, 0},     {"2147483647", true, 2147483647}, {"-2147483648", true, -2147483647 - 1},
         // Beyond int, and not a number: refused, the default stays.
-        {"3e9", false, 77},    {"-2147483649", false, 77}, {"nan", false, 77},      {"inf", false, 77},
+        {"3e9", false, 77},    {"99999999999999999999", false, 77},    {"-2147483649", false, 77}, {"nan", false, 77},      {"inf", false, 77},
         {"True", false, 77},   {"x", false, 77},
     };
     for (const Case& c : cases) {

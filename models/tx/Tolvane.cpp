@@ -8,7 +8,6 @@
 #include <climits>
 #include <cmath>
 #include <exception>
-#include <new>
 
 #if defined(_WIN32)
 #define TOLVANE_EXPORT __declspec(dllexport)
@@ -121,9 +120,14 @@ long AMI_Init(double* impulse_matrix, long row_size, long aggressors, double sam
         return 0;
     }
 
-    AMIContainer* c = new (std::nothrow) AMIContainer;
-    if (c == nullptr) {
+    // The model's members allocate too; nothing may throw into the host.
+    AMIContainer* c = nullptr;
+    try {
+        c = new AMIContainer;
+    } catch (...) {
         *AMI_memory_handle = nullptr;
+        Quenrix::DFErrorHandler::PostError(nullptr, "The IBIS-AMI model, usb3_tx, cannot start: "
+                                                    "out of memory.");
         return 0;
     }
     *AMI_memory_handle = c;

@@ -126,6 +126,21 @@ TEST(ClockTimes, InitializeRejectsNonPositiveIntervalAndKeepsState)
     }
 }
 
+// Only an interval of 0 or less is refused; a NaN interval is let through
+// and the state restarts as usual.
+TEST(ClockTimes, NaNIntervalIsNotRefused)
+{
+    ClockTimes ct;
+    ct.m_SampleCount = 5;
+    ct.m_PrevClock = 0.25;
+    ct.SampleInterval = NAN;
+    StderrCapture cap;
+    EXPECT_TRUE(ct.Initialize());
+    EXPECT_EQ(cap.Take(), "");
+    EXPECT_EQ(ct.m_SampleCount, 0u);
+    EXPECT_EQ(ct.m_PrevClock, -1.0);
+}
+
 TEST(ClockTimes, InitializeRestartsTheSampleCount)
 {
     ClockTimes ct;
@@ -389,6 +404,18 @@ TEST_F(VcoFixture, BadIntervalFailsAfterResettingTheState)
     }
 }
 
+TEST_F(VcoFixture, NaNIntervalIsNotRefused)
+{
+    vco.m_SampleCount = 7;
+    vco.m_InitialPhase = 0.5;
+    vco.SampleInterval = NAN;
+    StderrCapture cap;
+    EXPECT_TRUE(vco.Initialize());
+    EXPECT_EQ(cap.Take(), "");
+    EXPECT_EQ(vco.m_SampleCount, 0u);
+    EXPECT_EQ(vco.m_AccumulatedPhase, 0.5);
+}
+
 // The three blocks wired as a recovery loop would be: the VCO clock drives the
 // timer, and its rising edges come once per period.
 TEST_F(VcoFixture, TimerSeesOneRisingEdgePerVcoPeriod)
@@ -411,7 +438,8 @@ TEST_F(VcoFixture, TimerSeesOneRisingEdgePerVcoPeriod)
     ASSERT_GE(edges.size(), 5u);
     for (size_t k = 1; k < edges.size(); ++k)
         EXPECT_NEAR(edges[k] - edges[k - 1], 32 * kTs, 1e-20);
-    // cos rises through 0 at 3/4 of the period: sample 24 is the first > 0.
+    // cos rises through 0 at 3/4 of the period, on sample 24; there the
+    // phase rounds to just below 3*pi/2, so sample 25 is the first > 0.
     EXPECT_NEAR(edges[0], 25 * kTs, 1e-20);
 }
 

@@ -88,6 +88,22 @@ TEST_F(FfeFixture, ThreeTapsMatchADirectConvolution)
     }
 }
 
+// The taps are read in element order whatever the matrix shape.
+TEST_F(FfeFixture, ColumnOfTapsActsLikeARow)
+{
+    const double taps[] = {0.75, 0.25};
+    ffe.Coefficients.Resize(2, 1);
+    ffe.Coefficients.CopyFrom(taps, 2);
+    ffe.SamplesPerBit = 3;
+    ASSERT_TRUE(ffe.Initialize());
+    EXPECT_EQ(ffe.m_iDelayLength, 6u);
+    for (int n = 0; n < 8; ++n) {
+        in = n == 0 ? 1.0 : 0.0;
+        ASSERT_TRUE(ffe.Run());
+        EXPECT_EQ(out, n == 0 ? 0.75 : n == 3 ? 0.25 : 0.0) << "sample " << n;
+    }
+}
+
 TEST_F(FfeFixture, InitializeStartsFromAnEmptyDelayLine)
 {
     SetTaps({0.5, 0.5});
@@ -225,6 +241,20 @@ TEST_F(LfsrFixture, Defaults)
     ASSERT_TRUE(lfsr.Run());
     EXPECT_EQ(OutputValue(10), 0x22u);
     EXPECT_EQ(lfsr.m_Register.state, 0x11u); // parity of 0x81 & 0x22 is 0
+}
+
+// Tap positions count from the register's most significant end, so the
+// state vector [9, 5], aligned to the top of the 10-bit register, sets
+// exactly positions 9 and 5; one step later they have moved to 10 and 6.
+TEST_F(LfsrFixture, TapTestCountsPositionsFromTheTop)
+{
+    WireInputs();
+    ASSERT_TRUE(lfsr.Initialize());
+    for (int p = 1; p <= 10; ++p)
+        EXPECT_EQ(lfsr.m_Register.TestTap(p), p == 9 || p == 5) << "position " << p;
+    ASSERT_TRUE(lfsr.Run());
+    for (int p = 1; p <= 10; ++p)
+        EXPECT_EQ(lfsr.m_Register.TestTap(p), p == 10 || p == 6) << "position " << p;
 }
 
 TEST_F(LfsrFixture, RunMatchesABitByBitRegister)

@@ -309,6 +309,79 @@ TEST(SDomainIIRLayout, ZerosFillSectionsIndependentlyOfThePoles)
     EXPECT_DOUBLE_EQ(s[12 + 2], s[12 + 0]);
 }
 
+// The gain is spread evenly: every section's b0 is the cube root of
+// k * prod(b0 / a0) taken over the unnormalised sections, worked out here
+// from the roots.
+TEST(SDomainIIRLayout, CtleGainIsSpreadEvenlyOverTheSections)
+{
+    const Roots r = CtleRoots();
+    SDomainIIR f;
+    Configure(f, r);
+    ASSERT_TRUE(f.Initialize());
+    ASSERT_EQ(f.m_iNumBiquads, 3u);
+    const double c = 2.0 * r.fs;
+    const std::vector<double>& p = r.realPoles;
+    const std::vector<double>& z = r.realZeros;
+    // Numerators: the zero pair, the odd zero as (c - z, -2z, -(c + z)), then (1, 2, 1).
+    const double b0[3] = {(c - z[0]) * (c - z[1]), c - z[2], 1.0};
+    // Denominators: the three pole pairs.
+    const double a0[3] = {(c - p[0]) * (c - p[1]), (c - p[2]) * (c - p[3]),
+                          (c - p[4]) * (c - p[5])};
+    double G = r.k;
+    for (int i = 0; i < 3; ++i)
+        G *= b0[i] / a0[i];
+    const double g = std::cbrt(G);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_NEAR(f.m_Coefficients[6 * i], g, 1e-13 * g) << "section " << i;
+        EXPECT_EQ(f.m_Coefficients[6 * i + 3], 1.0) << "section " << i;
+    }
+}
+
+// An odd real pole that does not land in the last section is written as its
+// first-order factor times (1 + z^-1); the last section then holds the
+// (1, 1, 0) fill of an odd order, while the odd zero, which does land there,
+// stays first order.
+TEST(SDomainIIRLayout, OddRealPoleBeforeTheLastSectionIsSecondOrder)
+{
+    Roots r;
+    r.fs = 1e6;
+    r.k = 1.0;
+    r.realPoles = {-1e5, -2e5, -3e5};
+    r.realZeros = {-4e5, -5e5, -6e5, -7e5, -8e5};
+    SDomainIIR f;
+    Configure(f, r);
+    ASSERT_TRUE(f.Initialize());
+    ASSERT_EQ(f.m_iNumBiquads, 3u); // N = 5
+    const double c = 2e6;
+    const double* s = f.m_Coefficients;
+    // Section 0: pole pair (-1e5, -2e5); zero pair (-4e5, -5e5).
+    {
+        const double p1 = -1e5, p2 = -2e5, z1 = -4e5, z2 = -5e5;
+        const double a0 = (c - p1) * (c - p2), b0 = (c - z1) * (c - z2);
+        EXPECT_DOUBLE_EQ(s[4], (-(c - p2) * (c + p1) - (c - p1) * (c + p2)) / a0);
+        EXPECT_DOUBLE_EQ(s[5], (c + p1) * (c + p2) / a0);
+        EXPECT_DOUBLE_EQ(s[1] / s[0], (-(c - z2) * (c + z1) - (c - z1) * (c + z2)) / b0);
+        EXPECT_DOUBLE_EQ(s[2] / s[0], (c + z1) * (c + z2) / b0);
+    }
+    // Section 1: (c - p - (c + p) z^-1)(1 + z^-1) for p = -3e5, that is
+    // (2.3e6, 6e5, -1.7e6); zero pair (-6e5, -7e5).
+    EXPECT_DOUBLE_EQ(s[6 + 4], 6e5 / 2.3e6);
+    EXPECT_DOUBLE_EQ(s[6 + 5], -1.7e6 / 2.3e6);
+    EXPECT_DOUBLE_EQ(s[6 + 1] / s[6 + 0], (-(c + 6e5) * (c - 7e5) - (c + 7e5) * (c - 6e5)) /
+                                              ((c + 6e5) * (c + 7e5)));
+    // Section 2: denominator (1, 1, 0); the odd zero -8e5 first order,
+    // (2.8e6, -1.2e6, 0).
+    EXPECT_EQ(s[12 + 3], 1.0);
+    EXPECT_EQ(s[12 + 4], 1.0);
+    EXPECT_EQ(s[12 + 5], 0.0);
+    EXPECT_DOUBLE_EQ(s[12 + 1] / s[12 + 0], -1.2e6 / 2.8e6);
+    EXPECT_EQ(s[12 + 2], 0.0);
+    // And the whole still realises H(s).
+    const double w = 0.2 * kPi * r.fs;
+    const cd ha = AnalogH(r, cd(0.0, 2.0 * r.fs * std::tan(w / r.fs / 2.0)));
+    EXPECT_LE(std::abs(DigitalH(f, w) - ha), 1e-9 * std::abs(ha));
+}
+
 TEST(SDomainIIRLayout, NoRootsIsAPureGain)
 {
     SDomainIIR f;

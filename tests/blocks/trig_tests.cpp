@@ -73,6 +73,12 @@ TEST(Trig, ResultsMessagesAndFallbacks)
         // Close to pi/2 the result is pi/2 - r; the double pi/2 lies 6e-17
         // below the true one, hence the looser comparison.
         {"Cot", Make<TrigCot>(), halfPi + 1e-9, 1.0 / std::tan(halfPi + 1e-9), true, "", 1e-7},
+        // Within 2.1e-8 of pi/2 the result is exactly pi/2 - r in doubles, not
+        // 1 / tan(r): the two differ in the eighth digit here. Just outside,
+        // it is 1 / tan(r) again.
+        {"Cot", Make<TrigCot>(), halfPi + 1e-9, halfPi - (halfPi + 1e-9), true, "", 0.0},
+        {"Cot", Make<TrigCot>(), halfPi - 2e-8, halfPi - (halfPi - 2e-8), true, "", 0.0},
+        {"Cot", Make<TrigCot>(), halfPi + 3e-8, 1.0 / std::tan(halfPi + 3e-8), true, "", 1e-12},
         {"Cot", Make<TrigCot>(), 1.0, 1.0 / std::tan(1.0), true, ""},
         {"Cot", Make<TrigCot>(), -0.4, 1.0 / std::tan(-0.4), true, ""},
         {"Cot", Make<TrigCot>(), 4e14, kMax, false,

@@ -1,0 +1,337 @@
+#include "errlog.h"
+
+#include "parse.h"
+
+#include <stdarg.h>
+#include <string.h>
+
+extern "C" {
+
+FILE* gpLogFile = NULL;
+unsigned long gulBug_cnt = 0;
+unsigned long gulError_cnt = 0;
+unsigned long gulWarn_cnt = 0;
+unsigned long gulCaution_cnt = 0;
+int gbOldStyleErrors = 1;
+int gbSuppressCautions = 1;
+int gbSuppressBugs = 0;
+int gbSuppressErrors = 0;
+int gbSuppressWarns = 0;
+
+/* Each module owns a block of codes and adds its rows here, in code order,
+ * under a comment naming the module. Lookup is by code, never by position. */
+const ERRLOG_TABLE_ENTRY errorLogTable[] = {
+    {0, "Error code doesn't exist."},
+    /* parse */
+    {900, "Could not determine Version for file %s"},
+    {901, "Filename '%s' should be lowercase"},
+    {902, "Non-comment line exists after 'End' keyword."},
+    {903, "Required keyword 'End' not found."},
+    {904, "Unknown enumerated keyword code."},
+    {905, "Exceeds %d chararacters."},
+    {906, "Keywords Must Begin In Column 1."},
+    {907, "Data for unknown keyword.\n%s"},
+    {908, "%s:%d:Unknown current keyword."},
+    {909, "Previous keyword not terminated properly. Possibly missing a \"/\"\n"},
+    {910, "Duplicate IBIS_Ver keyword."},
+    {911, "Illegal keyword for a '.pkg' file."},
+    {912, "Illegal keyword for a '.ebd' file."},
+    {913, "Illegal keyword for a '.ibs' file."},
+    {914, "Keyword Missing Ending Bracket (']')."},
+    {915, "Invalid Keyword."},
+    {916, "Invalid Keyword: %s"},
+    {917, "Invalid Comment Character Definition."},
+    {918, "Invalid Comment Character '%c'."},
+    {919, "Too Many Line Items For Keyword COMMENT_CHAR."},
+    {920, "Extraneous data on End keyword line."},
+    {921, "IBIS files should not contain tab characters."},
+    {922, "Unable to Allocate Memory: %s %d"},
+    {923, "Description line in AMI file (at line no %d) is greater than %d characters"},
+    /* hdr */
+    {1000, "Unable to get ptr to IBIS struct?"},
+    {1001, "Orphan File Header keyword."},
+    {1002, "Orphan Data Line."},
+    {1003, "Bad keyword type passed to hdr."},
+    {1004, "Bad line type passed to hdr."},
+    {1005, "Duplicate IBIS_Ver keyword"},
+    {1006, "Unable to create new File Header structure."},
+    {1007, "IBIS_Version must be first keyword.\n"},
+    {1008, "Illegal IBIS_Version '%s'."},
+    {1009, "Duplicate File_name keyword."},
+    {1010, "File_name '%s' contains an upper case character '%c'."},
+    {1011, "File_name '%s' contains a character '%c' that is illegal for DOS."},
+    {1012, "File_name '%s' contains more than one period."},
+    {1013, "File_name '%s' must contain one period."},
+    {1014, "File name opened '%s' not the same as File_name '%s'."},
+    {1015, "Duplicate File_Rev keyword."},
+    {1016, "Duplicate Date keyword."},
+    {1017, "Duplicate Source keyword."},
+    {1018, "Duplicate Notes keyword."},
+    {1019, "Duplicate Copyright keyword."},
+    {1020, "Unable to add text."},
+    /* cmn */
+    {1900, "File Name Requires '.ibs' Extension."},
+    {1901, "Unable to append filename extension."},
+    {1902, "File Name Requires '.ebd' Extension."},
+    {1903, "File Name Requires '.pkg' Extension."},
+    {1904, "Unable to assemble filename."},
+    {1905, "Unable To Open File '%s%s'"},
+    {1906, "Memory allocation failed.  This request %u.\n"},
+    {1907, "Memory reallocation failed.  This request %u.\n"},
+    {1908, "Unable to Allocate Memory: %s %d"},
+    {1909, "Invalid %s Value (\"%s\")"},
+    {1910, "Suspicious %s %s Value (\"%s\"); Numeric in Scale"},
+    {1911, "Duplicate '%s' keyword."},
+    {1912, "%s string '%s' is too long, truncating to %u characters."},
+    {1913, "Zero length value for keyword '%s'."},
+    {1914, "%s string '%s' is too long, maximum length %u allowed."},
+    {1915, "Required keyword '%s' not found in file '%s'."},
+    {1916, "Illegal use of Reserved Word '%s'."},
+    {1917, "Found illegal %s character (code %x).%s"},
+    {1918, "Unexpected '=' found"},
+    {1919, "Unexpected token '%s' found in R/L/C section"},
+    {1920, "Premature end of R/L/C section"},
+    {1921, "Error parsing R/L/C section. Missing '='"},
+    {1922, "Illegal number found '%s'"},
+    {1923, "Numerical value expected"},
+    {1924, "File Name Requires '.ami' Extension."},
+    /* string */
+    {2100, "Unable to Allocate Memory: %s %d"},
+    {2101, "Should not be here %s %d"},
+    /* ibis (its two codes follow those of rng in the shared block) */
+    {3950, "Unable to create IBIS."},
+    {3951, "Required keyword 'Component' not found."},
+};
+
+const int errorLogTableCount = (int)(sizeof(errorLogTable) / sizeof(errorLogTable[0]));
+
+} /* extern "C" */
+
+namespace {
+
+struct SeverityForm {
+    const char* sWord;   /* unnumbered style; null: print nothing */
+    char cLetter;        /* numbered style */
+    int bLine;           /* carries the reader's line number */
+    int iWrapMin;        /* window of text lengths printed on a second line */
+    int iWrapMax;
+};
+
+/* Indexed by ERRLOG_SEVERITY. The windows keep a one-line message from
+ * running past the usual terminal width; very long texts stay on one line. */
+const SeverityForm kForms[] = {
+    {"PROGRAM BUG", 'B', 0, 0, -1},
+    {"PROGRAM BUG", 'B', 1, 0, -1},
+    {"ERROR", 'E', 0, 72, 75},
+    {"ERROR", 'E', 1, 60, 75},
+    {"WARNING", 'W', 0, 70, 75},
+    {"WARNING", 'W', 1, 58, 75},
+    {"CAUTION", 'C', 0, 70, 75},
+    {"CAUTION", 'C', 1, 58, 75},
+    {"NOTE", 'N', 0, 73, 75},
+    {"NOTE", 'N', 1, 61, 75},
+    {NULL, 'I', 0, 0, -1},
+};
+
+FILE* s_Stream()
+{
+    if (gpLogFile == NULL)
+        gpLogFile = stdout;
+    return gpLogFile;
+}
+
+int s_Suppressed(int severity)
+{
+    switch (severity) {
+    case ERRLOG_BUG:
+    case ERRLOG_LINEBUG:
+        return gbSuppressBugs;
+    case ERRLOG_ERROR:
+    case ERRLOG_LINEERROR:
+        return gbSuppressErrors;
+    case ERRLOG_WARN:
+    case ERRLOG_LINEWARN:
+        return gbSuppressWarns;
+    case ERRLOG_CAUTION:
+    case ERRLOG_LINECAUTION:
+        return gbSuppressCautions;
+    default:
+        return 0;
+    }
+}
+
+void s_Count(int severity)
+{
+    switch (severity) {
+    case ERRLOG_BUG:
+    case ERRLOG_LINEBUG:
+        ++gulBug_cnt;
+        break;
+    case ERRLOG_ERROR:
+    case ERRLOG_LINEERROR:
+        ++gulError_cnt;
+        break;
+    case ERRLOG_WARN:
+    case ERRLOG_LINEWARN:
+        ++gulWarn_cnt;
+        break;
+    case ERRLOG_CAUTION:
+    case ERRLOG_LINECAUTION:
+        ++gulCaution_cnt;
+        break;
+    default:
+        break;
+    }
+}
+
+/* Prints one formatted message; numbered adds the severity letter and code. */
+void s_Print(int severity, int numbered, int code, const char* text)
+{
+    const SeverityForm& form = kForms[severity];
+    if (!numbered && form.sWord == NULL)
+        return;
+    FILE* out = s_Stream();
+    int len = (int)strlen(text);
+    const char* sep = (len >= form.iWrapMin && len <= form.iWrapMax) ? " -\n    " : " - ";
+    if (numbered)
+        fprintf(out, "%c%04d", form.cLetter, code);
+    else
+        fputs(form.sWord, out);
+    if (form.bLine)
+        fprintf(out, " (line %*lu)", 4, PARSE_GetLineNum());
+    fprintf(out, "%s%s\n", sep, text);
+}
+
+void s_Format(char* buffer, const char* format, va_list args)
+{
+    /* vsnprintf cuts a text longer than the buffer and always terminates. */
+    if (vsnprintf(buffer, ERRLOG_MESSAGE_SIZE, format, args) < 0)
+        buffer[0] = '\0';
+}
+
+void s_ErrLogNew(int code, int severity, const char* format, va_list args)
+{
+    if (s_Suppressed(severity))
+        return;
+    char buffer[ERRLOG_MESSAGE_SIZE];
+    s_Format(buffer, format, args);
+    s_Print(severity, !gbOldStyleErrors, code, buffer);
+    s_Count(severity);
+}
+
+void s_ErrLog(int severity, const char* format, va_list args)
+{
+    if (s_Suppressed(severity))
+        return;
+    char buffer[ERRLOG_MESSAGE_SIZE];
+    s_Format(buffer, format ? format : "", args);
+    s_Print(severity, 0, 0, buffer);
+    s_Count(severity);
+}
+
+/* An unknown code says so at Info severity, whatever the switches, and
+ * formats nothing: its arguments belong to a text that does not exist. */
+void s_Raise(int code, int severity, va_list args)
+{
+    int row = BSearchErrorLogTable(code);
+    if (row < 0) {
+        s_Print(ERRLOG_INFO, !gbOldStyleErrors, 0, "Error code doesn't exist.");
+        return;
+    }
+    s_ErrLogNew(code, severity, errorLogTable[row].sFormat, args);
+}
+
+} // namespace
+
+extern "C" {
+
+int BSearchErrorLogTable(int code)
+{
+    int lo = 0;
+    int hi = errorLogTableCount - 1;
+    while (lo <= hi) {
+        int mid = lo + (hi - lo) / 2;
+        int here = errorLogTable[mid].iCode;
+        if (here == code)
+            return mid;
+        if (here < code)
+            lo = mid + 1;
+        else
+            hi = mid - 1;
+    }
+    return -1;
+}
+
+#define ERRLOG_NUMBERED(name, severity)     \
+    void name(int code, ...)                \
+    {                                       \
+        va_list args;                       \
+        va_start(args, code);               \
+        s_Raise(code, severity, args);      \
+        va_end(args);                       \
+    }
+
+ERRLOG_NUMBERED(ERRLOG_BugNew, ERRLOG_BUG)
+ERRLOG_NUMBERED(ERRLOG_LineBugNew, ERRLOG_LINEBUG)
+ERRLOG_NUMBERED(ERRLOG_ErrorNew, ERRLOG_ERROR)
+ERRLOG_NUMBERED(ERRLOG_LineErrorNew, ERRLOG_LINEERROR)
+ERRLOG_NUMBERED(ERRLOG_WarnNew, ERRLOG_WARN)
+ERRLOG_NUMBERED(ERRLOG_LineWarnNew, ERRLOG_LINEWARN)
+ERRLOG_NUMBERED(ERRLOG_CautionNew, ERRLOG_CAUTION)
+ERRLOG_NUMBERED(ERRLOG_NoteNew, ERRLOG_NOTE)
+ERRLOG_NUMBERED(ERRLOG_LineNoteNew, ERRLOG_LINENOTE)
+
+#define ERRLOG_UNNUMBERED(name, severity)   \
+    void name(const char* format, ...)      \
+    {                                       \
+        va_list args;                       \
+        va_start(args, format);             \
+        s_ErrLog(severity, format, args);   \
+        va_end(args);                       \
+    }
+
+ERRLOG_UNNUMBERED(ERRLOG_Bugx, ERRLOG_BUG)
+ERRLOG_UNNUMBERED(ERRLOG_LineBugx, ERRLOG_LINEBUG)
+ERRLOG_UNNUMBERED(ERRLOG_Errorx, ERRLOG_ERROR)
+ERRLOG_UNNUMBERED(ERRLOG_LineErrorx, ERRLOG_LINEERROR)
+ERRLOG_UNNUMBERED(ERRLOG_Warnx, ERRLOG_WARN)
+ERRLOG_UNNUMBERED(ERRLOG_LineWarnx, ERRLOG_LINEWARN)
+ERRLOG_UNNUMBERED(ERRLOG_Cautionx, ERRLOG_CAUTION)
+ERRLOG_UNNUMBERED(ERRLOG_LineCautionx, ERRLOG_LINECAUTION)
+ERRLOG_UNNUMBERED(ERRLOG_Notex, ERRLOG_NOTE)
+ERRLOG_UNNUMBERED(ERRLOG_LineNotex, ERRLOG_LINENOTE)
+
+void ERRLOG_SetOutputFile(FILE* stream) { gpLogFile = stream; }
+void ERRLOG_SuppressBugs(int on) { gbSuppressBugs = on; }
+void ERRLOG_SuppressErrors(int on) { gbSuppressErrors = on; }
+void ERRLOG_SuppressWarns(int on) { gbSuppressWarns = on; }
+
+void ERRLOG_GetCounts(unsigned long* bugs, unsigned long* errors, unsigned long* warns)
+{
+    if (bugs)
+        *bugs = gulBug_cnt;
+    if (errors)
+        *errors = gulError_cnt;
+    if (warns)
+        *warns = gulWarn_cnt;
+}
+
+void ERRLOG_Totals(void)
+{
+    FILE* out = s_Stream();
+    if (gulBug_cnt || gulError_cnt || gulWarn_cnt) {
+        fputs("\n", out);
+        if (gulBug_cnt)
+            fprintf(out, "Bugs    : %lu\n", gulBug_cnt);
+        fprintf(out, "Errors  : %lu\n", gulError_cnt);
+    } else {
+        fprintf(out, "Errors  : %lu\n", 0ul);
+    }
+    if (gulWarn_cnt)
+        fprintf(out, "Warnings: %lu\n", gulWarn_cnt);
+    if (gulCaution_cnt)
+        fprintf(out, "Cautions: %lu\n", gulCaution_cnt);
+    fprintf(out, "\nFile %s\n", (gulBug_cnt || gulError_cnt) ? "Failed" : "Passed");
+}
+
+} /* extern "C" */

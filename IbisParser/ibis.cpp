@@ -1,0 +1,168 @@
+// Container stack and the read-and-check pass.
+#include "ibis.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+
+#include "cmn.h"
+#include "errlog.h"
+#include "hdr.h"
+#include "parse.h"
+
+#define CMN_MODULE_PATH "IbisParser/ibis"
+
+// Codes of this module's messages.
+enum { IBIS_MSG_CREATE = 3950, IBIS_MSG_NO_COMPONENT = 3951 };
+
+IBIS* gpIbis;
+
+static void s_CountsNow(IBIS_PASS_COUNTS* c)
+{
+    c->bugs = gulBug_cnt;
+    c->errors = gulError_cnt;
+    c->warns = gulWarn_cnt;
+    c->cautions = gulCaution_cnt;
+}
+
+int IBIS_New(void)
+{
+    IBIS* ibis = nullptr;
+    if (!CMN_malloc((void**)&ibis, sizeof(IBIS))) {
+        ERRLOG_ErrorNew(IBIS_MSG_CREATE);
+        return 0;
+    }
+    s_CountsNow(&ibis->passStart);
+    ibis->next = gpIbis;
+    gpIbis = ibis;
+    return 1;
+}
+
+int INIT(void) { return IBIS_New() != 0; }
+
+int IBIS_GetIBIS(IBIS** out)
+{
+    CMN_ASSERT(out != nullptr);
+    if (gpIbis == nullptr) return 0;
+    *out = gpIbis;
+    return 1;
+}
+
+void IBIS_Free(IBIS* ibis)
+{
+    CMN_ASSERT(ibis != nullptr);
+    if (gpIbis == ibis) {
+        gpIbis = ibis->next;
+    } else {
+        for (IBIS* p = gpIbis; p != nullptr; p = p->next) {
+            if (p->next == ibis) {
+                p->next = ibis->next;
+                break;
+            }
+        }
+    }
+    if (ibis->headers != nullptr) HDR_FreeList(ibis->headers);
+    // The component, model, package model, model selector, board
+    // description, submodel, test data, test load and external circuit
+    // lists are released here, in that order, by their modules' release
+    // operations; until a module is part of the library its list stays empty.
+    free(ibis);
+}
+
+// Totals of the messages counted since the pass began, nested passes
+// included, in the layout of the log's own totals report.
+static void s_PassTotals(const IBIS_PASS_COUNTS* start)
+{
+    FILE* out = gpLogFile ? gpLogFile : stdout;
+    IBIS_PASS_COUNTS now;
+    s_CountsNow(&now);
+    unsigned long bugs = now.bugs - start->bugs;
+    unsigned long errors = now.errors - start->errors;
+    unsigned long warns = now.warns - start->warns;
+    unsigned long cautions = now.cautions - start->cautions;
+    if (bugs || errors || warns) {
+        fprintf(out, "\n");
+        if (bugs) fprintf(out, "Bugs    : %lu\n", bugs);
+    }
+    fprintf(out, "Errors  : %lu\n", errors);
+    if (warns) fprintf(out, "Warnings: %lu\n", warns);
+    if (cautions) fprintf(out, "Cautions: %lu\n", cautions);
+    fprintf(out, "\nFile %s\n", (bugs || errors) ? "Failed" : "Passed");
+}
+
+int FINI(void)
+{
+    IBIS_PASS_COUNTS start = {0, 0, 0, 0};
+    if (gpIbis != nullptr) {
+        start = gpIbis->passStart;
+        IBIS_Free(gpIbis);
+    }
+    s_PassTotals(&start);
+    return 1;
+}
+
+void(TEST)(int fileType, int flag)
+{
+    if (fileType == FILE_IBS) {
+        IBIS_Test();
+    } else if (fileType == FILE_AMI) {
+        // The AMI parameter-file check (AMI_Test) runs here once its module
+        // is part of the library; the joined text then stays in gsBuffer.
+    } else {
+        EBD_Test(flag);
+    }
+}
+
+void EBD_Test(int flag)
+{
+    (void)flag;
+    IBIS* ibis = nullptr;
+    if (!IBIS_GetIBIS(&ibis)) return;
+    BoardDescriptionRecord* boards = nullptr;
+    if (IBIS_GetEbdMdls(ibis, &boards)) {
+        // EBDMDL_TestList(boards, flag) once the board module exists.
+    }
+}
+
+void IBIS_Test(void)
+{
+    IBIS* ibis = nullptr;
+    if (!IBIS_GetIBIS(&ibis)) return;
+    // Checks are added here by their modules, in this order: the model
+    // checks (receiver thresholds, DC/AC, ranges, driver schedules,
+    // algorithmic models), model selectors, components, package models,
+    // test data and loads, submodels and the model references.
+    ComponentRecord* components = nullptr;
+    if (!IBIS_GetCmpnts(ibis, &components)) {
+        // Only a reader that can keep components can tell that none was
+        // given; until then every file would be reported.
+        const PARSE_GROUP* group = PARSE_GroupOf(KW_COMPONENT);
+        if (group != nullptr && group->Init != nullptr) ERRLOG_ErrorNew(IBIS_MSG_NO_COMPONENT);
+    }
+}
+
+#define IBIS_GETTER(fn, type, field)            \
+    int fn(IBIS* ibis, type** out)              \
+    {                                           \
+        CMN_ASSERT(ibis != nullptr && out != nullptr); \
+        if (ibis->field == nullptr) return 0;   \
+        *out = ibis->field;                     \
+        return 1;                               \
+    }
+
+IBIS_GETTER(IBIS_GetHdrs, HeaderRecord, headers)
+IBIS_GETTER(IBIS_GetCmpnts, ComponentRecord, components)
+IBIS_GETTER(IBIS_GetExts, ExternalCircuitRecord, externalCircuits)
+IBIS_GETTER(IBIS_GetMdls, ModelRecord, models)
+IBIS_GETTER(IBIS_GetPkgMdls, PackageModelRecord, packageModels)
+IBIS_GETTER(IBIS_GetEbdMdls, BoardDescriptionRecord, boardDescriptions)
+IBIS_GETTER(IBIS_GetMsels, ModelSelectorRecord, modelSelectors)
+IBIS_GETTER(IBIS_GetSubMdls, SubmodelRecord, submodels)
+IBIS_GETTER(IBIS_GetTestData, TestDataRecord, testData)
+IBIS_GETTER(IBIS_GetTestLoad, TestLoadRecord, testLoads)
+
+void IBIS_AddHdr(IBIS* ibis, HeaderRecord* rec)
+{
+    CMN_ASSERT(ibis != nullptr && rec != nullptr);
+    HDR_AddLink(rec, ibis->headers);
+    ibis->headers = rec;
+}

@@ -1,0 +1,484 @@
+// Runs the ibischk program over small fixture files and compares its whole
+// standard output (banners, messages, totals) and its exit status with the
+// text that the format's rules give for each file.
+#include <gtest/gtest.h>
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <ostream>
+#include <string>
+
+namespace {
+
+struct CheckerRun {
+    std::string out;
+    int status;
+};
+
+// Runs the checker in dir with the given arguments; standard error is dropped.
+CheckerRun RunChecker(const std::string& dir, const std::string& args)
+{
+    std::string cmd = "cd '" + dir + "' && '" IBISCHK "' " + args + " 2>/dev/null";
+    FILE* p = popen(cmd.c_str(), "r");
+    CheckerRun r{"", -1};
+    if (p == nullptr) return r;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
+    int st = pclose(p);
+    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
+    return r;
+}
+
+struct Case {
+    const char* name;
+    const char* args;
+    int status;
+    const char* expected;
+};
+
+// Expected texts follow the log's layout: a text of 60 to 75 characters of
+// a line error (58 to 75 of a line warning, 72 to 75 of a plain error) goes
+// on its own line after "-" and four blanks.
+const Case kCases[] = {
+    {"VersionRefused", "v11.ibs", 1,
+     R"(ERROR - Could not determine Version for file v11.ibs
+
+Errors  : 1
+
+File Failed
+)"},
+    {"VersionBanners", "v21.ibs v32.ibs v42.ibs v50.ibs", 0,
+     R"(
+Checking v21.ibs for IBIS 2.1 Compatibility...
+
+Errors  : 0
+
+File Passed
+
+Checking v32.ibs for IBIS 3.2 Compatibility...
+
+Errors  : 0
+
+File Passed
+
+Checking v42.ibs for IBIS 4.2 Compatibility...
+
+Errors  : 0
+
+File Passed
+
+Checking v50.ibs for IBIS 5.0 Compatibility...
+
+Errors  : 0
+
+File Passed
+)"},
+    {"EachPassCountsItsOwnMessages", "v11.ibs v50.ibs", 1,
+     R"(ERROR - Could not determine Version for file v11.ibs
+
+Errors  : 1
+
+File Failed
+
+Checking v50.ibs for IBIS 5.0 Compatibility...
+
+Errors  : 0
+
+File Passed
+)"},
+    {"VersionOfAnEarlierFileDoesNotCarryOver", "v50.ibs pre.ibs", 1,
+     R"(
+Checking v50.ibs for IBIS 5.0 Compatibility...
+
+Errors  : 0
+
+File Passed
+
+Checking pre.ibs for IBIS 5.0 Compatibility...
+
+ERROR (line    1) - Exceeds 80 chararacters.
+
+Errors  : 1
+
+File Failed
+)"},
+    {"LineRulesVersion3", "lines32.ibs", 1,
+     R"(
+Checking lines32.ibs for IBIS 3.2 Compatibility...
+
+ERROR (line    5) - Exceeds 80 chararacters.
+WARNING (line    6) - IBIS files should not contain tab characters.
+ERROR (line   17) - Non-comment line exists after 'End' keyword.
+ERROR (line   18) - Non-comment line exists after 'End' keyword.
+
+Errors  : 3
+Warnings: 1
+
+File Failed
+)"},
+    {"LineRulesVersion4", "lines42.ibs", 1,
+     R"(
+Checking lines42.ibs for IBIS 4.2 Compatibility...
+
+ERROR (line    6) - Exceeds 120 chararacters.
+ERROR (line    7) - Keywords Must Begin In Column 1.
+ERROR (line    8) - Extraneous data on End keyword line.
+
+Errors  : 3
+
+File Failed
+)"},
+    {"LineLongerThanTheBuffer", "longline.ibs", 1,
+     R"(
+Checking longline.ibs for IBIS 5.0 Compatibility...
+
+ERROR (line    4) - Exceeds 120 chararacters.
+
+Errors  : 1
+
+File Failed
+)"},
+    {"CommentCharChanges", "ccok.ibs", 1,
+     R"(
+Checking ccok.ibs for IBIS 5.0 Compatibility...
+
+ERROR (line    6) - Orphan Data Line.
+
+Errors  : 1
+
+File Failed
+)"},
+    {"CommentCharErrors", "ccbad.ibs", 1,
+     R"(
+Checking ccbad.ibs for IBIS 5.0 Compatibility...
+
+ERROR (line    4) - Invalid Comment Character 'a'.
+ERROR (line    5) - Invalid Comment Character Definition.
+ERROR (line    6) - Invalid Comment Character Definition.
+ERROR (line    7) - Too Many Line Items For Keyword COMMENT_CHAR.
+ERROR (line    9) - Invalid Comment Character Definition.
+
+Errors  : 5
+
+File Failed
+)"},
+    {"MissingEndClosesTheLastSection", "noend.ibs", 1,
+     R"(
+Checking noend.ibs for IBIS 4.2 Compatibility...
+
+ERROR - Required keyword 'End' not found.
+ERROR - Required keyword 'File_Rev' not found in file 'noend.ibs'.
+
+Errors  : 2
+
+File Failed
+)"},
+    {"MissingEndWithoutFinalLineEnd", "noendnolf.ibs", 1,
+     R"(
+Checking noendnolf.ibs for IBIS 4.2 Compatibility...
+
+ERROR - Required keyword 'End' not found.
+
+Errors  : 1
+
+File Failed
+)"},
+    {"WrongFileTypes", "types.pkg types.ibs types.ebd types21.pkg", 1,
+     R"(
+Checking types.pkg for IBIS 5.0 Compatibility...
+
+ERROR (line    4) - Illegal keyword for a '.pkg' file.
+ERROR (line    5) - Illegal keyword for a '.pkg' file.
+ERROR (line    6) - Illegal keyword for a '.pkg' file.
+
+Errors  : 3
+
+File Failed
+
+Checking types.ibs for IBIS 5.0 Compatibility...
+
+ERROR (line    4) - Illegal keyword for a '.ibs' file.
+
+Errors  : 1
+
+File Failed
+
+Checking types.ebd for IBIS 5.0 Compatibility...
+
+ERROR (line    4) - Illegal keyword for a '.ebd' file.
+ERROR (line    5) - Illegal keyword for a '.ebd' file.
+
+Errors  : 2
+
+File Failed
+
+Checking types21.pkg for IBIS 2.1 Compatibility...
+
+ERROR (line    4) - Illegal keyword for a '.pkg' file.
+
+Errors  : 1
+
+File Failed
+)"},
+    {"UnknownKeywords", "unknown.ibs", 1,
+     R"(
+Checking unknown.ibs for IBIS 3.2 Compatibility...
+
+ERROR (line    3) - Invalid Keyword: Bogus_Keyword
+ERROR (line    4) - Data for unknown keyword.
+data after a bad keyword
+ERROR (line    5) - Invalid Keyword: _Model
+ERROR (line    6) - Keyword Missing Ending Bracket (']').
+ERROR (line    7) - Invalid Keyword.
+ERROR (line    8) - Invalid Keyword: Receiver_Thresholds
+ERROR - Required keyword 'File_Rev' not found in file 'unknown.ibs'.
+
+Errors  : 7
+
+File Failed
+)"},
+    {"NumberedStyle", "-n unknown.ibs", 1,
+     R"(
+Checking unknown.ibs for IBIS 3.2 Compatibility...
+
+E0916 (line    3) - Invalid Keyword: Bogus_Keyword
+E0907 (line    4) - Data for unknown keyword.
+data after a bad keyword
+E0916 (line    5) - Invalid Keyword: _Model
+E0914 (line    6) - Keyword Missing Ending Bracket (']').
+E0915 (line    7) - Invalid Keyword.
+E0916 (line    8) - Invalid Keyword: Receiver_Thresholds
+E1915 - Required keyword 'File_Rev' not found in file 'unknown.ibs'.
+
+Errors  : 7
+
+File Failed
+)"},
+    {"FailedKeywordStillClosesTheOpenModule", "failclose.ibs", 1,
+     R"(
+Checking failclose.ibs for IBIS 5.0 Compatibility...
+
+ERROR (line    3) - Invalid Keyword: Nonsense
+ERROR - Required keyword 'File_Rev' not found in file 'failclose.ibs'.
+
+Errors  : 2
+
+File Failed
+)"},
+    {"VersionGate", "gate.ibs", 1,
+     R"(
+Checking gate.ibs for IBIS 3.2 Compatibility...
+
+ERROR (line    1) - Illegal IBIS_Version '3.3'.
+
+Errors  : 1
+
+File Failed
+)"},
+    {"FileNameRules", "fname.ibs fname2.ibs fname21.ibs", 1,
+     R"(
+Checking fname.ibs for IBIS 4.2 Compatibility...
+
+ERROR (line    2) -
+    File_name 'My.File.ibs' contains an upper case character 'M'.
+ERROR (line    2) -
+    File_name 'My.File.ibs' contains an upper case character 'F'.
+ERROR (line    2) - File_name 'My.File.ibs' contains more than one period.
+ERROR (line    2) -
+    File name opened 'fname.ibs' not the same as File_name 'My.File.ibs'.
+
+Errors  : 4
+
+File Failed
+
+Checking fname2.ibs for IBIS 4.2 Compatibility...
+
+ERROR (line    2) -
+    File_name 'fname+2' contains a character '+' that is illegal for DOS.
+ERROR (line    2) - File_name 'fname+2' must contain one period.
+ERROR (line    2) -
+    File name opened 'fname2.ibs' not the same as File_name 'fname+2'.
+ERROR (line    3) - Illegal use of Reserved Word 'NA'.
+
+Errors  : 4
+
+File Failed
+
+Checking fname21.ibs for IBIS 2.1 Compatibility...
+
+ERROR (line    2) - File_name string 'fname21_long_name.ibs' is too long, truncating to 12 characters.
+ERROR (line    2) - File_name 'fname21_long' must contain one period.
+ERROR (line    2) -
+    File name opened 'fname21.ibs' not the same as File_name 'fname21_long'.
+
+Errors  : 3
+
+File Failed
+)"},
+    {"DuplicateHeaderKeywords", "hdrdup.ibs", 1,
+     R"(
+Checking hdrdup.ibs for IBIS 4.2 Compatibility...
+
+ERROR (line    3) - Duplicate File_name keyword.
+ERROR (line    5) - Duplicate File_Rev keyword.
+ERROR (line    7) - Duplicate Date keyword.
+ERROR (line    9) - Duplicate Source keyword.
+ERROR (line   11) - Duplicate Notes keyword.
+ERROR (line   13) - Duplicate Copyright keyword.
+ERROR (line   16) - Duplicate IBIS_Ver keyword
+ERROR (line   16) - Duplicate IBIS_Ver keyword.
+ERROR (line   16) - IBIS_Version must be first keyword.
+
+ERROR (line   16) - Duplicate IBIS_Ver keyword
+
+Errors  : 10
+
+File Failed
+)"},
+    {"MissingAndOrphanHeaderKeywords", "hdrmiss.ibs", 1,
+     R"(
+Checking hdrmiss.ibs for IBIS 5.0 Compatibility...
+
+ERROR (line    1) - Data for unknown keyword.
+text before any keyword
+ERROR - Required keyword 'File_name' not found in file 'hdrmiss.ibs'.
+ERROR - Required keyword 'File_Rev' not found in file 'hdrmiss.ibs'.
+ERROR (line    5) - Orphan File Header keyword.
+ERROR (line    6) - Orphan Data Line.
+
+Errors  : 5
+
+File Failed
+)"},
+    {"AmiFileRules", "join.ami Upper.ami", 1,
+     R"(
+Checking join.ami for IBIS 5.0 Compatibility...
+
+ERROR (line    3) -
+    Description line in AMI file (at line no 3) is greater than 120 characters
+WARNING (line    5) - IBIS files should not contain tab characters.
+
+Errors  : 1
+Warnings: 1
+
+File Failed
+
+Checking Upper.ami for IBIS 5.0 Compatibility...
+
+WARNING - Filename 'Upper.ami' should be lowercase
+
+Errors  : 0
+Warnings: 1
+
+File Passed
+)"},
+};
+
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+
+class CheckerOutput : public ::testing::TestWithParam<Case> {};
+
+TEST_P(CheckerOutput, WholeOutputAndStatus)
+{
+    const Case& c = GetParam();
+    CheckerRun r = RunChecker(IBIS_FIXTURES, c.args);
+    EXPECT_EQ(r.out, c.expected);
+    EXPECT_EQ(r.status, c.status);
+}
+
+INSTANTIATE_TEST_SUITE_P(Fixtures, CheckerOutput, ::testing::ValuesIn(kCases),
+                         [](const ::testing::TestParamInfo<Case>& i) { return i.param.name; });
+
+// Files whose bytes matter are written by the test itself.
+class CheckerTempDir : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char tmpl[] = "/tmp/ibischk_XXXXXX";
+        ASSERT_NE(mkdtemp(tmpl), nullptr);
+        dir_ = tmpl;
+    }
+    void TearDown() override { (void)system(("rm -rf '" + dir_ + "'").c_str()); }
+    void Write(const std::string& name, const std::string& bytes)
+    {
+        std::ofstream(dir_ + "/" + name, std::ios::binary) << bytes;
+    }
+    std::string dir_;
+};
+
+TEST_F(CheckerTempDir, IllegalCharactersCrLfAndEndOfFileMark)
+{
+    // Line 1 comes before the version line: its character is reported once,
+    // by the read, with its own line number.
+    Write("chars.ibs", std::string("|\x02 probe line\n"
+                                   "[IBIS Ver] 5.0\r\n"
+                                   "[File Name] chars.ibs\r\n"
+                                   "[File Rev] 1.0\r\n"
+                                   "|a\x01" "b\n"
+                                   "|nul") +
+                       std::string("\0here\n", 6) +
+                       "|caf\xe9\n"
+                       "|lone\rcr\n"
+                       "|x\x1a" "y\n"
+                       "[End]\r\n"
+                       "\x1a");
+    CheckerRun r = RunChecker(dir_, "chars.ibs");
+    EXPECT_EQ(r.out,
+              "\nChecking chars.ibs for IBIS 5.0 Compatibility...\n\n"
+              "ERROR (line    1) -\n    Found illegal control character (code 2).  Converting to space.\n"
+              "ERROR (line    5) -\n    Found illegal control character (code 1).  Converting to space.\n"
+              "ERROR (line    6) - Found illegal NUL character (code 0).  Converting to space.\n"
+              "ERROR (line    7) -\n    Found illegal non-7-bit ASCII character (code e9).  Converting to space.\n"
+              "ERROR (line    8) -\n    Found illegal control character (code d).  Converting to space.\n"
+              "ERROR (line    9) -\n    Found illegal control character (code 1a).  Converting to space.\n"
+              "\nErrors  : 6\n\nFile Failed\n");
+    EXPECT_EQ(r.status, 1);
+}
+
+TEST_F(CheckerTempDir, OverlongPathsAreReportedNotFatal)
+{
+    std::string deep(1100, 'a');
+    std::string ami = deep + "/x.ami", pkg = deep + "/x.pkg";
+    CheckerRun r = RunChecker(dir_, ami);
+    EXPECT_EQ(r.out, "\nChecking " + ami + " for IBIS 5.0 Compatibility...\n\n"
+                     "ERROR - Unable to assemble filename.\n"
+                     "\nErrors  : 1\n\nFile Failed\n");
+    EXPECT_EQ(r.status, 1);
+    r = RunChecker(dir_, pkg);
+    EXPECT_EQ(r.out, "ERROR - Unable to assemble filename.\n"
+                     "ERROR - Could not determine Version for file " + pkg + "\n"
+                     "\nErrors  : 2\n\nFile Failed\n");
+    EXPECT_EQ(r.status, 1);
+}
+
+TEST_F(CheckerTempDir, FileThatCannotBeOpened)
+{
+    CheckerRun r = RunChecker(dir_, "absent.ibs");
+    EXPECT_EQ(r.out, "ERROR - Unable To Open File 'absent.ibs'\n"
+                     "ERROR - Could not determine Version for file absent.ibs\n"
+                     "\nErrors  : 2\n\nFile Failed\n");
+    EXPECT_EQ(r.status, 1);
+}
+
+TEST_F(CheckerTempDir, UsageAndFileKinds)
+{
+    Write("notes.txt", "[IBIS Ver] 5.0\n");
+    CheckerRun r = RunChecker(dir_, "notes.txt");
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(RunChecker(dir_, "").status, 2);
+    EXPECT_EQ(RunChecker(dir_, "-x a.ibs").status, 2);
+    // The extension is matched ignoring case; the name then gets 901.
+    Write("UP.IBS", "[IBIS Ver] 5.0\n[File Name] up.ibs\n[File Rev] 1\n[End]\n");
+    r = RunChecker(dir_, "-q UP.IBS");
+    EXPECT_EQ(r.out, "WARNING - Filename 'UP.IBS' should be lowercase\n"
+                     "\nErrors  : 0\nWarnings: 1\n\nFile Passed\n");
+    EXPECT_EQ(r.status, 0);
+}
+
+}  // namespace

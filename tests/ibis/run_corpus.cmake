@@ -1,0 +1,20 @@
+# Runs the checker over every .ibs, .pkg, .ebd and .ami file of a directory
+# tree, one file per run, each bounded in time. A file may fail its checks
+# (exit 1); a crash, a signal, a usage error or a hang fails the test.
+file(GLOB_RECURSE files ${CORPUS}/*.ibs ${CORPUS}/*.pkg ${CORPUS}/*.ebd ${CORPUS}/*.ami)
+list(LENGTH files count)
+if(count EQUAL 0)
+  message(FATAL_ERROR "no files in ${CORPUS}")
+endif()
+foreach(f ${files})
+  execute_process(COMMAND ${IBISCHK} ${f} RESULT_VARIABLE rc OUTPUT_VARIABLE out
+                  ERROR_VARIABLE err TIMEOUT 30)
+  if(NOT (rc STREQUAL "0" OR rc STREQUAL "1"))
+    message(FATAL_ERROR "ibischk ${f}: result ${rc}\n${err}")
+  endif()
+  if(NOT out MATCHES "\nFile (Passed|Failed)\n$")
+    message(FATAL_ERROR "ibischk ${f}: no totals at the end of the output")
+  endif()
+  message(STATUS "${rc} ${f}")
+endforeach()
+message(STATUS "${count} files checked")

@@ -17,9 +17,11 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # SSE2 arithmetic instead of the x87 stack, so that every double is rounded
-# as on x86-64 and both platforms compute the same numbers.
-set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse")
-set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")
+# as on x86-64 and both platforms compute the same numbers; the C99 printf
+# family instead of the system one, so that numbers print alike (1e-13, not
+# 1e-013).
+set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse -D__USE_MINGW_ANSI_STDIO=1")
+set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse -D__USE_MINGW_ANSI_STDIO=1")
 # Everything each program or library needs from the compiler's runtime is
 # linked in, so a DLL needs nothing beside itself but the system's DLLs.
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")

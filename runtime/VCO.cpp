@@ -34,13 +34,18 @@ bool VCO::Run()
     m_AccumulatedPhase += m_Sensitivity * kTwoPi * Ts * vin[0];
     // The free-running part comes from the sample count each time, so it
     // gathers no summation error; only the control term is integrated.
-    m_Phase = (kTwoPi * m_FreeRunFrequency * Ts) * static_cast<double>(m_SampleCount) +
-              m_AccumulatedPhase;
-    const double out = m_Amplitude * std::cos(m_Phase);
+    const double phase = (kTwoPi * m_FreeRunFrequency * Ts) * static_cast<double>(m_SampleCount) +
+                         m_AccumulatedPhase;
+    m_Phase = phase;
+    // Both functions of the local phase before any port store, so the
+    // compiler can compute them in one sincos call (a store through a port
+    // could alias m_Phase and force two separate calls).
+    const double c = std::cos(phase);
+    const double s = std::sin(phase);
+    const double out = m_Amplitude * c;
+    const double outq = m_QuadratureMode == 1 ? -m_Amplitude * s : m_Amplitude * s;
     vout[0] = out;
     clock[0] = out > 0.0 ? 1 : 0;
-    const double outq =
-        m_QuadratureMode == 1 ? -m_Amplitude * std::sin(m_Phase) : m_Amplitude * std::sin(m_Phase);
     voutq[0] = outq;
     clockq[0] = outq > 0.0 ? 1 : 0;
     m_SampleCount += 1;

@@ -1,0 +1,19 @@
+// Version record of the code generator that produced the model classes.
+#pragma once
+
+namespace QuenrixCodeGen {
+
+extern const char* const FileDescription;
+extern const char* const FileVersion;
+extern const char* const ProductName;
+extern const char* const ProductVersion;
+extern const char* const CompanyName;
+extern const char* const LegalCopyright;
+
+#ifndef _WIN32
+// Prints the six lines of the record to standard output. The Windows builds
+// state their version in the DLL's version resource instead.
+void version();
+#endif
+
+} // namespace QuenrixCodeGen

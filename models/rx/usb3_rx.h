@@ -1,0 +1,69 @@
+// Top-level receiver model: the analog front end feeds, through a fork, both
+// the equalised output and the clock and data recovery loop.
+#pragma once
+
+#include "CircularBuffer.h"
+#include "DFModel.h"
+#include "Fork.h"
+#include "usb3_rx_afe_sd.h"
+#include "usb3_rx_cdr.h"
+
+#include <sstream>
+
+class usb3_rx : public Quenrix::DFModel {
+public:
+    Quenrix::CircularBuffer<double> input;
+    Quenrix::CircularBuffer<double> clock;
+    Quenrix::CircularBuffer<double> clock_times;
+    Quenrix::CircularBuffer<double> pd;
+    Quenrix::CircularBuffer<double> integ;
+    Quenrix::CircularBuffer<double> vco;
+    Quenrix::CircularBuffer<double> afe_out_nl;
+    Quenrix::CircularBuffer<double> afe_out_lin;
+
+    double BitTime;
+    double SamplesPerBit;
+    double xrx_process;
+    double xboost;
+
+    usb3_rx_afe_sd AFE;
+    std::ostringstream MsgStream;
+    usb3_rx_cdr CDR;
+
+    Quenrix::Fork<Quenrix::CircularBuffer<double>> AFE_AFE_ctle_nl;
+
+    double* m_pBuffer_input_To_AFE_input;
+    Quenrix::CircularBuffer<double> input_CirBuf;
+    double* m_pBuffer_CDR_clock_To_clock;
+    Quenrix::CircularBuffer<double> clock_CirBuf;
+    double* m_pBuffer_CDR_clock_times_To_clock_times;
+    Quenrix::CircularBuffer<double> clock_times_CirBuf;
+    double* m_pBuffer_CDR_pd_To_pd;
+    Quenrix::CircularBuffer<double> pd_CirBuf;
+    double* m_pBuffer_CDR_integ_To_integ;
+    Quenrix::CircularBuffer<double> integ_CirBuf;
+    double* m_pBuffer_CDR_vco_To_vco;
+    Quenrix::CircularBuffer<double> vco_CirBuf;
+    double* m_pBuffer_AFE_AFE_ctle_nl_output_0__To_afe_out_nl;
+    Quenrix::CircularBuffer<double> afe_out_nl_CirBuf;
+    double* m_pBuffer_AFE_AFE_ctle_lin_To_afe_out_lin;
+    Quenrix::CircularBuffer<double> afe_out_lin_CirBuf;
+    double* m_pBuffer_AFE_AFE_ctle_nl_To_AFE_AFE_ctle_nl_input;
+    double* m_pBuffer_AFE_AFE_ctle_nl_output_1__To_CDR_afe_in;
+
+    double SampleInterval;
+    double BitRate;
+    double SampleRate;
+
+    usb3_rx();
+    usb3_rx(const usb3_rx&) = delete;
+    usb3_rx& operator=(const usb3_rx&) = delete;
+    ~usb3_rx() override;
+
+    bool RunEquations();
+    bool Setup() override;
+    bool Initialize() override;
+    bool Run() override;
+    bool Finalize() override;
+    void DeleteBuffers();
+};

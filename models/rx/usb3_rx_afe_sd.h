@@ -1,0 +1,70 @@
+// Receiver analog front end: the CTLE as an s-domain IIR filter whose gain,
+// zeros and poles come from built-in tables chosen by process corner and boost
+// step, followed by the tanh saturation stage.
+#pragma once
+
+#include "CircularBuffer.h"
+#include "DFModel.h"
+#include "Fork.h"
+#include "SDomainIIR.h"
+#include "ssp_afe_nonlinearity_tanh.h"
+
+#include <sstream>
+
+class usb3_rx_afe_sd : public Quenrix::DFModel {
+public:
+    Quenrix::CircularBuffer<double> input;
+    Quenrix::CircularBuffer<double> AFE_ctle_lin;
+    Quenrix::CircularBuffer<double> AFE_ctle_nl;
+
+    double BitTime;
+    int SamplesPerBit;
+    int xrx_process;
+    int xboost;
+
+    std::ostringstream MsgStream;
+
+    Quenrix::SDomainIIR CTLE;
+    ssp_afe_nonlinearity_tanh NL;
+
+    Quenrix::Fork<Quenrix::CircularBuffer<double>> CTLE_output;
+
+    double* m_pBuffer_input_To_CTLE_m_dInput;
+    Quenrix::CircularBuffer<double> input_CirBuf;
+    double* m_pBuffer_CTLE_output_output_0__To_AFE_ctle_lin;
+    Quenrix::CircularBuffer<double> AFE_ctle_lin_CirBuf;
+    double* m_pBuffer_NL_output_To_AFE_ctle_nl;
+    Quenrix::CircularBuffer<double> AFE_ctle_nl_CirBuf;
+    double* m_pBuffer_CTLE_m_dOutput_0__To_CTLE_output_input;
+    double* m_pBuffer_CTLE_output_output_1__To_NL_input;
+
+    double SampleInterval;
+    double BitRate;
+    double SampleRate;
+
+    double* RxFilterCTLE_gain;
+    double* RxFilterCTLE_num;
+    double* RxFilterCTLE_den;
+    int size_RxFilterCTLE_gain;
+    int size_RxFilterCTLE_num;
+    int size_RxFilterCTLE_den;
+    double* RxNL_CTLE;
+    int size_RxNL_CTLE;
+    const char* const* m_pc_all_coefs;
+
+    usb3_rx_afe_sd();
+    usb3_rx_afe_sd(const usb3_rx_afe_sd&) = delete;
+    usb3_rx_afe_sd& operator=(const usb3_rx_afe_sd&) = delete;
+    ~usb3_rx_afe_sd() override;
+
+    bool RunEquations();
+    bool Setup() override;
+    bool Initialize() override;
+    bool Run() override;
+    bool Finalize() override;
+    void DeleteBuffers();
+
+    bool Set_Lin_NL_values();
+    bool ConvertStrToArray(const char* text, double** out, int* count, int denflag);
+    void DeleteArrayParameters();
+};

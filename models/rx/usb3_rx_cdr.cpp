@@ -1,0 +1,257 @@
+#include "usb3_rx_cdr.h"
+
+namespace {
+
+void SetPortRate(Quenrix::CircularBufferBase& port)
+{
+    port.SetRate(1);
+    if (port.GetHistoryDepth() < 1)
+        port.SetHistoryDepth(1);
+}
+
+template <class T>
+T* NewSlot(T*& slot)
+{
+    slot = new T[1]();
+    return slot;
+}
+
+void SetWidth(Quenrix::CircularBufferBus& bus, size_t width)
+{
+    if (bus.GetSize() != width)
+        bus.Initialize(width);
+}
+
+} // namespace
+
+usb3_rx_cdr::usb3_rx_cdr()
+    : m_pBuffer_afe_in_To_PD_signal(nullptr), m_pBuffer_VCO_vout_output_1__To_clock(nullptr),
+      m_pBuffer_CT_time_To_clock_times(nullptr), m_pBuffer_PD_phaseError_output_2__To_pd(nullptr),
+      m_pBuffer_G2_output_output_1__To_integ(nullptr), m_pBuffer_A1_output_output_0__To_vco(nullptr),
+      m_pBuffer_PD_phaseError_To_PD_phaseError_input(nullptr),
+      m_pBuffer_VCO_vout_To_VCO_vout_input(nullptr), m_pBuffer_VCO_clock_To_PD_clock(nullptr),
+      m_pBuffer_VCO_voutq(nullptr), m_pBuffer_VCO_clockq(nullptr),
+      m_pBuffer_A1_output_To_A1_output_input(nullptr),
+      m_pBuffer_A1_output_output_1__To_VCO_vin(nullptr), m_pBuffer_G1_output_To_A1_input_0_(nullptr),
+      m_pBuffer_A2_output_To_A2_output_input(nullptr),
+      m_pBuffer_A2_output_output_0__To_A2_input_1_(nullptr),
+      m_pBuffer_A2_output_output_1__To_G2_input(nullptr),
+      m_pBuffer_G2_output_To_G2_output_input(nullptr),
+      m_pBuffer_G2_output_output_0__To_A1_input_1_(nullptr),
+      m_pBuffer_PD_phaseError_output_0__To_G1_input(nullptr),
+      m_pBuffer_PD_phaseError_output_1__To_A2_input_0_(nullptr),
+      m_pBuffer_VCO_vout_output_0__To_CT_clock(nullptr), SampleInterval(0.0), BitRate(0.0),
+      SampleRate(0.0)
+{
+    SamplesPerBit = 32.0;
+    BitTime = 2e-10;
+}
+
+usb3_rx_cdr::~usb3_rx_cdr() { DeleteBuffers(); }
+
+bool usb3_rx_cdr::RunEquations()
+{
+    SampleInterval = BitTime / SamplesPerBit;
+    BitRate = 1.0 / BitTime;
+    SampleRate = BitRate * SamplesPerBit;
+    return true;
+}
+
+bool usb3_rx_cdr::Setup()
+{
+    RunEquations();
+
+    PD.m_ClockEdge = Quenrix::eNegativeEdge;
+
+    CT.SampleInterval = SampleInterval;
+    CT.m_TimeOffset = 0.0;
+    CT.m_ClockEdge = Quenrix::ePositiveEdge;
+    CT.m_TimingMethod = Quenrix::eNearestNeighborInterp;
+
+    VCO.SampleInterval = SampleInterval;
+    VCO.m_Amplitude = 1.0;
+    VCO.m_FreeRunFrequency = BitRate;
+    VCO.m_Sensitivity = 1.0;
+    VCO.m_InitialPhase = 0.0;
+    VCO.m_QuadratureMode = 0;
+
+    SetWidth(A1.input, 2);
+    SetWidth(A1_output.output, 2);
+    SetWidth(A2.input, 2);
+    SetWidth(A2_output.output, 2);
+    SetWidth(G2_output.output, 2);
+    SetWidth(PD_phaseError.output, 3);
+    SetWidth(VCO_vout.output, 2);
+
+    G1.m_Gain = 500000000.0;
+    G2.m_Gain = 15000.0;
+
+    SetPortRate(afe_in);
+    SetPortRate(clock);
+    SetPortRate(clock_times);
+    SetPortRate(pd);
+    SetPortRate(integ);
+    SetPortRate(vco);
+    return true;
+}
+
+bool usb3_rx_cdr::Initialize()
+{
+    DeleteBuffers();
+
+    afe_in_CirBuf.SetBuffer(NewSlot(m_pBuffer_afe_in_To_PD_signal), 1, 1, 0);
+    PD.signal.SetBuffer(m_pBuffer_afe_in_To_PD_signal, 1, 1, 0);
+
+    VCO_vout.output[1].SetBuffer(NewSlot(m_pBuffer_VCO_vout_output_1__To_clock), 1, 1, 0);
+    clock_CirBuf.SetBuffer(m_pBuffer_VCO_vout_output_1__To_clock, 1, 1, 0);
+
+    CT.time.SetBuffer(NewSlot(m_pBuffer_CT_time_To_clock_times), 1, 1, 0);
+    clock_times_CirBuf.SetBuffer(m_pBuffer_CT_time_To_clock_times, 1, 1, 0);
+
+    PD_phaseError.output[2].SetBuffer(NewSlot(m_pBuffer_PD_phaseError_output_2__To_pd), 1, 1, 0);
+    pd_CirBuf.SetBuffer(m_pBuffer_PD_phaseError_output_2__To_pd, 1, 1, 0);
+
+    G2_output.output[1].SetBuffer(NewSlot(m_pBuffer_G2_output_output_1__To_integ), 1, 1, 0);
+    integ_CirBuf.SetBuffer(m_pBuffer_G2_output_output_1__To_integ, 1, 1, 0);
+
+    A1_output.output[0].SetBuffer(NewSlot(m_pBuffer_A1_output_output_0__To_vco), 1, 1, 0);
+    vco_CirBuf.SetBuffer(m_pBuffer_A1_output_output_0__To_vco, 1, 1, 0);
+
+    PD.phaseError.SetBuffer(NewSlot(m_pBuffer_PD_phaseError_To_PD_phaseError_input), 1, 1, 0);
+    PD_phaseError.input.SetBuffer(m_pBuffer_PD_phaseError_To_PD_phaseError_input, 1, 1, 0);
+
+    VCO.vout.SetBuffer(NewSlot(m_pBuffer_VCO_vout_To_VCO_vout_input), 1, 1, 0);
+    VCO_vout.input.SetBuffer(m_pBuffer_VCO_vout_To_VCO_vout_input, 1, 1, 0);
+
+    // The detector reads the clock of the previous sample: 0 before the first.
+    VCO.clock.SetBuffer(NewSlot(m_pBuffer_VCO_clock_To_PD_clock), 1, 1, 0);
+    PD.clock.SetBuffer(m_pBuffer_VCO_clock_To_PD_clock, 1, 1, 0);
+    *m_pBuffer_VCO_clock_To_PD_clock = 0;
+
+    VCO.voutq.SetBuffer(NewSlot(m_pBuffer_VCO_voutq), 1, 1, 0);
+    VCO.clockq.SetBuffer(NewSlot(m_pBuffer_VCO_clockq), 1, 1, 0);
+
+    A1.output.SetBuffer(NewSlot(m_pBuffer_A1_output_To_A1_output_input), 1, 1, 0);
+    A1_output.input.SetBuffer(m_pBuffer_A1_output_To_A1_output_input, 1, 1, 0);
+
+    A1_output.output[1].SetBuffer(NewSlot(m_pBuffer_A1_output_output_1__To_VCO_vin), 1, 1, 0);
+    VCO.vin.SetBuffer(m_pBuffer_A1_output_output_1__To_VCO_vin, 1, 1, 0);
+
+    G1.output.SetBuffer(NewSlot(m_pBuffer_G1_output_To_A1_input_0_), 1, 1, 0);
+    A1.input[0].SetBuffer(m_pBuffer_G1_output_To_A1_input_0_, 1, 1, 0);
+
+    A2.output.SetBuffer(NewSlot(m_pBuffer_A2_output_To_A2_output_input), 1, 1, 0);
+    A2_output.input.SetBuffer(m_pBuffer_A2_output_To_A2_output_input, 1, 1, 0);
+
+    // The accumulator's feedback: the running sum starts at 0.
+    A2_output.output[0].SetBuffer(NewSlot(m_pBuffer_A2_output_output_0__To_A2_input_1_), 1, 1, 0);
+    A2.input[1].SetBuffer(m_pBuffer_A2_output_output_0__To_A2_input_1_, 1, 1, 0);
+    A2.input[1].Zero(0, 1, nullptr);
+
+    A2_output.output[1].SetBuffer(NewSlot(m_pBuffer_A2_output_output_1__To_G2_input), 1, 1, 0);
+    G2.input.SetBuffer(m_pBuffer_A2_output_output_1__To_G2_input, 1, 1, 0);
+
+    G2.output.SetBuffer(NewSlot(m_pBuffer_G2_output_To_G2_output_input), 1, 1, 0);
+    G2_output.input.SetBuffer(m_pBuffer_G2_output_To_G2_output_input, 1, 1, 0);
+
+    G2_output.output[0].SetBuffer(NewSlot(m_pBuffer_G2_output_output_0__To_A1_input_1_), 1, 1, 0);
+    A1.input[1].SetBuffer(m_pBuffer_G2_output_output_0__To_A1_input_1_, 1, 1, 0);
+
+    PD_phaseError.output[0].SetBuffer(NewSlot(m_pBuffer_PD_phaseError_output_0__To_G1_input), 1, 1, 0);
+    G1.input.SetBuffer(m_pBuffer_PD_phaseError_output_0__To_G1_input, 1, 1, 0);
+
+    PD_phaseError.output[1].SetBuffer(NewSlot(m_pBuffer_PD_phaseError_output_1__To_A2_input_0_), 1, 1,
+                                      0);
+    A2.input[0].SetBuffer(m_pBuffer_PD_phaseError_output_1__To_A2_input_0_, 1, 1, 0);
+
+    VCO_vout.output[0].SetBuffer(NewSlot(m_pBuffer_VCO_vout_output_0__To_CT_clock), 1, 1, 0);
+    CT.clock.SetBuffer(m_pBuffer_VCO_vout_output_0__To_CT_clock, 1, 1, 0);
+
+    return PD.Initialize() & CT.Initialize() & VCO.Initialize();
+}
+
+bool usb3_rx_cdr::Run()
+{
+    afe_in_CirBuf[0] = afe_in[0];
+
+    const bool pdOk = PD.Run();
+    {
+        const double e = PD_phaseError.input[0];
+        PD_phaseError.output[0][0] = e;
+        PD_phaseError.output[1][0] = e;
+        PD_phaseError.output[2][0] = e;
+    }
+    A2.Run();
+    {
+        const double s = A2_output.input[0];
+        A2_output.output[0][0] = s;
+        A2_output.output[1][0] = s;
+    }
+    G2.Run();
+    {
+        const double i = G2_output.input[0];
+        G2_output.output[0][0] = i;
+        G2_output.output[1][0] = i;
+    }
+    G1.Run();
+    A1.Run();
+    {
+        const double v = A1_output.input[0];
+        A1_output.output[0][0] = v;
+        A1_output.output[1][0] = v;
+    }
+    const bool vcoOk = VCO.Run();
+    {
+        const double c = VCO_vout.input[0];
+        VCO_vout.output[0][0] = c;
+        VCO_vout.output[1][0] = c;
+    }
+    const bool ctOk = CT.Run();
+
+    clock[0] = clock_CirBuf[0];
+    clock_times[0] = clock_times_CirBuf[0];
+    pd[0] = pd_CirBuf[0];
+    integ[0] = integ_CirBuf[0];
+    vco[0] = vco_CirBuf[0];
+    return ctOk & pdOk & vcoOk;
+}
+
+bool usb3_rx_cdr::Finalize()
+{
+    const bool ok = PD.Finalize() & CT.Finalize() & VCO.Finalize();
+    DeleteBuffers();
+    return ok;
+}
+
+void usb3_rx_cdr::DeleteBuffers()
+{
+    double** slots[] = {&m_pBuffer_afe_in_To_PD_signal,
+                        &m_pBuffer_VCO_vout_output_1__To_clock,
+                        &m_pBuffer_CT_time_To_clock_times,
+                        &m_pBuffer_PD_phaseError_output_2__To_pd,
+                        &m_pBuffer_G2_output_output_1__To_integ,
+                        &m_pBuffer_A1_output_output_0__To_vco,
+                        &m_pBuffer_PD_phaseError_To_PD_phaseError_input,
+                        &m_pBuffer_VCO_vout_To_VCO_vout_input,
+                        &m_pBuffer_VCO_voutq,
+                        &m_pBuffer_A1_output_To_A1_output_input,
+                        &m_pBuffer_A1_output_output_1__To_VCO_vin,
+                        &m_pBuffer_G1_output_To_A1_input_0_,
+                        &m_pBuffer_A2_output_To_A2_output_input,
+                        &m_pBuffer_A2_output_output_0__To_A2_input_1_,
+                        &m_pBuffer_A2_output_output_1__To_G2_input,
+                        &m_pBuffer_G2_output_To_G2_output_input,
+                        &m_pBuffer_G2_output_output_0__To_A1_input_1_,
+                        &m_pBuffer_PD_phaseError_output_0__To_G1_input,
+                        &m_pBuffer_PD_phaseError_output_1__To_A2_input_0_,
+                        &m_pBuffer_VCO_vout_output_0__To_CT_clock};
+    for (double** slot : slots) {
+        delete[] *slot;
+        *slot = nullptr;
+    }
+    int** intSlots[] = {&m_pBuffer_VCO_clock_To_PD_clock, &m_pBuffer_VCO_clockq};
+    for (int** slot : intSlots) {
+        delete[] *slot;
+        *slot = nullptr;
+    }
+}

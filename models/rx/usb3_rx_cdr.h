@@ -1,0 +1,85 @@
+// Clock and data recovery loop: phase detector, proportional and integral
+// paths, VCO and a clock-edge timer that turns the VCO's rising zero
+// crossings into times in seconds.
+#pragma once
+
+#include "Add.h"
+#include "CircularBuffer.h"
+#include "ClockTimes.h"
+#include "DFModel.h"
+#include "Fork.h"
+#include "Gain.h"
+#include "PhaseDetector.h"
+#include "VCO.h"
+
+class usb3_rx_cdr : public Quenrix::DFModel {
+public:
+    Quenrix::CircularBuffer<double> afe_in;
+    Quenrix::CircularBuffer<double> clock;
+    Quenrix::CircularBuffer<double> clock_times;
+    Quenrix::CircularBuffer<double> pd;
+    Quenrix::CircularBuffer<double> integ;
+    Quenrix::CircularBuffer<double> vco;
+
+    double SamplesPerBit;
+    double BitTime;
+
+    Quenrix::PhaseDetector PD;
+    Quenrix::ClockTimes CT;
+    Quenrix::VCO VCO;
+
+    Quenrix::Add<double> A1;
+    Quenrix::Fork<Quenrix::CircularBuffer<double>> A1_output;
+    Quenrix::Gain<double> G1;
+    Quenrix::Add<double> A2;
+    Quenrix::Fork<Quenrix::CircularBuffer<double>> A2_output;
+    Quenrix::Gain<double> G2;
+    Quenrix::Fork<Quenrix::CircularBuffer<double>> G2_output;
+    Quenrix::Fork<Quenrix::CircularBuffer<double>> PD_phaseError;
+    Quenrix::Fork<Quenrix::CircularBuffer<double>> VCO_vout;
+
+    double* m_pBuffer_afe_in_To_PD_signal;
+    Quenrix::CircularBuffer<double> afe_in_CirBuf;
+    double* m_pBuffer_VCO_vout_output_1__To_clock;
+    Quenrix::CircularBuffer<double> clock_CirBuf;
+    double* m_pBuffer_CT_time_To_clock_times;
+    Quenrix::CircularBuffer<double> clock_times_CirBuf;
+    double* m_pBuffer_PD_phaseError_output_2__To_pd;
+    Quenrix::CircularBuffer<double> pd_CirBuf;
+    double* m_pBuffer_G2_output_output_1__To_integ;
+    Quenrix::CircularBuffer<double> integ_CirBuf;
+    double* m_pBuffer_A1_output_output_0__To_vco;
+    Quenrix::CircularBuffer<double> vco_CirBuf;
+    double* m_pBuffer_PD_phaseError_To_PD_phaseError_input;
+    double* m_pBuffer_VCO_vout_To_VCO_vout_input;
+    int* m_pBuffer_VCO_clock_To_PD_clock;
+    double* m_pBuffer_VCO_voutq;
+    int* m_pBuffer_VCO_clockq;
+    double* m_pBuffer_A1_output_To_A1_output_input;
+    double* m_pBuffer_A1_output_output_1__To_VCO_vin;
+    double* m_pBuffer_G1_output_To_A1_input_0_;
+    double* m_pBuffer_A2_output_To_A2_output_input;
+    double* m_pBuffer_A2_output_output_0__To_A2_input_1_;
+    double* m_pBuffer_A2_output_output_1__To_G2_input;
+    double* m_pBuffer_G2_output_To_G2_output_input;
+    double* m_pBuffer_G2_output_output_0__To_A1_input_1_;
+    double* m_pBuffer_PD_phaseError_output_0__To_G1_input;
+    double* m_pBuffer_PD_phaseError_output_1__To_A2_input_0_;
+    double* m_pBuffer_VCO_vout_output_0__To_CT_clock;
+
+    double SampleInterval;
+    double BitRate;
+    double SampleRate;
+
+    usb3_rx_cdr();
+    usb3_rx_cdr(const usb3_rx_cdr&) = delete;
+    usb3_rx_cdr& operator=(const usb3_rx_cdr&) = delete;
+    ~usb3_rx_cdr() override;
+
+    bool RunEquations();
+    bool Setup() override;
+    bool Initialize() override;
+    bool Run() override;
+    bool Finalize() override;
+    void DeleteBuffers();
+};

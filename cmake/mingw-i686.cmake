@@ -2,9 +2,10 @@
 # g++-mingw-w64-i686 package:
 #   cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR i686)
-
-set(QUENRIX_MINGW_PREFIX i686-w64-mingw32)
+if(NOT DEFINED QUENRIX_MINGW_PREFIX) # set by mingw-x86_64.cmake
+  set(CMAKE_SYSTEM_PROCESSOR i686)
+  set(QUENRIX_MINGW_PREFIX i686-w64-mingw32)
+endif()
 # Debian ships a win32-threads and a posix-threads flavour; the models use no
 # threads, and the win32 flavour needs no winpthread at all.
 find_program(CMAKE_C_COMPILER NAMES ${QUENRIX_MINGW_PREFIX}-gcc-win32 ${QUENRIX_MINGW_PREFIX}-gcc REQUIRED)

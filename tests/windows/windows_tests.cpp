@@ -226,8 +226,26 @@ std::vector<std::string> Words(const std::string& line)
     return w;
 }
 
+// Distance of two doubles in units in the last place (same sign assumed; a
+// sign change counts as far apart).
+uint64_t UlpDistance(const std::string& a, const std::string& b)
+{
+    const uint64_t x = std::strtoull(a.c_str(), nullptr, 16), y = std::strtoull(b.c_str(), nullptr, 16);
+    if ((x >> 63) != (y >> 63))
+        return x == y ? 0 : UINT64_MAX;
+    return x > y ? x - y : y - x;
+}
+
+// The receiver's output samples pass last through the tanh of the C library,
+// which glibc and the MinGW runtime compute a few units in the last place
+// apart; nothing feeds those samples back into the model, so the difference
+// stays at that size. Everything else (texts, clock times, the
+// transmitter's filtered columns) is plain IEEE arithmetic with SSE2 on both
+// platforms and must match to the last bit.
+const uint64_t kWaveUlps = 4;
+
 // Compares one scenario of the two dumps: every text line exactly, every
-// number to the last bit.
+// number to the last bit, the receiver's samples within kWaveUlps.
 void ExpectSameScenario(const std::vector<std::string>& linux, const std::vector<std::string>& win)
 {
     ASSERT_EQ(linux.size(), win.size());
@@ -239,13 +257,19 @@ void ExpectSameScenario(const std::vector<std::string>& linux, const std::vector
             continue;
         }
         ASSERT_EQ(a.size(), b.size()) << a[0];
-        size_t differing = 0, first = 0;
-        for (size_t j = 2; j < a.size(); ++j)
-            if (a[j] != b[j] && differing++ == 0)
+        const uint64_t allowed = a[0] == "wave" ? kWaveUlps : 0;
+        size_t beyond = 0, first = 0;
+        uint64_t worst = 0;
+        for (size_t j = 2; j < a.size(); ++j) {
+            const uint64_t d = UlpDistance(a[j], b[j]);
+            worst = d > worst ? d : worst;
+            if (d > allowed && beyond++ == 0)
                 first = j;
-        EXPECT_EQ(differing, 0u) << a[0] << ": " << differing << " of " << a.size() - 2
-                                 << " values differ; first at " << first - 2 << ": "
-                                 << FromBits(a[first]) << " against " << FromBits(b[first]);
+        }
+        EXPECT_EQ(beyond, 0u) << a[0] << ": " << beyond << " of " << a.size() - 2
+                              << " values differ by more than " << allowed << " ulp (worst "
+                              << worst << "); first at " << first - 2 << ": "
+                              << FromBits(a[first]) << " against " << FromBits(b[first]);
     }
 }
 

@@ -4,8 +4,13 @@ set -euo pipefail
 cd "$(dirname "$0")"
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build/release -j "$(nproc 2>/dev/null || echo 4)"
-# The receiver model driven as a channel simulator would: a PRBS-7 stream
-# through a lossy channel, equalised and clock-recovered by Veskaro_x64.so.
-./build/release/tools/amihost/amihost --model build/release/models/rx/Veskaro_x64.so \
-    --bits 20000 --block 1024 --data-ppm 300 \
-    --wave-csv build/rx_wave.csv --clock-csv build/rx_clock.csv
+# The transmitter shapes the channel's impulse responses (main column and one
+# aggressor), the host builds the received waveform from them, and the
+# receiver equalises it and recovers the clock: the two model libraries driven
+# as a channel simulator would drive them.
+./build/release/tools/amihost/amihost \
+    --tx build/release/models/tx/Tolvane_x64.so \
+    --model build/release/models/rx/Veskaro_x64.so \
+    --aggressors 1 --channel-tau 0.6 --bits 20000 --block 1024 --data-ppm 300 \
+    --impulse-csv build/tx_impulse.csv --wave-csv build/chain_wave.csv \
+    --clock-csv build/chain_clock.csv

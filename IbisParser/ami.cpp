@@ -3,6 +3,7 @@
 #include "cmn.h"
 
 #include <limits.h>
+#include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -408,8 +409,10 @@ int GetParsedTree(const char* text, PTREE* tree)
     s_CountParens(text, &opens, &closes);
     if (opens != closes)
         return AMI_TREE_UNBALANCED;
-    if (opens > (size_t)INT_MAX)
-        return AMI_TREE_NO_MEMORY; /* more groups than a tree can count */
+    /* More groups than a tree can count, or an entry array whose size would
+     * wrap round (a 32-bit build) and be allocated too small. */
+    if (opens > (size_t)INT_MAX || opens > SIZE_MAX / sizeof(NODE_STRUCT))
+        return AMI_TREE_NO_MEMORY;
     const int groups = (int)opens;
 
     void* header = NULL;

@@ -178,6 +178,10 @@ TEST_F(Log, UnknownCodeIsInfoWithCodeZeroAndCountsNothing)
     gbSuppressErrors = 1;
     ERRLOG_ErrorNew(4242, "ignored");
     EXPECT_EQ(Take(), "I0000 - Error code doesn't exist.\n");
+    // A line entry's unknown code carries no line part.
+    PARSE_SetPosition(nullptr, 31);
+    ERRLOG_LineWarnNew(-1);
+    EXPECT_EQ(Take(), "I0000 - Error code doesn't exist.\n");
     EXPECT_EQ(Total(), 0u);
 }
 
@@ -325,4 +329,45 @@ TEST(LogTable, CommonServicesBlockIsComplete)
     EXPECT_STREQ(errorLogTable[BSearchErrorLogTable(1910)].sFormat,
                  "Suspicious %s %s Value (\"%s\"); Numeric in Scale");
     EXPECT_STREQ(errorLogTable[BSearchErrorLogTable(1924)].sFormat, "File Name Requires '.ami' Extension.");
+}
+
+// The common services' texts, byte for byte (hosts and scripts match them).
+TEST(LogTable, CommonServicesTextsExact)
+{
+    struct Row {
+        int code;
+        const char* text;
+    };
+    const Row rows[] = {
+        {1900, "File Name Requires '.ibs' Extension."},
+        {1901, "Unable to append filename extension."},
+        {1902, "File Name Requires '.ebd' Extension."},
+        {1903, "File Name Requires '.pkg' Extension."},
+        {1904, "Unable to assemble filename."},
+        {1905, "Unable To Open File '%s%s'"},
+        {1906, "Memory allocation failed.  This request %u.\n"},
+        {1907, "Memory reallocation failed.  This request %u.\n"},
+        {1908, "Unable to Allocate Memory: %s %d"},
+        {1909, "Invalid %s Value (\"%s\")"},
+        {1910, "Suspicious %s %s Value (\"%s\"); Numeric in Scale"},
+        {1911, "Duplicate '%s' keyword."},
+        {1912, "%s string '%s' is too long, truncating to %u characters."},
+        {1913, "Zero length value for keyword '%s'."},
+        {1914, "%s string '%s' is too long, maximum length %u allowed."},
+        {1915, "Required keyword '%s' not found in file '%s'."},
+        {1916, "Illegal use of Reserved Word '%s'."},
+        {1917, "Found illegal %s character (code %x).%s"},
+        {1918, "Unexpected '=' found"},
+        {1919, "Unexpected token '%s' found in R/L/C section"},
+        {1920, "Premature end of R/L/C section"},
+        {1921, "Error parsing R/L/C section. Missing '='"},
+        {1922, "Illegal number found '%s'"},
+        {1923, "Numerical value expected"},
+        {1924, "File Name Requires '.ami' Extension."},
+    };
+    for (const Row& r : rows) {
+        int i = BSearchErrorLogTable(r.code);
+        ASSERT_GE(i, 0) << r.code;
+        EXPECT_STREQ(errorLogTable[i].sFormat, r.text) << r.code;
+    }
 }

@@ -4,8 +4,15 @@
 // bit time and a parameter string to AMI_Init, then streams a PRBS waveform
 // sent through a simple lossy channel through AMI_GetWave in blocks, and
 // reports the message text and the recovered clock. A model without
-// AMI_GetWave (an impulse-only model) is initialised and closed, and the
-// impulse response it returns can be written out.
+// AMI_GetWave (an impulse-only model, such as the transmitter) filters the
+// impulse-response matrix (main column and aggressor columns) in AMI_Init;
+// the host shows what it did to each column.
+//
+// With --tx the host chains a transmitter into the receiver: the transmitter
+// shapes the channel's impulse responses in its AMI_Init, the host builds the
+// received waveform from the shaped responses (the data through the main
+// column, crosstalk data through the aggressor columns), and the receiver
+// equalises it and recovers the clock.
 #include "model_library.h"
 
 #include <cerrno>
@@ -35,6 +42,11 @@ struct Options {
     double dataPpm = 0.0;
     long settleBits = -1; // -1: a quarter of the bits
     long impulseBits = 16;
+    long aggressors = 0;
+    double xtalk = 0.05; // aggressor coupling relative to the main path
+    std::string tx;
+    std::string txParams = "(usb3_tx (xtx_process 0) (xvptx 1.2) (xtx_boost_en 1) "
+                           "(xtx_boost_lvl 1.156) (xtxlvl 105) (xtxeq 21))";
     std::string waveCsv, clockCsv, impulseCsv;
 };
 
@@ -54,9 +66,13 @@ void Usage(FILE* to)
         "  --data-ppm PPM         data rate offset from 1/bit time in ppm (default 0)\n"
         "  --settle-bits N        bits left out of the clock statistics (default: a quarter)\n"
         "  --impulse-bits N       length of the impulse response passed to AMI_Init, in bits (default 16)\n"
+        "  --aggressors N         aggressor columns in the impulse matrix, 0 to 16 (default 0)\n"
+        "  --xtalk K              coupling of aggressor k: K / k times the channel, k bits late (default 0.05)\n"
+        "  --tx LIBRARY           transmitter model run first on the impulse matrix; --model is the receiver\n"
+        "  --tx-params TEXT       the transmitter's parameter string (default: its six settings at their defaults)\n"
         "  --wave-csv FILE        write sample,time,input,output\n"
         "  --clock-csv FILE       write index,time of every clock time returned\n"
-        "  --impulse-csv FILE     write sample,time,before,after for the impulse response\n");
+        "  --impulse-csv FILE     write sample,time,before,after (then before_k,after_k per aggressor)\n");
 }
 
 bool ParseDouble(const char* text, double& out)
@@ -123,6 +139,14 @@ bool ParseArgs(int argc, char** argv, Options& o)
             ok = ParseLong(v, o.settleBits) && o.settleBits >= 0;
         else if (a == "--impulse-bits")
             ok = ParseLong(v, o.impulseBits) && o.impulseBits > 0;
+        else if (a == "--aggressors")
+            ok = ParseLong(v, o.aggressors) && o.aggressors >= 0 && o.aggressors <= 16;
+        else if (a == "--xtalk")
+            ok = ParseDouble(v, o.xtalk) && std::fabs(o.xtalk) <= 1.0;
+        else if (a == "--tx")
+            o.tx = v;
+        else if (a == "--tx-params")
+            o.txParams = v;
         else if (a == "--wave-csv")
             o.waveCsv = v;
         else if (a == "--clock-csv")
@@ -148,7 +172,7 @@ bool ParseArgs(int argc, char** argv, Options& o)
 // Fibonacci LFSR with the usual PRBS taps (x^n + x^m + 1).
 class Prbs {
 public:
-    explicit Prbs(int order) : m_order(order)
+    explicit Prbs(int order, uint32_t seed = 1) : m_order(order), m_state(seed)
     {
         switch (order) {
         case 7: m_tap = 6; break;
@@ -168,7 +192,7 @@ public:
 private:
     int m_order;
     int m_tap;
-    uint32_t m_state = 1;
+    uint32_t m_state;
 };
 
 // Circular mean and spread of phases given in unit intervals.
@@ -185,6 +209,71 @@ void PhaseStats(const std::vector<double>& phases, double& mean, double& spread)
     if (mean < 0)
         mean += 1.0;
     spread = r > 0 && r < 1 ? std::sqrt(-2.0 * std::log(r)) / (kTwoPi) : 0.0;
+}
+
+// Response to one bit of height 1: the impulse response summed over a unit
+// interval, then sampled at its largest value and whole unit intervals around it.
+std::string Cursors(const double* h, long rows, long spb, double ts)
+{
+    std::vector<double> pulse(static_cast<size_t>(rows), 0.0);
+    double run = 0;
+    for (long n = 0; n < rows; ++n) {
+        run += h[n] * ts;
+        if (n >= spb)
+            run -= h[n - spb] * ts;
+        pulse[n] = run;
+    }
+    long peak = 0;
+    for (long n = 1; n < rows; ++n)
+        if (std::fabs(pulse[n]) > std::fabs(pulse[peak]))
+            peak = n;
+    std::string text;
+    char item[64];
+    for (long m = -1; m <= 3; ++m) {
+        const long n = peak + m * spb;
+        if (n < 0 || n >= rows)
+            continue;
+        std::snprintf(item, sizeof item, "%s%+ld:%.4f", text.empty() ? "" : " ", m, pulse[n]);
+        text += item;
+    }
+    return text;
+}
+
+// What an AMI_Init did to each column: DC gain (area) and the bit response.
+void ShowColumns(const std::vector<double>& before, const std::vector<double>& after, long rows,
+                 long aggressors, long spb, double ts)
+{
+    for (long j = 0; j <= aggressors; ++j) {
+        const double* b = before.data() + j * rows;
+        const double* f = after.data() + j * rows;
+        double areaB = 0, areaA = 0;
+        for (long n = 0; n < rows; ++n) {
+            areaB += b[n] * ts;
+            areaA += f[n] * ts;
+        }
+        char name[32];
+        if (j == 0)
+            std::snprintf(name, sizeof name, "main");
+        else
+            std::snprintf(name, sizeof name, "aggressor %ld", j);
+        std::printf("  column %ld (%s): DC gain %.6f -> %.6f\n", j, name, areaB, areaA);
+        std::printf("    bit response at cursors (UI:value) before: %s\n",
+                    Cursors(b, rows, spb, ts).c_str());
+        std::printf("                                       after:  %s\n",
+                    Cursors(f, rows, spb, ts).c_str());
+    }
+}
+
+// Last sample of a column worth convolving with.
+long Support(const double* h, long rows)
+{
+    double peak = 0;
+    for (long n = 0; n < rows; ++n)
+        peak = std::fmax(peak, std::fabs(h[n]));
+    long last = rows;
+    while (last > 1 && std::fabs(h[last - 1]) <= peak * 1e-12)
+        --last;
+    return last;
 }
 
 void PrintMessage(const char* label, const char* msg)
@@ -213,11 +302,18 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    amihost::ModelLibrary lib;
+    amihost::ModelLibrary lib, txLib;
     if (!lib.Open(o.model)) {
         std::fprintf(stderr, "amihost: %s\n", lib.error().c_str());
         return 2;
     }
+    if (!o.tx.empty() && !txLib.Open(o.tx)) {
+        std::fprintf(stderr, "amihost: %s\n", txLib.error().c_str());
+        return 2;
+    }
+    if (!o.tx.empty())
+        std::printf("transmitter: %s (AMI_GetWave %s)\n", o.tx.c_str(),
+                    txLib.getWave ? "present, not used" : "absent: impulse-only model");
     std::printf("model: %s (AMI_GetWave %s)\n", o.model.c_str(),
                 lib.getWave ? "present" : "absent: impulse-only model");
     std::printf("bit time %g s, sample interval %g s (%.4g samples per bit), data rate offset %g ppm\n",
@@ -226,9 +322,39 @@ int main(int argc, char** argv)
     // The channel: a single-pole low-pass, y += a (x - y) per sample.
     const double a = o.tauUi > 0 ? 1.0 - std::exp(-ts / (o.tauUi * o.bitTime)) : 1.0;
     const long rows = static_cast<long>(std::ceil(o.impulseBits * spbExact));
-    std::vector<double> impulse(static_cast<size_t>(rows));
+    const long spb = static_cast<long>(spbExact + 0.5);
+    const long columns = o.aggressors + 1;
+    std::vector<double> impulse(static_cast<size_t>(rows * columns), 0.0);
     for (long n = 0; n < rows; ++n)
         impulse[n] = (o.tauUi > 0 ? a * std::pow(1.0 - a, static_cast<double>(n)) : (n == 0)) / ts;
+    // Aggressor k: a weaker copy of the channel, k bits late.
+    for (long k = 1; k < columns; ++k)
+        for (long n = k * spb; n < rows; ++n)
+            impulse[k * rows + n] = o.xtalk / k * impulse[n - k * spb];
+    const std::vector<double> channel = impulse;
+
+    int status = 0;
+    if (!o.tx.empty()) {
+        std::vector<char> txParams(o.txParams.begin(), o.txParams.end());
+        txParams.push_back('\0');
+        void* txHandle = nullptr;
+        char* txMsg = nullptr;
+        char* txOut = nullptr;
+        const long r = txLib.init(impulse.data(), rows, o.aggressors, ts, o.bitTime, txParams.data(),
+                                  &txOut, &txHandle, &txMsg);
+        std::printf("transmitter AMI_Init returned %ld (%ld rows, %ld aggressors)\n", r, rows,
+                    o.aggressors);
+        PrintMessage("transmitter message", txMsg);
+        std::printf("impulse matrix shaped by the transmitter:\n");
+        ShowColumns(channel, impulse, rows, o.aggressors, spb, ts);
+        const long c = txHandle ? txLib.close(txHandle) : 0;
+        std::printf("transmitter AMI_Close returned %ld\n", c);
+        if (r != 1 || c != 1) {
+            // An unshaped or half-shaped matrix would pass for the transmitter's output.
+            std::printf("the transmitter failed: the receiver is not run\n");
+            return 1;
+        }
+    }
     const std::vector<double> impulseBefore = impulse;
 
     std::vector<char> params(o.params.begin(), o.params.end());
@@ -236,8 +362,8 @@ int main(int argc, char** argv)
     void* handle = nullptr;
     char* msg = nullptr;
     char* paramsOut = nullptr;
-    const long initResult =
-        lib.init(impulse.data(), rows, 0, ts, o.bitTime, params.data(), &paramsOut, &handle, &msg);
+    const long initResult = lib.init(impulse.data(), rows, o.aggressors, ts, o.bitTime,
+                                     params.data(), &paramsOut, &handle, &msg);
     std::printf("AMI_Init returned %ld\n", initResult);
     PrintMessage("message", msg);
     if (paramsOut)
@@ -246,13 +372,23 @@ int main(int argc, char** argv)
     for (size_t k = 0; k < impulse.size(); ++k)
         changed += impulse[k] != impulseBefore[k];
     std::printf("impulse response: %ld rows, %zu values changed by AMI_Init\n", rows, changed);
+    if (changed > 0)
+        ShowColumns(impulseBefore, impulse, rows, o.aggressors, spb, ts);
 
-    int status = initResult == 1 ? 0 : 1;
+    if (initResult != 1)
+        status = 1;
     if (!o.impulseCsv.empty()) {
         if (FILE* f = std::fopen(o.impulseCsv.c_str(), "w")) {
-            std::fprintf(f, "sample,time,before,after\n");
-            for (long n = 0; n < rows; ++n)
-                std::fprintf(f, "%ld,%.12e,%.12e,%.12e\n", n, n * ts, impulseBefore[n], impulse[n]);
+            std::fprintf(f, "sample,time,before,after");
+            for (long k = 1; k < columns; ++k)
+                std::fprintf(f, ",before_%ld,after_%ld", k, k);
+            std::fprintf(f, "\n");
+            for (long n = 0; n < rows; ++n) {
+                std::fprintf(f, "%ld,%.12e", n, n * ts);
+                for (long k = 0; k < columns; ++k)
+                    std::fprintf(f, ",%.12e,%.12e", channel[k * rows + n], impulse[k * rows + n]);
+                std::fprintf(f, "\n");
+            }
             std::fclose(f);
             std::printf("impulse response written to %s\n", o.impulseCsv.c_str());
         } else {
@@ -267,17 +403,47 @@ int main(int argc, char** argv)
         const double dataUi = o.bitTime / (1.0 + o.dataPpm * 1e-6);
         const long total = static_cast<long>(std::ceil(o.bits * dataUi / ts));
         std::vector<double> input(static_cast<size_t>(total));
-        Prbs prbs(o.prbs);
-        long bitIndex = -1;
-        double level = 0, y = 0;
-        for (long n = 0; n < total; ++n) {
-            const long b = static_cast<long>(std::floor(n * ts / dataUi));
-            while (bitIndex < b) {
-                level = prbs.Next() ? o.amplitude : -o.amplitude;
-                ++bitIndex;
+        // NRZ data held per sample; seed 1 is the data, other seeds the
+        // aggressors' unrelated data.
+        auto nrz = [&](int order, uint32_t seed) {
+            std::vector<double> x(static_cast<size_t>(total));
+            Prbs prbs(order, seed);
+            long bitIndex = -1;
+            double level = 0;
+            for (long n = 0; n < total; ++n) {
+                const long b = static_cast<long>(std::floor(n * ts / dataUi));
+                while (bitIndex < b) {
+                    level = prbs.Next() ? o.amplitude : -o.amplitude;
+                    ++bitIndex;
+                }
+                x[n] = level;
             }
-            y += a * (level - y);
-            input[n] = y;
+            return x;
+        };
+        if (o.tx.empty() && o.aggressors == 0) {
+            const std::vector<double> x = nrz(o.prbs, 1);
+            double y = 0;
+            for (long n = 0; n < total; ++n) {
+                y += a * (x[n] - y);
+                input[n] = y;
+            }
+        } else {
+            // The waveform from the (shaped) impulse responses: each column
+            // convolved with its data, the crosstalk added to the main path.
+            for (long k = 0; k < columns; ++k) {
+                const std::vector<double> x = k == 0 ? nrz(o.prbs, 1) : nrz(15, 0x1234u + 977u * k);
+                const double* h = impulseBefore.data() + k * rows;
+                const long len = Support(h, rows);
+                for (long n = 0; n < total; ++n) {
+                    double acc = 0;
+                    const long top = n + 1 < len ? n + 1 : len;
+                    for (long m = 0; m < top; ++m)
+                        acc += h[m] * x[n - m];
+                    input[n] += acc * ts;
+                }
+            }
+            std::printf("waveform built from the %simpulse matrix (%ld column%s)\n",
+                        o.tx.empty() ? "" : "transmitter-shaped ", columns, columns > 1 ? "s" : "");
         }
 
         std::vector<double> output = input;

@@ -1,0 +1,451 @@
+// The transmitter library as a host sees it: dlopen the built Tolvane_x64.so
+// and call its exports by name.
+//
+// The output filter is worked by hand here, independently of the filter
+// block: one pole at w = 2*pi*11.122 GHz with unity DC gain,
+// H(s) = w / (s + w); the bilinear substitution s = c (1 - z^-1) / (1 + z^-1)
+// with c = 2 * fs gives
+//   H(z) = g (1 + z^-1) / (1 - a z^-1),  a = (c - w) / (c + w),  g = w / (c + w),
+// so y[n] = a y[n-1] + g (u[n] + u[n-1]), where u is the FIR output
+// u[n] = main * x[n] + post * x[n - 32].
+#include <gtest/gtest.h>
+
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace {
+
+using InitFn = long (*)(double*, long, long, double, double, char*, char**, void**, char**);
+using CloseFn = long (*)(void*);
+
+constexpr double kMain = 0.828984375;
+constexpr double kPost = -0.165796875;
+constexpr double kSampleInterval = 6.25e-12; // 32 samples in 200 ps
+constexpr double kBitTime = 2e-10;
+constexpr int kSpb = 32;
+
+const std::string kWarnings =
+    "The IBIS-AMI model, usb3_tx, is unable to initialize the parameter xtx_process from the "
+    "AMI_Init arguments.  The model will use the default setting. "
+    "The IBIS-AMI model, usb3_tx, is unable to initialize the parameter xvptx from the "
+    "AMI_Init arguments.  The model will use the default setting. "
+    "The IBIS-AMI model, usb3_tx, is unable to initialize the parameter xtx_boost_en from the "
+    "AMI_Init arguments.  The model will use the default setting. "
+    "The IBIS-AMI model, usb3_tx, is unable to initialize the parameter xtx_boost_lvl from the "
+    "AMI_Init arguments.  The model will use the default setting. "
+    "The IBIS-AMI model, usb3_tx, is unable to initialize the parameter xtxlvl from the "
+    "AMI_Init arguments.  The model will use the default setting. "
+    "The IBIS-AMI model, usb3_tx, is unable to initialize the parameter xtxeq from the "
+    "AMI_Init arguments.  The model will use the default setting. ";
+
+const std::string kDefaultBanner =
+    "\nUSB3 Tx, Version: 20170823\n"
+    "\nTx settings:  xtx_process = 0, BitRate (Gbps) = 5, vptx = 1.2, xtx_boost_en = 1, "
+    "xtx_boost_lvl = 1.156, xtxlvl = 105, xtxeq = 21 :\n"
+    "xtx_vswing = 0.994781, xtx_deemph_dB = -3.52183\n";
+
+const char kAllDefaults[] = "(usb3_tx (xtx_process 0) (xvptx 1.2) (xtx_boost_en 1) "
+                            "(xtx_boost_lvl 1.156) (xtxlvl 105) (xtxeq 21))";
+
+size_t Count(const std::string& text, const std::string& what)
+{
+    size_t n = 0;
+    for (size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1))
+        ++n;
+    return n;
+}
+
+// Hand-derived pole section applied to a sequence.
+std::vector<double> PoleByHand(const std::vector<double>& u, double sample_rate)
+{
+    const double w = 2.0 * M_PI * 1.1122e10;
+    const double c = 2.0 * sample_rate;
+    const double a = (c - w) / (c + w), g = w / (c + w);
+    std::vector<double> y(u.size());
+    double yPrev = 0, uPrev = 0;
+    for (size_t n = 0; n < u.size(); ++n) {
+        y[n] = a * yPrev + g * (u[n] + uPrev);
+        yPrev = y[n];
+        uPrev = u[n];
+    }
+    return y;
+}
+
+// Stderr carries a settings line per column; keep it out of long loops.
+class QuietStderr {
+public:
+    QuietStderr() : saved_(dup(2))
+    {
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, 2);
+        close(null);
+    }
+    ~QuietStderr()
+    {
+        dup2(saved_, 2);
+        close(saved_);
+    }
+
+private:
+    int saved_;
+};
+
+class Tolvane : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        lib_ = dlopen(TOLVANE_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+        ASSERT_NE(lib_, nullptr) << dlerror();
+        init_ = reinterpret_cast<InitFn>(dlsym(lib_, "AMI_Init"));
+        close_ = reinterpret_cast<CloseFn>(dlsym(lib_, "AMI_Close"));
+    }
+    static void TearDownTestSuite()
+    {
+        if (lib_)
+            dlclose(lib_);
+        lib_ = nullptr;
+    }
+    void SetUp() override
+    {
+        ASSERT_NE(init_, nullptr);
+        ASSERT_NE(close_, nullptr);
+    }
+
+    struct Result {
+        long rc = -1;
+        std::string msg;
+        bool msgSet = false;
+    };
+
+    // One AMI_Init / AMI_Close pair over the given matrix.
+    Result Init(double* matrix, long rows, long aggressors, const char* params,
+                double si = kSampleInterval, double bt = kBitTime)
+    {
+        Result r;
+        std::vector<char> p(params, params + std::strlen(params) + 1);
+        char* out = nullptr;
+        void* handle = nullptr;
+        char* msg = nullptr;
+        r.rc = init_(matrix, rows, aggressors, si, bt, p.data(), &out, &handle, &msg);
+        EXPECT_EQ(out, nullptr) << "AMI_parameters_out must not be written";
+        if (msg) {
+            r.msgSet = true;
+            r.msg = msg;
+        }
+        EXPECT_EQ(close_(handle), 1);
+        return r;
+    }
+
+    static void* lib_;
+    static InitFn init_;
+    static CloseFn close_;
+};
+void* Tolvane::lib_ = nullptr;
+InitFn Tolvane::init_ = nullptr;
+CloseFn Tolvane::close_ = nullptr;
+
+TEST_F(Tolvane, ExportsInitAndCloseOnlyPlusTheVersionRecord)
+{
+    EXPECT_EQ(dlsym(lib_, "AMI_GetWave"), nullptr);
+    EXPECT_NE(dlsym(lib_, "_ZN14QuenrixCodeGen7versionEv"), nullptr);
+    EXPECT_EQ(close_(nullptr), 1);
+}
+
+TEST_F(Tolvane, MessageWithDefaults)
+{
+    std::vector<double> col(64, 0.0);
+    Result r = Init(col.data(), 64, 0, "(usb3_tx)");
+    EXPECT_EQ(r.rc, 1);
+    EXPECT_EQ(r.msg, kWarnings + kDefaultBanner);
+
+    r = Init(col.data(), 64, 0, kAllDefaults);
+    EXPECT_EQ(r.rc, 1);
+    EXPECT_EQ(r.msg, kDefaultBanner);
+}
+
+TEST_F(Tolvane, MessageReportsTheGivenSettings)
+{
+    // Fast corner, boost off: 40 of 48 legs switch, swing 0.9825 * 40 / 48 =
+    // 0.81875, 6.5 de-emphasis legs, 20 log10(27 / 40) = -3.41392 dB.
+    std::vector<double> col(8, 0.0);
+    Result r = Init(col.data(), 8, 0,
+                    "(usb3_tx (xtx_process 1) (xvptx 1.0) (xtx_boost_en 0) "
+                    "(xtx_boost_lvl 1.3) (xtxlvl 105) (xtxeq 21))",
+                    3.125e-12, 1e-10);
+    EXPECT_EQ(r.rc, 1);
+    EXPECT_EQ(r.msg, "\nUSB3 Tx, Version: 20170823\n"
+                     "\nTx settings:  xtx_process = 1, BitRate (Gbps) = 10, vptx = 1, "
+                     "xtx_boost_en = 0, xtx_boost_lvl = 1.3, xtxlvl = 105, xtxeq = 21 :\n"
+                     "xtx_vswing = 0.81875, xtx_deemph_dB = -3.41392\n");
+
+    // Only one parameter missing: only its warning, in front of the banner.
+    r = Init(col.data(), 8, 0,
+             "(usb3_tx (xtx_process 0) (xvptx 1.2) (xtx_boost_en 1) (xtx_boost_lvl 1.156) "
+             "(xtxeq 21))");
+    EXPECT_EQ(r.msg, "The IBIS-AMI model, usb3_tx, is unable to initialize the parameter xtxlvl "
+                     "from the AMI_Init arguments.  The model will use the default setting. " +
+                         kDefaultBanner);
+}
+
+TEST_F(Tolvane, UnitImpulseGivesTapsThroughTheHandWorkedPole)
+{
+    const size_t n = 256;
+    std::vector<double> col(n, 0.0);
+    col[0] = 1.0;
+    ASSERT_EQ(Init(col.data(), n, 0, kAllDefaults).rc, 1);
+
+    std::vector<double> u(n, 0.0);
+    u[0] = kMain;
+    u[kSpb] = kPost;
+    const std::vector<double> want = PoleByHand(u, kSpb / kBitTime);
+    for (size_t i = 0; i < n; ++i)
+        EXPECT_NEAR(col[i], want[i], 1e-12) << "sample " << i;
+
+    // Undo the pole by hand: what is left is the FIR output, the two taps.
+    const double w = 2.0 * M_PI * 1.1122e10, c = 2.0 * kSpb / kBitTime;
+    const double a = (c - w) / (c + w), g = w / (c + w);
+    double uPrev = 0, yPrev = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const double ui = (col[i] - a * yPrev) / g - uPrev;
+        const double expect = i == 0 ? kMain : i == size_t(kSpb) ? kPost : 0.0;
+        EXPECT_NEAR(ui, expect, 1e-9) << "sample " << i;
+        uPrev = ui;
+        yPrev = col[i];
+    }
+}
+
+TEST_F(Tolvane, ConstantInputSettlesToMainPlusPost)
+{
+    const size_t n = 4096;
+    std::vector<double> col(n, 0.25);
+    ASSERT_EQ(Init(col.data(), n, 0, kAllDefaults).rc, 1);
+    EXPECT_NEAR(col[n - 1], (kMain + kPost) * 0.25, 1e-12);
+    EXPECT_NEAR(col[n / 2], (kMain + kPost) * 0.25, 1e-12);
+    // the whole approach: the step through both taps and the hand-worked pole
+    std::vector<double> u(n, kMain * 0.25);
+    for (size_t i = kSpb; i < n; ++i)
+        u[i] += kPost * 0.25;
+    const std::vector<double> want = PoleByHand(u, kSpb / kBitTime);
+    for (size_t i = 0; i < n; ++i)
+        ASSERT_NEAR(col[i], want[i], 1e-12) << "sample " << i;
+}
+
+TEST_F(Tolvane, AggressorCountsAndMessageAccumulation)
+{
+    const long rows = 128;
+    std::vector<double> m(3 * rows, 0.0);
+    for (int j = 0; j < 3; ++j)
+        m[j * rows + 5 * j] = 1.0 + j; // a different impulse per column
+
+    // -1: nothing filtered, success, only the warnings.
+    std::vector<double> before = m;
+    Result r = Init(m.data(), rows, -1, "(usb3_tx)");
+    EXPECT_EQ(r.rc, 1);
+    EXPECT_EQ(r.msg, kWarnings);
+    EXPECT_EQ(0, std::memcmp(m.data(), before.data(), m.size() * sizeof(double)));
+
+    // 0: only the main column.
+    r = Init(m.data(), rows, 0, kAllDefaults);
+    EXPECT_EQ(r.rc, 1);
+    EXPECT_EQ(r.msg, kDefaultBanner);
+    EXPECT_NE(m[0], 1.0);
+    EXPECT_EQ(0, std::memcmp(m.data() + rows, before.data() + rows, 2 * rows * sizeof(double)));
+
+    // 1: the stream is never cleared, so column 1 hands over both banners.
+    m = before;
+    r = Init(m.data(), rows, 1, kAllDefaults);
+    EXPECT_EQ(r.msg, kDefaultBanner + kDefaultBanner + kDefaultBanner);
+
+    // 2: three columns, each filtered from a cleared state: the response of
+    // column j is the response to its own impulse, shifted and scaled.
+    m = before;
+    r = Init(m.data(), rows, 2, kAllDefaults);
+    EXPECT_EQ(r.rc, 1);
+    EXPECT_EQ(Count(r.msg, "USB3 Tx, Version"), 6u);
+    std::vector<double> u(rows, 0.0);
+    u[0] = kMain;
+    u[kSpb] = kPost;
+    const std::vector<double> h = PoleByHand(u, kSpb / kBitTime);
+    for (int j = 0; j < 3; ++j)
+        for (long i = 0; i < rows; ++i) {
+            const double want = i >= 5 * j ? (1.0 + j) * h[i - 5 * j] : 0.0;
+            EXPECT_NEAR(m[j * rows + i], want, 1e-12) << "column " << j << " sample " << i;
+        }
+}
+
+TEST_F(Tolvane, EmptyColumnsStillSucceed)
+{
+    Result r = Init(nullptr, 0, 1, kAllDefaults);
+    EXPECT_EQ(r.rc, 1);
+    EXPECT_EQ(Count(r.msg, "USB3 Tx, Version"), 3u);
+}
+
+// Settings without finite driver arithmetic: refused before any column is
+// touched, with the reason after the Setup failure line.
+TEST_F(Tolvane, SettingsWithoutFiniteTapsAreRefused)
+{
+    struct Case {
+        const char* params;
+        const char* reason;
+    } cases[] = {
+        {"(usb3_tx (xtxlvl -1))",
+         "Error occurred in usb3_tx::Setup(). \nxtxlvl = -1 leaves no switching driver legs (64 "
+         "of 64 legs attenuated)."},
+        {"(usb3_tx (xtxlvl -40))", // 167 * 32 = 5344 -> 41 -> 82 attenuated
+         "Error occurred in usb3_tx::Setup(). \nxtxlvl = -40 leaves no switching driver legs (82 "
+         "of 64 legs attenuated)."},
+        {"(usb3_tx (xtxeq 64))", "Error occurred in usb3_tx::Setup(). \nxtxeq = 64 de-emphasises "
+                                 "all 54 switching driver legs; the de-emphasis has no finite value."},
+        {"(usb3_tx (xtxeq 100))",
+         "Error occurred in usb3_tx::Setup(). \nxtxeq = 100 de-emphasises all 54 switching driver "
+         "legs; the de-emphasis has no finite value."},
+        // 48-leg corner at xtxlvl 50: t = 77 * 24 = 1848 -> 14 -> 28 attenuated, 20
+        // switch; 2*20*63/128 = 19.69 -> 20.19 -> 20 half legs, so xtxeq 63 too
+        {"(usb3_tx (xtx_process 1) (xtxlvl 50) (xtxeq 63))",
+         "Error occurred in usb3_tx::Setup(). \nxtxeq = 63 de-emphasises all 20 switching driver "
+         "legs; the de-emphasis has no finite value."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.params);
+        const long rows = 40;
+        std::vector<double> m(3 * rows);
+        for (size_t i = 0; i < m.size(); ++i)
+            m[i] = 0.5 + i;
+        const std::vector<double> before = m;
+        Result r = Init(m.data(), rows, 2, c.params);
+        EXPECT_EQ(r.rc, 0);
+        EXPECT_NE(r.msg.find(c.reason), std::string::npos) << r.msg;
+        EXPECT_EQ(Count(r.msg, "Error occurred"), 1u) << "the loop stops at the first column";
+        EXPECT_EQ(Count(r.msg, "USB3 Tx, Version"), 0u);
+        EXPECT_EQ(0, std::memcmp(m.data(), before.data(), m.size() * sizeof(double)));
+    }
+}
+
+// Arguments the model cannot work with: result 0 and a reason, the matrix
+// and the memory around it untouched.
+TEST_F(Tolvane, BadArgumentsAreRefused)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    struct Case {
+        const char* what;
+        bool nullMatrix;
+        long rows;
+        double si, bt;
+        const char* reason;
+    } cases[] = {
+        {"null matrix", true, 16, kSampleInterval, kBitTime, "impulse_matrix is null"},
+        {"negative row size", false, -1, kSampleInterval, kBitTime, "row_size is negative"},
+        {"zero sample interval", false, 16, 0.0, kBitTime, "sample_interval must be a positive"},
+        {"negative sample interval", false, 16, -6.25e-12, kBitTime,
+         "sample_interval must be a positive"},
+        {"NaN sample interval", false, 16, nan, kBitTime, "sample_interval must be a positive"},
+        {"infinite sample interval", false, 16, inf, kBitTime, "sample_interval must be a positive"},
+        {"NaN bit time", false, 16, kSampleInterval, nan, "bit_time must be a positive"},
+        {"negative bit time", false, 16, kSampleInterval, -kBitTime, "bit_time must be a positive"},
+        {"bit time under half a sample", false, 16, kSampleInterval, 3e-12,
+         "bit_time gives 0 samples per bit"},
+        {"samples per bit beyond int", false, 16, 1e-20, 1.0, "too many samples per bit"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const size_t guard = 16, n = 3 * 16;
+        std::vector<double> mem(guard + n + guard, -7.0);
+        for (size_t i = 0; i < n; ++i)
+            mem[guard + i] = 1.0 + i;
+        const std::vector<double> before = mem;
+        Result r = Init(c.nullMatrix ? nullptr : mem.data() + guard, c.rows, 2, kAllDefaults,
+                        c.si, c.bt);
+        EXPECT_EQ(r.rc, 0);
+        EXPECT_NE(r.msg.find(c.reason), std::string::npos) << r.msg;
+        EXPECT_EQ(0, std::memcmp(mem.data(), before.data(), mem.size() * sizeof(double)));
+    }
+}
+
+TEST_F(Tolvane, NullMessageOrHandlePointer)
+{
+    std::vector<double> col(16, 1.0);
+    const std::vector<double> before = col;
+    char params[] = "(usb3_tx)";
+    void* handle = nullptr;
+    char* msg = nullptr;
+
+    // No msg: refused, but the handle is handed out and closes cleanly.
+    EXPECT_EQ(init_(col.data(), 16, 0, kSampleInterval, kBitTime, params, nullptr, &handle,
+                    nullptr),
+              0);
+    EXPECT_NE(handle, nullptr);
+    EXPECT_EQ(close_(handle), 1);
+
+    // No handle: refused with a message that needs no handle.
+    EXPECT_EQ(init_(col.data(), 16, 0, kSampleInterval, kBitTime, params, nullptr, nullptr, &msg),
+              0);
+    ASSERT_NE(msg, nullptr);
+    EXPECT_NE(std::string(msg).find("AMI_memory_handle is null"), std::string::npos);
+    EXPECT_EQ(col, before);
+
+    // No parameter string reads as one without parameters.
+    msg = nullptr;
+    handle = nullptr;
+    EXPECT_EQ(init_(col.data(), 16, 0, kSampleInterval, kBitTime, nullptr, nullptr, &handle, &msg),
+              1);
+    ASSERT_NE(msg, nullptr);
+    EXPECT_EQ(std::string(msg), kWarnings + kDefaultBanner);
+    EXPECT_EQ(close_(handle), 1);
+}
+
+// Guard zones on both sides of a three-column matrix; under the sanitizer
+// build the exact-size heap matrix catches any stray write as well.
+TEST_F(Tolvane, NothingWrittenOutsideTheMatrix)
+{
+    const long rows = 100;
+    const size_t guard = 64;
+    std::vector<double> mem(guard + 3 * rows + guard, 1234.5);
+    std::vector<double> m(3 * rows, 1.0);
+    std::copy(m.begin(), m.end(), mem.begin() + guard);
+    ASSERT_EQ(Init(mem.data() + guard, rows, 2, kAllDefaults).rc, 1);
+    for (size_t i = 0; i < guard; ++i) {
+        EXPECT_EQ(mem[i], 1234.5);
+        EXPECT_EQ(mem[guard + 3 * rows + i], 1234.5);
+    }
+    double* exact = new double[3 * rows];
+    std::fill(exact, exact + 3 * rows, 1.0);
+    EXPECT_EQ(Init(exact, rows, 2, kAllDefaults).rc, 1);
+    for (long i = 0; i < 3 * rows; ++i)
+        EXPECT_EQ(exact[i], mem[guard + i]);
+    delete[] exact;
+}
+
+TEST_F(Tolvane, ThousandInitCloseCycles)
+{
+    QuietStderr quiet;
+    std::vector<double> m(2 * 64);
+    for (int k = 0; k < 1000; ++k) {
+        std::fill(m.begin(), m.end(), 0.0);
+        m[0] = m[64] = 1.0;
+        char params[] = "(usb3_tx (xtxlvl 110))";
+        void* handle = nullptr;
+        char* msg = nullptr;
+        ASSERT_EQ(init_(m.data(), 64, 1, kSampleInterval, kBitTime, params, nullptr, &handle, &msg),
+                  1);
+        ASSERT_EQ(close_(handle), 1);
+    }
+    // a failing Init hands out its handle too; closing it frees everything
+    for (int k = 0; k < 1000; ++k) {
+        char params[] = "(usb3_tx (xtxeq 90))";
+        void* handle = nullptr;
+        char* msg = nullptr;
+        ASSERT_EQ(init_(m.data(), 64, 1, kSampleInterval, kBitTime, params, nullptr, &handle, &msg),
+                  0);
+        ASSERT_EQ(close_(handle), 1);
+    }
+}
+
+} // namespace

@@ -1,5 +1,5 @@
-// Run of every block allocates nothing: the global allocation functions are
-// replaced here to count calls while blocks run on valid input.
+// Run of every block allocates nothing: the program counts its allocations
+// while blocks run on valid input.
 #include "BlindFFE.h"
 #include "ClockTimes.h"
 #include "LFSR.h"
@@ -8,52 +8,13 @@
 #include "Trig.h"
 #include "VCO.h"
 
+#include "counting_new.h"
+
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cmath>
-#include <cstdlib>
 #include <memory>
-#include <new>
 #include <vector>
-
-namespace {
-std::atomic<bool> g_bCounting{false};
-std::atomic<long> g_iAllocations{0};
-
-void* Allocate(std::size_t n)
-{
-    if (g_bCounting.load(std::memory_order_relaxed))
-        g_iAllocations.fetch_add(1, std::memory_order_relaxed);
-    void* p = std::malloc(n ? n : 1);
-    if (!p)
-        throw std::bad_alloc();
-    return p;
-}
-} // namespace
-
-void* operator new(std::size_t n) { return Allocate(n); }
-void* operator new[](std::size_t n) { return Allocate(n); }
-void* operator new(std::size_t n, const std::nothrow_t&) noexcept
-{
-    try {
-        return Allocate(n);
-    } catch (...) {
-        return nullptr;
-    }
-}
-void* operator new[](std::size_t n, const std::nothrow_t&) noexcept
-{
-    try {
-        return Allocate(n);
-    } catch (...) {
-        return nullptr;
-    }
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 
 using namespace Quenrix;
 
@@ -63,12 +24,10 @@ namespace {
 template <class F>
 long AllocationsDuring(int n, F fn)
 {
-    g_iAllocations = 0;
-    g_bCounting = true;
+    const long before = quenrix_test::AllocationCount();
     for (int i = 0; i < n; ++i)
         fn(i);
-    g_bCounting = false;
-    return g_iAllocations.load();
+    return quenrix_test::AllocationCount() - before;
 }
 
 TEST(RunAllocatesNothing, CountingWorks)

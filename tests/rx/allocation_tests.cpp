@@ -1,52 +1,11 @@
-// AMI_GetWave allocates nothing per sample. Global operator new is replaced
-// here with a counting one; the library's allocations reach it when the
+// AMI_GetWave allocates nothing per sample. The program counts its
+// allocations; the library's allocations reach it when the
 // library uses the shared C++ runtime (the sanitizer build). The optimised
 // library carries its own runtime, whose allocations stay invisible here, and
 // the test then says so and skips.
+#include "counting_new.h"
 #include "rx_library.h"
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
-namespace {
-std::atomic<long> g_allocations{0};
-
-void* Allocate(std::size_t n)
-{
-    g_allocations.fetch_add(1, std::memory_order_relaxed);
-    void* p = std::malloc(n ? n : 1);
-    if (!p)
-        throw std::bad_alloc();
-    return p;
-}
-void Release(void* p) noexcept { std::free(p); }
-} // namespace
-
-void* operator new(std::size_t n) { return Allocate(n); }
-void* operator new[](std::size_t n) { return Allocate(n); }
-void* operator new(std::size_t n, const std::nothrow_t&) noexcept
-{
-    try {
-        return Allocate(n);
-    } catch (...) {
-        return nullptr;
-    }
-}
-void* operator new[](std::size_t n, const std::nothrow_t&) noexcept
-{
-    try {
-        return Allocate(n);
-    } catch (...) {
-        return nullptr;
-    }
-}
-void operator delete(void* p) noexcept { Release(p); }
-void operator delete[](void* p) noexcept { Release(p); }
-void operator delete(void* p, std::size_t) noexcept { Release(p); }
-void operator delete[](void* p, std::size_t) noexcept { Release(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { Release(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { Release(p); }
 
 TEST(RxAllocation, GetWaveAllocatesNothingPerSample)
 {
@@ -54,9 +13,9 @@ TEST(RxAllocation, GetWaveAllocatesNothingPerSample)
     std::vector<char> params = rxtest::Text("(usb3_rx (xboost 5))");
     void* h = nullptr;
     char* msg = nullptr;
-    const long before = g_allocations;
+    const long before = quenrix_test::AllocationCount();
     ASSERT_EQ(lib.init(nullptr, 0, 0, 1e-10 / 32, 1e-10, params.data(), nullptr, &h, &msg), 1);
-    const long initAllocations = g_allocations - before;
+    const long initAllocations = quenrix_test::AllocationCount() - before;
     struct Closer {
         rxtest::Library& lib;
         void* h;
@@ -70,9 +29,9 @@ TEST(RxAllocation, GetWaveAllocatesNothingPerSample)
     // The first call sizes the clock vector; later calls of the same or a
     // smaller size reuse it.
     ASSERT_EQ(lib.getWave(wave.data(), 65536, clock.data(), nullptr, h), 1);
-    const long start = g_allocations;
+    const long start = quenrix_test::AllocationCount();
     for (size_t off = 65536; off + 4096 <= wave.size(); off += 4096)
         ASSERT_EQ(lib.getWave(wave.data() + off, 4096, clock.data(), nullptr, h), 1);
     ASSERT_EQ(lib.getWave(wave.data(), 65536, clock.data(), nullptr, h), 1);
-    EXPECT_EQ(g_allocations - start, 0);
+    EXPECT_EQ(quenrix_test::AllocationCount() - start, 0);
 }

@@ -7,10 +7,6 @@
 #include <new>
 #include <sstream>
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 namespace {
 
 // Room kept behind the message text handed out by AMI_Init, so that the
@@ -251,13 +247,3 @@ VESKARO_EXPORT long AMI_Close(void* AMI_memory)
 }
 
 } // extern "C"
-
-#ifdef _WIN32
-// The DLL needs no per-thread work.
-BOOL WINAPI DllMain(HINSTANCE hinstDLL, DWORD fdwReason, LPVOID)
-{
-    if (fdwReason == DLL_PROCESS_ATTACH)
-        DisableThreadLibraryCalls(hinstDLL);
-    return TRUE;
-}
-#endif

@@ -15,7 +15,7 @@ if command -v i686-w64-mingw32-g++ >/dev/null 2>&1; then
   win32_dir=$PWD/build/win32
   # Where 32-bit programs cannot start, the Windows runs use a 64-bit build
   # of the same sources under 64-bit Wine.
-  if ! /usr/lib/wine/wine --version >/dev/null 2>&1 &&
+  if ! bash cmake/native-32bit.sh &&
      command -v x86_64-w64-mingw32-g++ >/dev/null 2>&1; then
     echo "== Windows cross build (64-bit twin for the runs under 64-bit Wine)"
     bash cmake/build-win32.sh build/win64 cmake/mingw-x86_64.cmake

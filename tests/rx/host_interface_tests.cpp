@@ -180,6 +180,44 @@ TEST(RxGetWave, ClockListKeepsTheLastEntriesWithinTheLimit)
     EXPECT_EQ(clock[34], -1.0);
 }
 
+// The loop's own signals, read from the handle one sample at a time on a
+// PRBS that keeps the phase detector busy: the control value is a
+// proportional path of 5e8 per unit of phase error plus an integral path that
+// adds 15000 times the phase error every sample, and a clock time is reported
+// exactly on the samples where the VCO output rises through zero.
+TEST(RxClockRecovery, LoopGainsAndEdgeTimesOnEverySample)
+{
+    const double bitTime = 1e-10, ts = bitTime / 32;
+    Session s("(usb3_rx (xrx_process 0) (xboost 5))", bitTime, ts);
+    ASSERT_EQ(s.initResult, 1);
+    const usb3_rx& m = static_cast<AMIContainer*>(s.handle)->cMarlowindModel;
+    std::vector<double> wave = rxtest::Nrz(rxtest::Prbs7(300), bitTime, ts, 0.4, 0.3 * bitTime);
+
+    double integPrev = 0.0, clockPrev = 0.0;
+    size_t errorSamples = 0, edges = 0;
+    for (size_t n = 0; n < wave.size(); ++n) {
+        double times[4] = {-7.0, -7.0, -7.0, -7.0};
+        ASSERT_EQ(s.lib.getWave(&wave[n], 1, times, nullptr, s.handle), 1);
+        const double e = m.pd[0], integ = m.integ[0], v = m.vco[0], clk = m.clock[0];
+        if (e != 0.0)
+            ++errorSamples;
+        EXPECT_NEAR(integ, integPrev + 15000.0 * e, 1e-9 * (1.0 + std::fabs(integ))) << n;
+        EXPECT_NEAR(v, integ + 5e8 * e, 1e-9 * (1.0 + std::fabs(v))) << n;
+        const bool rising = n > 0 && clockPrev <= 0.0 && clk > 0.0;
+        if (rising) {
+            ++edges;
+            EXPECT_NEAR(times[0], static_cast<double>(n) * ts, ts * 1e-9) << n;
+            EXPECT_EQ(times[1], -1.0) << n;
+        } else {
+            EXPECT_EQ(times[0], -1.0) << n;
+        }
+        integPrev = integ;
+        clockPrev = clk;
+    }
+    EXPECT_GT(errorSamples, 100u);
+    EXPECT_GE(edges, 290u);
+}
+
 TEST(RxGetWave, TwoHalfCallsEqualOneWholeCall)
 {
     const std::vector<double> input =

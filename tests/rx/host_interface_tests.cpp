@@ -297,8 +297,8 @@ TEST(RxBadInput, InitRejectsUnusableTimingAndNullParameters)
         {0.0, 1e-10, false, "sample interval"},   {-1e-12, 1e-10, false, "sample interval"},
         {nan, 1e-10, false, "sample interval"},   {inf, 1e-10, false, "sample interval"},
         {1e-10, 0.4e-10, false, "sample per bit"}, {1e-12, -1e-10, false, "sample per bit"},
-        {1e-12, nan, false, "sample per bit"},    {1e-12, inf, false, "sample per bit"},
-        {1e-300, 1.0, false, "sample per bit"},   {1e-12, 1e-10, true, "parameter string"},
+        {1e-12, nan, false, "sample per bit"},    {1e-12, inf, false, "too many samples per bit"},
+        {1e-300, 1.0, false, "too many samples per bit"},   {1e-12, 1e-10, true, "parameter string"},
     };
     Library& lib = Library::Get();
     for (const Case& c : cases) {

@@ -74,7 +74,8 @@ long InitContainer(AMIContainer* c, double sample_interval, double bit_time,
         std::ostringstream s;
         s << "The IBIS-AMI model, usb3_rx, cannot use a bit time of " << bit_time
           << " with a sample interval of " << sample_interval
-          << ": it needs at least one sample per bit. ";
+          << (ratio >= 1.0 ? ": that gives too many samples per bit. "
+                           : ": it needs at least one sample per bit. ");
         c->sMessage += s.str();
         return 0;
     }

@@ -3,6 +3,7 @@
 #include "rx_library.h"
 #include "Veskaro.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 
@@ -92,6 +93,125 @@ INSTANTIATE_TEST_SUITE_P(
                     std::string(kWarnProcess) + kSetupFailed + kBadBoost}),
     [](const ::testing::TestParamInfo<MessageCase>& info) { return info.param.name; });
 
+// Every column of the three coefficient tables (process corner 0, 1, -1 by
+// boost step 0 to 7): the filter gets half the gain, the three numerator roots
+// as zeros and the six denominator roots as poles, both in reverse order, in
+// rad/s, and the tanh stage gets alpha and beta.
+TEST(RxFrontEnd, EveryTableColumnConfiguresTheFilterAndTheTanhStage)
+{
+    struct Column {
+        int process, boost;
+        const char *gain, *num, *den, *nl;
+    } columns[] = {
+    {0, 0, "2.29853e+42", "0. 0. -6.782526e+09",
+     "-2.311391e+07 -2.381471e+07 -1.443189e+10 -4.270888e+10 -8.407530e+10 -1.0e+20",
+     "3.780 3.411"},
+    {0, 1, "2.20578e+42", "0. 0. -5.345391e+09",
+     "-2.311391e+07 -2.381471e+07 -1.394943e+10 -4.098551e+10 -8.407530e+10 -1.0e+20",
+     "3.786 3.455"},
+    {0, 2, "2.10894e+42", "0. 0. -4.175136e+09",
+     "-2.311391e+07 -2.381471e+07 -1.354790e+10 -3.918613e+10 -8.407530e+10 -1.0e+20",
+     "3.790 3.510"},
+    {0, 3, "1.99766e+42", "0. 0. -3.331115e+09",
+     "-2.311391e+07 -2.381471e+07 -1.315122e+10 -3.711841e+10 -8.407530e+10 -1.0e+20",
+     "3.791 3.571"},
+    {0, 4, "2.09772e+42", "0. 0. -2.306867e+09",
+     "-2.311391e+07 -2.381471e+07 -1.179152e+10 -3.897775e+10 -8.407530e+10 -1.0e+20",
+     "3.790 3.620"},
+    {0, 5, "2.05033e+42", "0. 0. -1.866687e+09",
+     "-2.311391e+07 -2.381471e+07 -1.162016e+10 -3.809723e+10 -8.407530e+10 -1.0e+20",
+     "3.789 3.662"},
+    {0, 6, "1.90451e+42", "0. 0. -1.272057e+09",
+     "-2.311391e+07 -2.381471e+07 -1.176847e+10 -3.538766e+10 -8.407530e+10 -1.0e+20",
+     "3.788 3.739"},
+    {0, 7, "1.8941e+42", "0. 0. -9.403015e+08",
+     "-2.311391e+07 -2.381471e+07 -1.130343e+10 -3.519421e+10 -8.407530e+10 -1.0e+20",
+     "3.787 3.748"},
+    {1, 0, "5.22037e+33", "0. 0. -7.211847e+09",
+     "-1.734906e+07 -3.048082e+07 -1.534824e+10 -6.075980e+10 -6.850535e+10 -2.154430e+11",
+     "3.662 4.415"},
+    {1, 1, "4.80722e+33", "0. 0. -5.828763e+09",
+     "-1.734906e+07 -3.048082e+07 -1.539554e+10 -5.595114e+10 -6.850535e+10 -2.154430e+11",
+     "3.678 4.490"},
+    {1, 2, "4.47839e+33", "0. 0. -4.774848e+09",
+     "-1.734906e+07 -3.048082e+07 -1.544227e+10 -5.212392e+10 -6.850535e+10 -2.154430e+11",
+     "3.680 4.609"},
+    {1, 3, "4.24388e+33", "0. 0. -3.695397e+09",
+     "-1.734906e+07 -3.048082e+07 -1.494265e+10 -4.939448e+10 -6.850535e+10 -2.154430e+11",
+     "3.680 4.708"},
+    {1, 4, "4.07177e+33", "0. 0. -2.719019e+09",
+     "-1.734906e+07 -3.048082e+07 -1.453012e+10 -4.739122e+10 -6.850535e+10 -2.154430e+11",
+     "3.681 4.800"},
+    {1, 5, "3.91918e+33", "0. 0. -2.071207e+09",
+     "-1.734906e+07 -3.048082e+07 -1.423013e+10 -4.561527e+10 -6.850535e+10 -2.154430e+11",
+     "3.680 4.887"},
+    {1, 6, "3.70848e+33", "0. 0. -1.431812e+09",
+     "-1.734906e+07 -3.048082e+07 -1.381173e+10 -4.316288e+10 -6.850535e+10 -2.154430e+11",
+     "3.678 4.946"},
+    {1, 7, "3.58492e+33", "0. 0. -1.050022e+09",
+     "-1.734906e+07 -3.048082e+07 -1.356563e+10 -4.172482e+10 -6.850535e+10 -2.154430e+11",
+     "3.679 4.992"},
+    {-1, 0, "1.953e+33", "0. 0. -6.971777e+09",
+     "-1.954041e+07 -2.833065e+07 -1.389339e+10 -4.627509e+10 -5.000719e+10 -1.590963e+11",
+     "3.979 2.271"},
+    {-1, 1, "1.97234e+33", "0. 0. -5.337224e+09",
+     "-1.954041e+07 -2.833065e+07 -1.254829e+10 -4.627509e+10 -5.050238e+10 -1.590963e+11",
+     "3.989 2.317"},
+    {-1, 2, "1.95276e+33", "0. 0. -4.099893e+09",
+     "-1.954041e+07 -2.833065e+07 -1.161274e+10 -4.627509e+10 -5.000128e+10 -1.590963e+11",
+     "3.993 2.359"},
+    {-1, 3, "1.93047e+33", "0. 0. -3.216973e+09",
+     "-1.954041e+07 -2.833065e+07 -1.104757e+10 -4.627509e+10 -4.943053e+10 -1.590963e+11",
+     "3.993 2.391"},
+    {-1, 4, "1.89871e+33", "0. 0. -2.364608e+09",
+     "-1.954041e+07 -2.833065e+07 -1.004765e+10 -4.627509e+10 -4.861726e+10 -1.590963e+11",
+     "3.992 2.420"},
+    {-1, 5, "1.8527e+33", "0. 0. -1.826207e+09",
+     "-1.954041e+07 -2.833065e+07 -9.622894e+09 -4.627509e+10 -4.743902e+10 -1.590963e+11",
+     "3.990 2.437"},
+    {-1, 6, "1.87131e+33", "0. 0. -1.283528e+09",
+     "-1.954041e+07 -2.833065e+07 -8.925776e+09 -4.627509e+10 -4.791559e+10 -1.590963e+11",
+     "3.989 2.451"},
+    {-1, 7, "1.88992e+33", "0. 0. -1.000146e+09",
+     "-1.954041e+07 -2.833065e+07 -8.681004e+09 -4.627509e+10 -4.751890e+10 -1.590963e+11",
+     "3.986 2.462"},
+    };
+    auto numbers = [](const char* text) {
+        std::vector<double> v;
+        for (char* end = nullptr;; text = end) {
+            const double x = std::strtod(text, &end);
+            if (end == text)
+                return v;
+            v.push_back(x);
+        }
+    };
+    for (const Column& col : columns) {
+        SCOPED_TRACE(std::to_string(col.process) + "/" + std::to_string(col.boost));
+        Session s("(usb3_rx (xrx_process " + std::to_string(col.process) + ") (xboost " +
+                  std::to_string(col.boost) + "))");
+        ASSERT_EQ(s.initResult, 1);
+        EXPECT_EQ(s.Message(), Banner(col.process, col.boost));
+        const usb3_rx_afe_sd& afe = static_cast<AMIContainer*>(s.handle)->cMarlowindModel.AFE;
+        const std::vector<double> num = numbers(col.num), den = numbers(col.den),
+                                  nl = numbers(col.nl);
+        ASSERT_EQ(num.size(), 3u);
+        ASSERT_EQ(den.size(), 6u);
+        ASSERT_EQ(nl.size(), 2u);
+        EXPECT_EQ(afe.CTLE.m_FreqUnit, Quenrix::eRad);
+        EXPECT_EQ(afe.CTLE.m_SystemGain, 0.5 * std::strtod(col.gain, nullptr));
+        ASSERT_EQ(afe.CTLE.m_RealZeros.NumElements(), 3u);
+        for (size_t k = 0; k < 3; ++k)
+            EXPECT_EQ(afe.CTLE.m_RealZeros(k), num[2 - k]) << "zero " << k;
+        ASSERT_EQ(afe.CTLE.m_RealPoles.NumElements(), 6u);
+        for (size_t k = 0; k < 6; ++k)
+            EXPECT_EQ(afe.CTLE.m_RealPoles(k), den[5 - k]) << "pole " << k;
+        EXPECT_EQ(afe.CTLE.m_ComplexConjugatePoles.NumElements(), 0u);
+        EXPECT_EQ(afe.CTLE.m_ComplexConjugateZeros.NumElements(), 0u);
+        EXPECT_EQ(afe.NL.coeff_tanh_alpha, nl[0]);
+        EXPECT_EQ(afe.NL.coeff_tanh_beta, nl[1]);
+    }
+}
+
 TEST(RxInit, LeavesTheImpulseResponseBitForBitUnchanged)
 {
     Library& lib = Library::Get();
@@ -180,6 +300,44 @@ TEST(RxGetWave, ClockListKeepsTheLastEntriesWithinTheLimit)
     EXPECT_EQ(clock[34], -1.0);
 }
 
+// The loop's own signals, read from the handle one sample at a time on a
+// PRBS that keeps the phase detector busy: the control value is a
+// proportional path of 5e8 per unit of phase error plus an integral path that
+// adds 15000 times the phase error every sample, and a clock time is reported
+// exactly on the samples where the VCO output rises through zero.
+TEST(RxClockRecovery, LoopGainsAndEdgeTimesOnEverySample)
+{
+    const double bitTime = 1e-10, ts = bitTime / 32;
+    Session s("(usb3_rx (xrx_process 0) (xboost 5))", bitTime, ts);
+    ASSERT_EQ(s.initResult, 1);
+    const usb3_rx& m = static_cast<AMIContainer*>(s.handle)->cMarlowindModel;
+    std::vector<double> wave = rxtest::Nrz(rxtest::Prbs7(300), bitTime, ts, 0.4, 0.3 * bitTime);
+
+    double integPrev = 0.0, clockPrev = 0.0;
+    size_t errorSamples = 0, edges = 0;
+    for (size_t n = 0; n < wave.size(); ++n) {
+        double times[4] = {-7.0, -7.0, -7.0, -7.0};
+        ASSERT_EQ(s.lib.getWave(&wave[n], 1, times, nullptr, s.handle), 1);
+        const double e = m.pd[0], integ = m.integ[0], v = m.vco[0], clk = m.clock[0];
+        if (e != 0.0)
+            ++errorSamples;
+        EXPECT_NEAR(integ, integPrev + 15000.0 * e, 1e-9 * (1.0 + std::fabs(integ))) << n;
+        EXPECT_NEAR(v, integ + 5e8 * e, 1e-9 * (1.0 + std::fabs(v))) << n;
+        const bool rising = n > 0 && clockPrev <= 0.0 && clk > 0.0;
+        if (rising) {
+            ++edges;
+            EXPECT_NEAR(times[0], static_cast<double>(n) * ts, ts * 1e-9) << n;
+            EXPECT_EQ(times[1], -1.0) << n;
+        } else {
+            EXPECT_EQ(times[0], -1.0) << n;
+        }
+        integPrev = integ;
+        clockPrev = clk;
+    }
+    EXPECT_GT(errorSamples, 100u);
+    EXPECT_GE(edges, 290u);
+}
+
 TEST(RxGetWave, TwoHalfCallsEqualOneWholeCall)
 {
     const std::vector<double> input =
@@ -259,8 +417,8 @@ TEST(RxBadInput, InitRejectsUnusableTimingAndNullParameters)
         {0.0, 1e-10, false, "sample interval"},   {-1e-12, 1e-10, false, "sample interval"},
         {nan, 1e-10, false, "sample interval"},   {inf, 1e-10, false, "sample interval"},
         {1e-10, 0.4e-10, false, "sample per bit"}, {1e-12, -1e-10, false, "sample per bit"},
-        {1e-12, nan, false, "sample per bit"},    {1e-12, inf, false, "sample per bit"},
-        {1e-300, 1.0, false, "sample per bit"},   {1e-12, 1e-10, true, "parameter string"},
+        {1e-12, nan, false, "sample per bit"},    {1e-12, inf, false, "too many samples per bit"},
+        {1e-300, 1.0, false, "too many samples per bit"},   {1e-12, 1e-10, true, "parameter string"},
     };
     Library& lib = Library::Get();
     for (const Case& c : cases) {

@@ -154,8 +154,19 @@ CloseFn Tolvane::close_ = nullptr;
 TEST_F(Tolvane, ExportsInitAndCloseOnlyPlusTheVersionRecord)
 {
     EXPECT_EQ(dlsym(lib_, "AMI_GetWave"), nullptr);
-    EXPECT_NE(dlsym(lib_, "_ZN14QuenrixCodeGen7versionEv"), nullptr);
     EXPECT_EQ(close_(nullptr), 1);
+    using VersionFn = void (*)();
+    auto version = reinterpret_cast<VersionFn>(dlsym(lib_, "_ZN14QuenrixCodeGen7versionEv"));
+    ASSERT_NE(version, nullptr);
+    ::testing::internal::CaptureStdout();
+    version();
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(),
+              "$Id: File Description  Marlowind 2013.08 IBIS-AMI Model $\n"
+              "$Id: File Version      2013.08 $\n"
+              "$Id: Product Name      Marlowind $\n"
+              "$Id: Product Version   2013.08 $\n"
+              "$Id: Company Name       $\n"
+              "$Id: Legal Copyright    $\n");
 }
 
 TEST_F(Tolvane, MessageWithDefaults)

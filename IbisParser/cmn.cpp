@@ -473,8 +473,8 @@ int CMN_StrToUI(const char* text, unsigned* out)
     if (*p == '-') return 0;
     char* end = NULL;
     unsigned long v = strtoul(text, &end, 10);
-    if (end == text) return 0;
     *out = (unsigned)v;
+    if (end == text) return 0;
     return *end ? 2 : 1;
 }
 

@@ -5,6 +5,7 @@
 
 #include <stdio.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -463,6 +464,17 @@ TEST_F(CheckerTempDir, FileThatCannotBeOpened)
                      "ERROR - Could not determine Version for file absent.ibs\n"
                      "\nErrors  : 2\n\nFile Failed\n");
     EXPECT_EQ(r.status, 1);
+}
+
+TEST_F(CheckerTempDir, EachNameIsRelativeToTheWorkingDirectory)
+{
+    ASSERT_EQ(mkdir((dir_ + "/d").c_str(), 0755), 0);
+    Write("d/a.ibs", "[IBIS Ver] 5.0\n[File Name] a.ibs\n[File Rev] 1\n[End]\n");
+    Write("b.ibs", "[IBIS Ver] 5.0\n[File Name] b.ibs\n[File Rev] 1\n[End]\n");
+    CheckerRun r = RunChecker(dir_, "-q d/a.ibs b.ibs");
+    EXPECT_EQ(r.out, "Errors  : 0\n\nFile Passed\n"
+                     "Errors  : 0\n\nFile Passed\n");
+    EXPECT_EQ(r.status, 0);
 }
 
 TEST_F(CheckerTempDir, UsageAndFileKinds)

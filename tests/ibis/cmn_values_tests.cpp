@@ -94,7 +94,14 @@ TEST(CmnStrTo, WholeTrailingAndNothing)
     EXPECT_EQ(CMN_StrToUI("42", &u), 1);
     EXPECT_EQ(u, 42u);
     EXPECT_EQ(CMN_StrToUI("42pins", &u), 2);
+    // Only a leading '-' leaves the output alone; a text without digits
+    // still stores what strtoul read from it, 0.
+    u = 77;
     EXPECT_EQ(CMN_StrToUI("pins", &u), 0);
+    EXPECT_EQ(u, 0u);
+    d = 5;
+    EXPECT_EQ(CMN_StrToDbl("x", &d), 0);
+    EXPECT_EQ(d, 0.0);
 }
 
 TEST(CmnGettok, SectionLine)

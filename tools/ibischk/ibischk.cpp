@@ -82,6 +82,9 @@ int main(int argc, char** argv)
             failed = 1;
             continue;
         }
+        // A name given on the command line is relative to the working
+        // directory, not to the directory of the file checked before it.
+        gsFilePath_ibs[0] = '\0';
         if (!s_Check(argv[i], type)) failed = 1;
     }
     return failed ? 1 : 0;

@@ -1,4 +1,4 @@
-// Runs the ibischk program over small fixture files and compares its whole
+// Runs the ibislint program over small fixture files and compares its whole
 // standard output (banners, messages, totals) and its exit status with the
 // text that the format's rules give for each file.
 #include <gtest/gtest.h>
@@ -23,7 +23,7 @@ struct CheckerRun {
 // Runs the checker in dir with the given arguments; standard error is dropped.
 CheckerRun RunChecker(const std::string& dir, const std::string& args)
 {
-    std::string cmd = "cd '" + dir + "' && '" IBISCHK "' " + args + " 2>/dev/null";
+    std::string cmd = "cd '" + dir + "' && '" IBISLINT "' " + args + " 2>/dev/null";
     FILE* p = popen(cmd.c_str(), "r");
     CheckerRun r{"", -1};
     if (p == nullptr) return r;
@@ -400,7 +400,7 @@ class CheckerTempDir : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char tmpl[] = "/tmp/ibischk_XXXXXX";
+        char tmpl[] = "/tmp/ibislint_XXXXXX";
         ASSERT_NE(mkdtemp(tmpl), nullptr);
         dir_ = tmpl;
     }

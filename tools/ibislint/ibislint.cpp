@@ -1,4 +1,4 @@
-// ibischk: checks IBIS (.ibs), package (.pkg), board (.ebd) and AMI parameter
+// ibislint: checks IBIS (.ibs), package (.pkg), board (.ebd) and AMI parameter
 // (.ami) files.  One read-and-check pass per file named on the command line;
 // the exit status is 1 when any file failed (it could not be read, or its
 // pass reported a bug or an error), 2 for a usage error, else 0.
@@ -14,7 +14,7 @@
 static void s_Usage(FILE* out)
 {
     fprintf(out,
-            "usage: ibischk [-n] [-c] [-q] file...\n"
+            "usage: ibislint [-n] [-c] [-q] file...\n"
             "  -n  print message codes (E0905 instead of ERROR)\n"
             "  -c  show cautions\n"
             "  -q  no version banners\n"
@@ -65,7 +65,7 @@ int main(int argc, char** argv)
             s_Usage(stdout);
             return 0;
         } else {
-            fprintf(stderr, "ibischk: unknown option '%s'\n", opt);
+            fprintf(stderr, "ibislint: unknown option '%s'\n", opt);
             s_Usage(stderr);
             return 2;
         }
@@ -78,7 +78,7 @@ int main(int argc, char** argv)
     for (int i = first; i < argc; i++) {
         int type = s_FileType(argv[i]);
         if (type == 0) {
-            fprintf(stderr, "ibischk: %s: not an .ibs, .pkg, .ebd or .ami file\n", argv[i]);
+            fprintf(stderr, "ibislint: %s: not an .ibs, .pkg, .ebd or .ami file\n", argv[i]);
             failed = 1;
             continue;
         }

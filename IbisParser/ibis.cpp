@@ -5,6 +5,7 @@
 #include <stdlib.h>
 
 #include "cmn.h"
+#include "cmpnt.h"
 #include "errlog.h"
 #include "hdr.h"
 #include "parse.h"
@@ -61,6 +62,7 @@ void IBIS_Free(IBIS* ibis)
         }
     }
     if (ibis->headers != nullptr) HDR_FreeList(ibis->headers);
+    CMPNT_FreeList(ibis->components);
     // The component, model, package model, model selector, board
     // description, submodel, test data, test load and external circuit
     // lists are released here, in that order, by their modules' release
@@ -132,12 +134,10 @@ void IBIS_Test(void)
     // algorithmic models), model selectors, components, package models,
     // test data and loads, submodels and the model references.
     ComponentRecord* components = nullptr;
-    if (!IBIS_GetCmpnts(ibis, &components)) {
-        // Only a reader that can keep components can tell that none was
-        // given; until then every file would be reported.
-        const PARSE_GROUP* group = PARSE_GroupOf(KW_COMPONENT);
-        if (group != nullptr && group->Init != nullptr) ERRLOG_ErrorNew(IBIS_MSG_NO_COMPONENT);
-    }
+    if (IBIS_GetCmpnts(ibis, &components))
+        CMPNT_TestList(components, ibis->externalCircuits, ibis->models);
+    else
+        ERRLOG_ErrorNew(IBIS_MSG_NO_COMPONENT);
 }
 
 #define IBIS_GETTER(fn, type, field)            \
@@ -165,4 +165,11 @@ void IBIS_AddHdr(IBIS* ibis, HeaderRecord* rec)
     CMN_ASSERT(ibis != nullptr && rec != nullptr);
     HDR_AddLink(rec, ibis->headers);
     ibis->headers = rec;
+}
+
+void IBIS_AddCmpnt(IBIS* ibis, ComponentRecord* rec)
+{
+    CMN_ASSERT(ibis != nullptr && rec != nullptr);
+    CMPNT_AddLink(rec, ibis->components);
+    ibis->components = rec;
 }

@@ -8,6 +8,7 @@
 #include <string.h>
 
 #include "cmn.h"
+#include "cmpnt.h"
 #include "errlog.h"
 #include "hdr.h"
 
@@ -163,7 +164,7 @@ enum {
 
 static PARSE_GROUP s_groups[GRP_COUNT] = {
     {"hdr", KW_IBIS_VER, HDR_Init, HDR_ReceiveLine, HDR_Fini, HDR_Reset},
-    {"cmpnt", KW_COMPONENT, nullptr, nullptr, nullptr, nullptr},
+    {"cmpnt", KW_COMPONENT, CMPNT_Init, CMPNT_ReceiveLine, CMPNT_Fini, CMPNT_Reset},
     {"extern", KW_EXTERNAL_CIRCUIT, nullptr, nullptr, nullptr, nullptr},
     {"mdl", KW_MODEL, nullptr, nullptr, nullptr, nullptr},
     {"pkgmdl", KW_DEFINE_PACKAGE_MODEL, nullptr, nullptr, nullptr, nullptr},

@@ -5,6 +5,8 @@
 
 #include <stdint.h>
 
+#include "cmn.h"
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -30,6 +32,31 @@ typedef struct TypMinMax {
 // stays in *out either way (null only after an allocation failure).
 int RNG_ParseRange(const char* text, const char* itemName, TypMinMax** out);
 void RNG_Free(TypMinMax* r);
+
+// Shared by the modules that read corner columns.
+
+// Reports a line of found tokens where expected were wanted, the last three
+// being the typ, min and max corners: none or too many give countCode
+// (found, name, expected); too few give missingCode ("typical", "minimum"
+// or "maximum", name) once for each corner not given.
+void RNG_ReportCount(int found, int expected, int missingCode, int countCode, const char* name);
+
+// Checks a table keyword's line, which takes nothing after its bracketed
+// keyword: no ']' gives line bug bugCode (module, line), a failed count bug
+// splitCode (name, module, line), any token line error countCode (tokens + 1,
+// name, 1).
+void RNG_CheckKeywordLine(const char* keywordLine, const char* name, int bugCode,
+                          int splitCode, int countCode);
+
+// Splits a "name = value" line at blanks, tabs and '=' into args (three
+// slots).  A failed split gives line bug splitCode (name, module, line); one
+// or two tokens, or a second token other than "=", give line error
+// invalidCode (name); more than three give line error countCode (count, name,
+// 3) and the first three are used.  Returns 1 with args holding the tokens
+// (the value is args->psArgs[2]; free them with CMN_ArgFree), or 0 with
+// nothing left to free.
+int RNG_SplitAssignment(const char* text, const char* name, int splitCode, int invalidCode,
+                        int countCode, ARG_LIST* args);
 
 #ifdef __cplusplus
 }

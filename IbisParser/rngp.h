@@ -37,6 +37,13 @@ int RNGP_LinkLine(RangePoint** head, RangePoint* point, int* count, int checkRep
 int RNGP_Prev(const RangePoint* point, RangePoint** out);
 void RNGP_FreeList(RangePoint* first);
 
+// End-of-table check shared by curves and waveforms: error code (position,
+// column, name, beginLine) for "First" then "Last" rows whose Typical is NA,
+// and whose Minimum or Maximum is NA while some row holds a number there.
+// first must not be null.
+void RNGP_ReportNAEnds(const RangePoint* first, int code, const char* name,
+                       unsigned long beginLine);
+
 // Builds one table row by row in constant time per row: keeps the tail, the
 // count and, for the repeat check, how many rows hold each first-column
 // number.  It holds pointers into the table, so it lives only while that

@@ -238,8 +238,9 @@ ERROR (line    6) - Keyword Missing Ending Bracket (']').
 ERROR (line    7) - Invalid Keyword.
 ERROR (line    8) - Invalid Keyword: Receiver_Thresholds
 ERROR - Required keyword 'File_Rev' not found in file 'unknown.ibs'.
+ERROR (line    9) - Orphan Model keyword.
 
-Errors  : 7
+Errors  : 8
 
 File Failed
 )"},
@@ -255,8 +256,9 @@ E0914 (line    6) - Keyword Missing Ending Bracket (']').
 E0915 (line    7) - Invalid Keyword.
 E0916 (line    8) - Invalid Keyword: Receiver_Thresholds
 E1915 - Required keyword 'File_Rev' not found in file 'unknown.ibs'.
+E0102 (line    9) - Orphan Model keyword.
 
-Errors  : 7
+Errors  : 8
 
 File Failed
 )"},

@@ -9,6 +9,7 @@
 #include "cmn.h"
 #include "errlog.h"
 #include "ibis.h"
+#include "mdl.h"
 #include "parse.h"
 #include "pkgmdl.h"
 
@@ -46,13 +47,14 @@ ModelRecord* CMPNT_FindModel(const char* name)
     CMN_ASSERT(name != nullptr);
     IBIS* ibis = s_Top();
     if (ibis == nullptr || ibis->models == nullptr) return nullptr;
-    return nullptr;   // stand-in: MDL_NameExists, then MDL_FindModel
+    if (!MDL_NameExists(name, ibis->models)) return nullptr;
+    return MDL_FindModel(name, ibis->models);
 }
 
 int CMPNT_ModelType(ModelRecord* model)
 {
     CMN_ASSERT(model != nullptr);
-    return 0;   // stand-in: the model's Model_type
+    return model->Model_type;
 }
 
 int CMPNT_ModelTypeOf(const char* name, int* type)
@@ -60,40 +62,31 @@ int CMPNT_ModelTypeOf(const char* name, int* type)
     CMN_ASSERT(name != nullptr && type != nullptr);
     IBIS* ibis = s_Top();
     if (ibis == nullptr || ibis->models == nullptr) return 0;
-    return 0;   // stand-in: MDL_GetType
+    return MDL_GetType(ibis->models, name, type);
 }
 
 int CMPNT_ModelIsDifferential(ModelRecord* model)
 {
     CMN_ASSERT(model != nullptr);
-    return 0;   // stand-in: single-ended state 0
+    return model->singleEnded == 0;
 }
 
 static ModelRecord* s_FindModelUnmarked(const char* name, ModelRecord* models)
 {
-    (void)name;
-    (void)models;
-    return nullptr;   // stand-in: MDL_FindModel
+    return MDL_FindModel(name, models);
 }
 
-static const char* s_ModelName(ModelRecord* model)
-{
-    (void)model;
-    return "";   // stand-in: the model's name
-}
+static const char* s_ModelName(ModelRecord* model) { return model->name; }
 
-static int s_ModelHasExternalModel(ModelRecord* model)
-{
-    (void)model;
-    return 0;   // stand-in: the model's [External Model]
-}
+static int s_ModelHasExternalModel(ModelRecord* model) { return model->ExternalModel != nullptr; }
 
-static void s_SetModelDifferential(ModelRecord* model) { (void)model; }
+static void s_SetModelDifferential(ModelRecord* model) { model->singleEnded = 0; }
 
 static const char* s_TypeName(int type)
 {
-    (void)type;
-    return "";   // stand-in: MDL_FindTypeName
+    const char* name = nullptr;
+    MDL_FindTypeName(type, &name);
+    return name ? name : "";
 }
 
 ModelSelectorRecord* CMPNT_FindMsel(const char* name)

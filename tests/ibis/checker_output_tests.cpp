@@ -13,34 +13,11 @@
 #include <ostream>
 #include <string>
 
+#include "checker_run.h"
+
 namespace {
 
-struct CheckerRun {
-    std::string out;
-    int status;
-};
-
-// Runs the checker in dir with the given arguments; standard error is dropped.
-CheckerRun RunChecker(const std::string& dir, const std::string& args)
-{
-    std::string cmd = "cd '" + dir + "' && '" IBISLINT "' " + args + " 2>/dev/null";
-    FILE* p = popen(cmd.c_str(), "r");
-    CheckerRun r{"", -1};
-    if (p == nullptr) return r;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-    int st = pclose(p);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
-    return r;
-}
-
-struct Case {
-    const char* name;
-    const char* args;
-    int status;
-    const char* expected;
-};
+using Case = CheckerCase;
 
 // Expected texts follow the log's layout: a text of 60 to 75 characters of
 // a line error (58 to 75 of a line warning, 72 to 75 of a plain error) goes
@@ -261,9 +238,10 @@ ERROR (line    6) - Keyword Missing Ending Bracket (']').
 ERROR (line    7) - Invalid Keyword.
 ERROR (line    8) - Invalid Keyword: Receiver_Thresholds
 ERROR - Required keyword 'File_Rev' not found in file 'unknown.ibs'.
+ERROR (line    9) - Orphan Model keyword.
 ERROR - Required keyword 'Component' not found.
 
-Errors  : 8
+Errors  : 9
 
 File Failed
 )"},
@@ -279,9 +257,10 @@ E0914 (line    6) - Keyword Missing Ending Bracket (']').
 E0915 (line    7) - Invalid Keyword.
 E0916 (line    8) - Invalid Keyword: Receiver_Thresholds
 E1915 - Required keyword 'File_Rev' not found in file 'unknown.ibs'.
+E0102 (line    9) - Orphan Model keyword.
 E3951 - Required keyword 'Component' not found.
 
-Errors  : 8
+Errors  : 9
 
 File Failed
 )"},
@@ -415,8 +394,6 @@ Warnings: 1
 File Passed
 )"},
 };
-
-void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
 class CheckerOutput : public ::testing::TestWithParam<Case> {};
 

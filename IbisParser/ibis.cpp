@@ -8,6 +8,7 @@
 #include "errlog.h"
 #include "hdr.h"
 #include "parse.h"
+#include "pkgmdl.h"
 
 #define CMN_MODULE_PATH "IbisParser/ibis"
 
@@ -65,6 +66,7 @@ void IBIS_Free(IBIS* ibis)
     // description, submodel, test data, test load and external circuit
     // lists are released here, in that order, by their modules' release
     // operations; until a module is part of the library its list stays empty.
+    PKGMDL_FreeList(ibis->packageModels);
     free(ibis);
 }
 
@@ -100,6 +102,13 @@ int FINI(void)
     return 1;
 }
 
+static void s_TestPkgMdls(void)
+{
+    IBIS* ibis = nullptr;
+    PackageModelRecord* pkgs = nullptr;
+    if (IBIS_GetIBIS(&ibis) && IBIS_GetPkgMdls(ibis, &pkgs)) PKGMDL_TestList(pkgs);
+}
+
 void(TEST)(int fileType, int flag)
 {
     if (fileType == FILE_IBS) {
@@ -108,6 +117,8 @@ void(TEST)(int fileType, int flag)
         // The AMI parameter-file check (AMI_Test) runs here once its module
         // is part of the library; the joined text then stays in gsBuffer.
     } else {
+        // A lone package file gets the duplicate-name check of its models.
+        if (fileType == FILE_PKG) s_TestPkgMdls();
         EBD_Test(flag);
     }
 }
@@ -138,6 +149,7 @@ void IBIS_Test(void)
         const PARSE_GROUP* group = PARSE_GroupOf(KW_COMPONENT);
         if (group != nullptr && group->Init != nullptr) ERRLOG_ErrorNew(IBIS_MSG_NO_COMPONENT);
     }
+    s_TestPkgMdls();
 }
 
 #define IBIS_GETTER(fn, type, field)            \
@@ -165,4 +177,11 @@ void IBIS_AddHdr(IBIS* ibis, HeaderRecord* rec)
     CMN_ASSERT(ibis != nullptr && rec != nullptr);
     HDR_AddLink(rec, ibis->headers);
     ibis->headers = rec;
+}
+
+void IBIS_AddPkgMdl(IBIS* ibis, PackageModelRecord* rec)
+{
+    CMN_ASSERT(ibis != nullptr && rec != nullptr);
+    PKGMDL_AddLink(rec, ibis->packageModels);
+    ibis->packageModels = rec;
 }

@@ -10,6 +10,7 @@
 #include "cmn.h"
 #include "errlog.h"
 #include "hdr.h"
+#include "pkgmdl.h"
 
 #define CMN_MODULE_PATH "IbisParser/parse"
 
@@ -166,7 +167,7 @@ static PARSE_GROUP s_groups[GRP_COUNT] = {
     {"cmpnt", KW_COMPONENT, nullptr, nullptr, nullptr, nullptr},
     {"extern", KW_EXTERNAL_CIRCUIT, nullptr, nullptr, nullptr, nullptr},
     {"mdl", KW_MODEL, nullptr, nullptr, nullptr, nullptr},
-    {"pkgmdl", KW_DEFINE_PACKAGE_MODEL, nullptr, nullptr, nullptr, nullptr},
+    {"pkgmdl", KW_DEFINE_PACKAGE_MODEL, PKGMDL_Init, PKGMDL_ReceiveLine, PKGMDL_Fini, PKGMDL_Reset},
     {"ebdmdl", KW_BEGIN_BOARD_DESCRIPTION, nullptr, nullptr, nullptr, nullptr},
     {"msel", KW_MODEL_SELECTOR, nullptr, nullptr, nullptr, nullptr},
     {"submdl", KW_SUBMODEL, nullptr, nullptr, nullptr, nullptr},

@@ -3,37 +3,15 @@
 // text that the format's rules give for each file.
 #include <gtest/gtest.h>
 
-#include <stdio.h>
 #include <stdlib.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <fstream>
 #include <ostream>
 #include <string>
 
+#include "checker_run.h"
+
 namespace {
-
-struct CheckerRun {
-    std::string out;
-    int status;
-};
-
-// Runs the checker in dir with the given arguments; standard error is dropped.
-CheckerRun RunChecker(const std::string& dir, const std::string& args)
-{
-    std::string cmd = "cd '" + dir + "' && '" IBISLINT "' " + args + " 2>/dev/null";
-    FILE* p = popen(cmd.c_str(), "r");
-    CheckerRun r{"", -1};
-    if (p == nullptr) return r;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-    int st = pclose(p);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
-    return r;
-}
 
 struct Case {
     const char* name;
@@ -394,23 +372,6 @@ TEST_P(CheckerOutput, WholeOutputAndStatus)
 
 INSTANTIATE_TEST_SUITE_P(Fixtures, CheckerOutput, ::testing::ValuesIn(kCases),
                          [](const ::testing::TestParamInfo<Case>& i) { return i.param.name; });
-
-// Files whose bytes matter are written by the test itself.
-class CheckerTempDir : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        char tmpl[] = "/tmp/ibislint_XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir_ = tmpl;
-    }
-    void TearDown() override { (void)system(("rm -rf '" + dir_ + "'").c_str()); }
-    void Write(const std::string& name, const std::string& bytes)
-    {
-        std::ofstream(dir_ + "/" + name, std::ios::binary) << bytes;
-    }
-    std::string dir_;
-};
 
 TEST_F(CheckerTempDir, IllegalCharactersCrLfAndEndOfFileMark)
 {

@@ -5,6 +5,7 @@
 #include <stdlib.h>
 
 #include "cmn.h"
+#include "ebdmdl.h"
 #include "errlog.h"
 #include "hdr.h"
 #include "parse.h"
@@ -67,6 +68,7 @@ void IBIS_Free(IBIS* ibis)
     // lists are released here, in that order, by their modules' release
     // operations; until a module is part of the library its list stays empty.
     PKGMDL_FreeList(ibis->packageModels);
+    EBDMDL_FreeList(ibis->boardDescriptions);
     free(ibis);
 }
 
@@ -125,13 +127,10 @@ void(TEST)(int fileType, int flag)
 
 void EBD_Test(int flag)
 {
-    (void)flag;
     IBIS* ibis = nullptr;
     if (!IBIS_GetIBIS(&ibis)) return;
     BoardDescriptionRecord* boards = nullptr;
-    if (IBIS_GetEbdMdls(ibis, &boards)) {
-        // EBDMDL_TestList(boards, flag) once the board module exists.
-    }
+    if (IBIS_GetEbdMdls(ibis, &boards)) EBDMDL_TestList(boards, flag);
 }
 
 void IBIS_Test(void)
@@ -184,4 +183,11 @@ void IBIS_AddPkgMdl(IBIS* ibis, PackageModelRecord* rec)
     CMN_ASSERT(ibis != nullptr && rec != nullptr);
     PKGMDL_AddLink(rec, ibis->packageModels);
     ibis->packageModels = rec;
+}
+
+void IBIS_AddEbdMdl(IBIS* ibis, BoardDescriptionRecord* rec)
+{
+    CMN_ASSERT(ibis != nullptr && rec != nullptr);
+    EBDMDL_AddLink(rec, ibis->boardDescriptions);
+    ibis->boardDescriptions = rec;
 }

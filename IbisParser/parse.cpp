@@ -9,6 +9,7 @@
 
 #include "cmn.h"
 #include "errlog.h"
+#include "ebdmdl.h"
 #include "hdr.h"
 #include "pkgmdl.h"
 
@@ -168,7 +169,7 @@ static PARSE_GROUP s_groups[GRP_COUNT] = {
     {"extern", KW_EXTERNAL_CIRCUIT, nullptr, nullptr, nullptr, nullptr},
     {"mdl", KW_MODEL, nullptr, nullptr, nullptr, nullptr},
     {"pkgmdl", KW_DEFINE_PACKAGE_MODEL, PKGMDL_Init, PKGMDL_ReceiveLine, PKGMDL_Fini, PKGMDL_Reset},
-    {"ebdmdl", KW_BEGIN_BOARD_DESCRIPTION, nullptr, nullptr, nullptr, nullptr},
+    {"ebdmdl", KW_BEGIN_BOARD_DESCRIPTION, EBDMDL_Init, EBDMDL_ReceiveLine, EBDMDL_Fini, EBDMDL_Reset},
     {"msel", KW_MODEL_SELECTOR, nullptr, nullptr, nullptr, nullptr},
     {"submdl", KW_SUBMODEL, nullptr, nullptr, nullptr, nullptr},
     {"testdata", KW_TEST_DATA, nullptr, nullptr, nullptr, nullptr},

@@ -230,33 +230,34 @@ static PackageMatrix* s_OpenMatrix(int code)
     return *slot;
 }
 
-// Keywords that stand alone on their line and may occur once.
-static void s_FlagKeyword(int* found, const char* word, const char* text)
+void PKGMDL_FlagKeyword(int* found, const char* word, const char* text, int duplicateCode,
+                        int extraCode)
 {
+    CMN_ASSERT(found != nullptr && word != nullptr && text != nullptr);
     if (*found) {
-        ERRLOG_LineErrorNew(3468, word);
+        ERRLOG_LineErrorNew(duplicateCode, word);
         return;
     }
-    if (text[0] != '\0') ERRLOG_LineErrorNew(3469, word);
+    if (text[0] != '\0') ERRLOG_LineErrorNew(extraCode, word);
     *found = 1;
 }
 
-// Codes of the messages about a count keyword's value.
-typedef struct {
-    int suspicious, bad, zero;
-} COUNT_CODES;
-
-// Reads a count into *value; 0 when the text holds no number.
-static int s_ReadCount(const char* text, unsigned* value, const COUNT_CODES& codes)
+int PKGMDL_ReadCount(const char* text, unsigned* value, int suspiciousCode, int badCode, int zeroCode)
 {
+    CMN_ASSERT(text != nullptr && value != nullptr);
     int r = CMN_StrToUI(text, value);
     if (r == 0) {
-        ERRLOG_LineErrorNew(codes.bad);
+        ERRLOG_LineErrorNew(badCode);
         return 0;
     }
-    if (r == 2) ERRLOG_LineWarnNew(codes.suspicious);
-    if (r == 1 && *value == 0) ERRLOG_LineErrorNew(codes.zero);
+    if (r == 2) ERRLOG_LineWarnNew(suspiciousCode);
+    if (r == 1 && *value == 0) ERRLOG_LineErrorNew(zeroCode);
     return 1;
+}
+
+static void s_FlagKeyword(int* found, const char* word, const char* text)
+{
+    PKGMDL_FlagKeyword(found, word, text, 3468, 3469);
 }
 
 static void s_MatrixKeyword(int code, const char* text)
@@ -282,8 +283,6 @@ static void s_KeywordLine(int code, char* text)
     gePkgPrevKeyword = gePkgKeyword;
     gePkgKeyword = code;
     PackageModelRecord* m = gpPkgMdl;
-    static const COUNT_CODES pinCodes = {3422, 3423, 3424};
-    static const COUNT_CODES sectionCodes = {3428, 3429, 3430};
     switch (code) {
     case KW_DEFINE_PACKAGE_MODEL:
         CMN_SetKeywordStr(m->name, text, 40, "Define Package Model");
@@ -298,7 +297,7 @@ static void s_KeywordLine(int code, char* text)
         else if (m->Number_of_Pins != 0)
             ERRLOG_LineErrorNew(3421);
         else
-            s_ReadCount(text, &m->Number_of_Pins, pinCodes);
+            PKGMDL_ReadCount(text, &m->Number_of_Pins, 3422, 3423, 3424);
         break;
     case KW_PIN_NUMBERS: s_FlagKeyword(&gbPin_NumbersFound, "Pin_Numbers", text); break;
     case KW_MODEL_DATA: s_FlagKeyword(&gbModel_DataFound, "Model_Data", text); break;
@@ -348,7 +347,7 @@ static void s_KeywordLine(int code, char* text)
             break;
         }
         if (m->pinNames != nullptr) ERRLOG_LineErrorNew(3427);
-        s_ReadCount(text, &m->Number_of_Sections, sectionCodes);
+        PKGMDL_ReadCount(text, &m->Number_of_Sections, 3428, 3429, 3430);
         gbPin_SectionsFound = 1;
         break;
     default: ERRLOG_LineBugNew(3403, CMN_MODULE_PATH, __LINE__); break;

@@ -49,6 +49,14 @@ void PKGMDL_FreeChain(SectionElement* head, void (*freePayload)(SectionElement* 
 // null at the end of the text.
 char* PKGMDL_NextToken(char** cursor);
 
+// A keyword that stands alone on its line and may occur once: duplicateCode
+// for a second one, extraCode for text after it; word names it.
+void PKGMDL_FlagKeyword(int* found, const char* word, const char* text, int duplicateCode,
+                        int extraCode);
+// Reads a count keyword's value into *value (a leading '-' leaves it); 0
+// after badCode when the text holds no number.
+int PKGMDL_ReadCount(const char* text, unsigned* value, int suspiciousCode, int badCode, int zeroCode);
+
 typedef struct PackageModelRecord {
     struct PackageModelRecord* next;
     char name[41];

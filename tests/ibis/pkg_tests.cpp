@@ -1,6 +1,7 @@
-// Package models, their matrices, rows and R/L/C sections: whole checker
-// runs over small package files, the real package files of the corpus, and
-// files too deep or too large to keep as fixtures.
+// Package models with their matrices, rows and R/L/C sections, and board
+// descriptions with the files they refer to: whole checker runs over small
+// files, the real package files of the corpus, and files too deep or too
+// large to keep as fixtures.
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -147,6 +148,140 @@ Warnings: 1
 
 File Failed
 )"},
+    {"BoardFaults", "-n ebderr.ebd", 1,
+     R"(
+Checking ebderr.ebd for IBIS 3.2 Compatibility...
+
+W4312 (line    6) - Suspicious Number_of_Pins value.
+E4309 (line    7) - Duplicate [Number of Pins] keyword
+E4311 (line    7) - Duplicate Number_of_Pins keyword.
+E4338 (line    8) - 'signal_name' column header not found.
+E4323 (line    9) - No signal_name found
+E4317 (line   10) - Pin name string too long. will be truncated.
+E4322 (line   11) - Duplicate Pin <P1>.
+E4325 (line   11) - Unexpected data after signal_name.
+E4320 (line   14) - More Pin Numbers names than Number of pins.
+E4336 (line   15) - Duplicate [Pin List] keyword found.
+E4342 (line   17) - Detected the start of an orphan R/L/C section
+E4344 (line   18) - Detected the start of an orphan 'NC'
+E4345 (line   18) - Detected the start of an orphan 'Fork'
+E4346 (line   18) - Detected the start of an orphan 'Endfork'
+E4351 (line   18) - Detected an orphan 'Node' sub param
+E4340 (line   19) - Unexpected '=' found
+E4341 (line   19) - Unexpected '/' found
+E4347 (line   21) - Empty Fork/Endfork found
+E4368 (line   22) - Invalid Node specified. Missing '.'
+E4384 (line   22) - Node Pin name string too long. will be truncated.
+E4350 (line   22) - No ref_designatior.pin found after Node sub param
+W4362 (line   23) -
+    Found a Pin Name 'P1/' containing '/'. Possible syntax error
+W4364 (line   23) - Found a Pin Name 'R'. Possible syntax error
+E4352 (line   23) - Unknown token found: 'Bogus'
+E4349 (line   23) - No Pin Name found after Pin sub param
+E4303 (line   24) - Detected previous unterminated Forks
+E4354 (line   24) - Duplicate Path_Description 'pa'
+E4361 (line   25) - Pin_name string too long. will be truncated.
+E4335 (line   27) - Extraneous data on 'Reference_Designator_Map' line.
+E4373 (line   29) - Duplicate Reference Designator 'U1'
+E4377 (line   29) - Unknown file extension'.IBS'. Should be '.ibs' or '.ebd'
+E4378 (line   29) - File_name 'Part.IBS' contains an upper case character 'P'.
+E4378 (line   29) - File_name 'Part.IBS' contains an upper case character 'I'.
+E4378 (line   29) - File_name 'Part.IBS' contains an upper case character 'B'.
+E4378 (line   29) - File_name 'Part.IBS' contains an upper case character 'S'.
+E4381 (line   29) - No Component name found
+E4372 (line   30) -
+    Reference Designator name 'U2345678901' too long. Will be truncated
+E4379 (line   30) -
+    File_name 'a+b.x.y.ibs' contains a character '+' that is illegal for DOS.
+E4380 (line   30) - File_name 'a+b.x.y.ibs' contains more than one period.
+E4380 (line   30) - File_name 'a+b.x.y.ibs' contains more than one period.
+E4376 (line   31) - Invalid file name 'noext'. It has no extension
+E4381 (line   31) - No Component name found
+E4375 (line   32) -
+    File name 'waytoolongfilename_abcdefghij.ibs' too long. Will be truncated
+E4334 (line   33) - Duplicate 'Reference_Designator_Map' keyword found.
+E4335 (line   34) - Extraneous data on 'End_Board_Description' line.
+E4334 (line   35) - Duplicate 'End_Board_Description' keyword found.
+E4330 - Pin 'P1' was referenced 2 times on Electrical Paths
+E4330 - Pin 'P1' was referenced 2 times on Electrical Paths
+E4328 - Pin 'P6' was not referenced on any Electrical Path
+E4357 - Path pa or a branch does not terminate after NC
+E4358 - Pin 'P9' used in Path 'pa' not defined
+E4359 - Reference Designator 'X' used in Path 'pa' not defined
+E4358 - Pin 'P1/' used in Path 'pa' not defined
+E4358 - Pin 'R' used in Path 'pa' not defined
+E4356 - Path Descriptor 'empty' has no segments
+E1913 (line   36) - Zero length value for keyword 'Define Ebd Model'.
+E4310 (line   37) - Blank Number_of_Pins value.
+E4309 (line   38) - Duplicate [Number of Pins] keyword
+E4313 (line   38) - Bad Number_of_Pins value.
+E4309 (line   39) - Duplicate [Number of Pins] keyword
+E4314 (line   39) - Number_of_Pins = 0.
+E4339 (line   40) - Unrecognized data after 'signal_name'
+E4318 (line   41) - Number of Pins is zero, unable to add Pin Number.
+E4308 - Ebd Model keyword 'Begin_Board_Description' not found or blank.
+E4333 - Keyword 'Manufacturer' not found or blank for Ebd Model ''.
+E4315 - Number_of_Pins keyword not found or value bad for Ebd Model ''.
+E4355 - EBD Model '' has no paths defined
+E4332 - Required End_Board_Description keyword not found.
+E4326 - Required keyword Pin_List not found.
+E4358 - Pin 'Q1' used in Path 'solo' not defined
+E4337 (line   51) - Unable to find 'signal_name' after [Pin List] keyword.
+E4327 - No Pin Numbers names found.
+E4355 - EBD Model 'e4' has no paths defined
+W4329 - Pin 'Q1' was referenced on Electrical Paths but is implicitly connected to a power or a gnd plane
+E4330 - Pin 'Q2' was referenced 2 times on Electrical Paths
+E4331 -
+    Number of Pins <3> not the same as count of Pin Numbers names found <2>.
+E4359 - Reference Designator 'U9' used in Path 'r' not defined
+E4333 - Keyword 'Manufacturer' not found or blank for Ebd Model 'e1'.
+E4315 - Number_of_Pins keyword not found or value bad for Ebd Model 'e1'.
+E4326 - Required keyword Pin_List not found.
+E4355 - EBD Model 'e1' has no paths defined
+E4332 - Required End_Board_Description keyword not found.
+E4306 - Board Description 'e1' is duplicated within the .ebd file.
+
+Errors  : 79
+Warnings: 4
+
+File Failed
+)"},
+    // Both boards reach ebdpart.ibs (one nested pass for both) and the first
+    // reaches ebdsub.ebd, which names the first board back.  The component
+    // reader does not exist yet, so every pin looked up in the .ibs file
+    // finds no component.
+    {"BoardReferencesReadEachFileOnce", "-n ebdmain.ebd", 1,
+     R"(
+Checking ebdmain.ebd for IBIS 4.2 Compatibility...
+
+W4329 - Pin 'A3' was referenced on Electrical Paths but is implicitly connected to a power or a gnd plane
+E4392 - Pin 'P9' not found on Component 'b2' in file 'ebdmain.ebd'
+E4390 -
+    Reference Designator 'U4' refers to the Component 'b1' itself being defined
+
+Checking ebdsub.ebd for IBIS 4.2 Compatibility...
+
+E4394 - Ebd file 'ebdsub.ebd' recursively references the component b1 in the calling Ebd file 'ebdmain.ebd'
+E4392 - Pin 'B1' not found on Component 'sub' in file 'ebdsub.ebd'
+
+Errors  : 2
+
+File Failed
+
+Checking ebdpart.ibs for IBIS 4.2 Compatibility...
+
+E4391 - Component 'chip' not found in file 'ebdpart.ibs'
+E4391 - Component 'chip' not found in file 'ebdpart.ibs'
+
+Errors  : 2
+
+File Failed
+
+Errors  : 6
+Warnings: 1
+
+File Failed
+)"},
 };
 
 void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
@@ -243,6 +378,43 @@ TEST_F(CheckerTempDir, DeepForksManySectionsAndHugeCounts)
               "E3454 - Number of Pins <4000000000> not the same as count of Pin Numbers names "
               "found <2> for Package Model 'big'.\n"
               "\nErrors  : 5\n\nFile Failed\n");
+}
+
+TEST_F(CheckerTempDir, DeepBoardForksAndHugeBoardCount)
+{
+    const int n = 200000;
+    Write("deep.ebd", "[IBIS Ver] 4.2\n[File Name] deep.ebd\n[File Rev] 1.0\n"
+                      "[Begin Board Description] deep\n[Manufacturer] Acme\n[Number Of Pins] 1\n"
+                      "[Pin List] signal_name\nA1 sig\n[Path Description] p\nPin A1\n" +
+                          Repeat("Fork\n", n) + "Len=0 R=1 / NC\n" + Repeat("Endfork\n", n) +
+                          "[End Board Description]\n"
+                          "[Begin Board Description] huge\n[Manufacturer] Acme\n"
+                          "[Number Of Pins] 4000000000\n[Pin List] signal_name\nA1 sig\n"
+                          "[Path Description] p\nPin A1\n[End Board Description]\n[End]\n");
+    CheckerRun r = RunChecker(dir_, "-q -n deep.ebd");
+    EXPECT_EQ(r.out, "E4331 - Number of Pins <4000000000> not the same as count of Pin Numbers "
+                     "names found <1>.\n\nErrors  : 1\n\nFile Failed\n");
+}
+
+// A component that keeps its pins is needed to find a referenced pin in an
+// .ibs file; until the component reader exists this test waits.
+TEST_F(CheckerTempDir, DISABLED_BoardFindsComponentPinsInIbsFile)
+{
+    Write("part.ibs", "[IBIS Ver] 4.2\n[File Name] part.ibs\n[File Rev] 1.0\n"
+                      "[Component] chip\n[Manufacturer] Acme\n[Package]\n"
+                      "| variable typ min max\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n"
+                      "[Pin] signal_name model_name R_pin L_pin C_pin\n1 sig POWER\n[End]\n");
+    Write("top.ebd", "[IBIS Ver] 4.2\n[File Name] top.ebd\n[File Rev] 1.0\n"
+                     "[Begin Board Description] b\n[Manufacturer] Acme\n[Number Of Pins] 1\n"
+                     "[Pin List] signal_name\nA1 sig\n[Path Description] p\n"
+                     "Pin A1 Node U1.1 Node U1.2 Node U1.123456\n"
+                     "[Reference Designator Map]\nU1 part.ibs chip\n[End Board Description]\n[End]\n");
+    CheckerRun r = RunChecker(dir_, "-q -n top.ebd");
+    EXPECT_EQ(Count(r.out, "E4391"), 0u) << r.out;
+    EXPECT_EQ(Count(r.out, "E4392 - Pin '2' not found on Component 'chip' in file 'part.ibs'\n"), 1u)
+        << r.out;
+    EXPECT_EQ(Count(r.out, "E4393 - Length of Pin '123456' referenced for Component 'chip' is too "
+                           "long\n"), 1u) << r.out;
 }
 
 }  // namespace

@@ -116,8 +116,7 @@ static int s_PackageModelExists(const char* name)
 {
     IBIS* ibis = s_Top();
     if (ibis == nullptr || ibis->packageModels == nullptr) return 0;
-    (void)name;
-    return 0;   // stand-in: PKGMDL_FindPackageModel
+    return PKGMDL_FindPackageModel(ibis->packageModels, name, nullptr);
 }
 
 int CMPNT_PackagePinNumber(const char* packageModel, int first, char** pinName)
@@ -125,8 +124,7 @@ int CMPNT_PackagePinNumber(const char* packageModel, int first, char** pinName)
     CMN_ASSERT(packageModel != nullptr && pinName != nullptr);
     IBIS* ibis = s_Top();
     if (ibis == nullptr || ibis->packageModels == nullptr) return 0;
-    (void)first;
-    return 0;   // stand-in: PKGMDL_GetPin_Number
+    return PKGMDL_GetPin_Number(ibis->packageModels, packageModel, first, pinName);
 }
 
 // ---------------------------------------------------------------------------

@@ -6,10 +6,12 @@
 
 #include "cmn.h"
 #include "cmpnt.h"
+#include "ebdmdl.h"
 #include "errlog.h"
 #include "hdr.h"
 #include "mdl.h"
 #include "parse.h"
+#include "pkgmdl.h"
 
 #define CMN_MODULE_PATH "IbisParser/ibis"
 
@@ -65,10 +67,11 @@ void IBIS_Free(IBIS* ibis)
     if (ibis->headers != nullptr) HDR_FreeList(ibis->headers);
     CMPNT_FreeList(ibis->components);
     if (ibis->models != nullptr) MDL_FreeList(ibis->models);
-    // The package model, model selector, board description, submodel, test
-    // data, test load and external circuit lists are released here, in that
-    // order, by their modules' release operations; until a module is part of
-    // the library its list stays empty.
+    PKGMDL_FreeList(ibis->packageModels);
+    EBDMDL_FreeList(ibis->boardDescriptions);
+    // The model selector, submodel, test data, test load and external circuit
+    // lists are released here, in that order, by their modules' release
+    // operations; until a module is part of the library its list stays empty.
     free(ibis);
 }
 
@@ -104,6 +107,13 @@ int FINI(void)
     return 1;
 }
 
+static void s_TestPkgMdls(void)
+{
+    IBIS* ibis = nullptr;
+    PackageModelRecord* pkgs = nullptr;
+    if (IBIS_GetIBIS(&ibis) && IBIS_GetPkgMdls(ibis, &pkgs)) PKGMDL_TestList(pkgs);
+}
+
 void(TEST)(int fileType, int flag)
 {
     if (fileType == FILE_IBS) {
@@ -112,19 +122,18 @@ void(TEST)(int fileType, int flag)
         // The AMI parameter-file check (AMI_Test) runs here once its module
         // is part of the library; the joined text then stays in gsBuffer.
     } else {
+        // A lone package file gets the duplicate-name check of its models.
+        if (fileType == FILE_PKG) s_TestPkgMdls();
         EBD_Test(flag);
     }
 }
 
 void EBD_Test(int flag)
 {
-    (void)flag;
     IBIS* ibis = nullptr;
     if (!IBIS_GetIBIS(&ibis)) return;
     BoardDescriptionRecord* boards = nullptr;
-    if (IBIS_GetEbdMdls(ibis, &boards)) {
-        // EBDMDL_TestList(boards, flag) once the board module exists.
-    }
+    if (IBIS_GetEbdMdls(ibis, &boards)) EBDMDL_TestList(boards, flag);
 }
 
 void IBIS_Test(void)
@@ -146,6 +155,7 @@ void IBIS_Test(void)
         CMPNT_TestList(components, ibis->externalCircuits, ibis->models);
     else
         ERRLOG_ErrorNew(IBIS_MSG_NO_COMPONENT);
+    s_TestPkgMdls();
     // Only a reader that keeps submodels can tell that an [Add Submodel]
     // names none; until then every such line would be reported.
     const PARSE_GROUP* submodelGroup = PARSE_GroupOf(KW_SUBMODEL);
@@ -196,4 +206,18 @@ void IBIS_AddMdl(IBIS* ibis, ModelRecord* rec)
     CMN_ASSERT(ibis != nullptr && rec != nullptr);
     MDL_AddLink(rec, ibis->models);
     ibis->models = rec;
+}
+
+void IBIS_AddPkgMdl(IBIS* ibis, PackageModelRecord* rec)
+{
+    CMN_ASSERT(ibis != nullptr && rec != nullptr);
+    PKGMDL_AddLink(rec, ibis->packageModels);
+    ibis->packageModels = rec;
+}
+
+void IBIS_AddEbdMdl(IBIS* ibis, BoardDescriptionRecord* rec)
+{
+    CMN_ASSERT(ibis != nullptr && rec != nullptr);
+    EBDMDL_AddLink(rec, ibis->boardDescriptions);
+    ibis->boardDescriptions = rec;
 }

@@ -78,6 +78,8 @@ int IBIS_GetTestLoad(IBIS* ibis, TestLoadRecord** out);
 void IBIS_AddHdr(IBIS* ibis, HeaderRecord* rec);
 void IBIS_AddCmpnt(IBIS* ibis, ComponentRecord* rec);
 void IBIS_AddMdl(IBIS* ibis, ModelRecord* rec);
+void IBIS_AddPkgMdl(IBIS* ibis, PackageModelRecord* rec);
+void IBIS_AddEbdMdl(IBIS* ibis, BoardDescriptionRecord* rec);
 
 #ifdef __cplusplus
 }

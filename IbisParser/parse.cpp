@@ -10,8 +10,10 @@
 #include "cmn.h"
 #include "cmpnt.h"
 #include "errlog.h"
+#include "ebdmdl.h"
 #include "hdr.h"
 #include "mdl.h"
+#include "pkgmdl.h"
 
 #define CMN_MODULE_PATH "IbisParser/parse"
 
@@ -168,8 +170,8 @@ static PARSE_GROUP s_groups[GRP_COUNT] = {
     {"cmpnt", KW_COMPONENT, CMPNT_Init, CMPNT_ReceiveLine, CMPNT_Fini, CMPNT_Reset},
     {"extern", KW_EXTERNAL_CIRCUIT, nullptr, nullptr, nullptr, nullptr},
     {"mdl", KW_MODEL, MDL_Init, MDL_ReceiveLine, MDL_Fini, MDL_Reset},
-    {"pkgmdl", KW_DEFINE_PACKAGE_MODEL, nullptr, nullptr, nullptr, nullptr},
-    {"ebdmdl", KW_BEGIN_BOARD_DESCRIPTION, nullptr, nullptr, nullptr, nullptr},
+    {"pkgmdl", KW_DEFINE_PACKAGE_MODEL, PKGMDL_Init, PKGMDL_ReceiveLine, PKGMDL_Fini, PKGMDL_Reset},
+    {"ebdmdl", KW_BEGIN_BOARD_DESCRIPTION, EBDMDL_Init, EBDMDL_ReceiveLine, EBDMDL_Fini, EBDMDL_Reset},
     {"msel", KW_MODEL_SELECTOR, nullptr, nullptr, nullptr, nullptr},
     {"submdl", KW_SUBMODEL, nullptr, nullptr, nullptr, nullptr},
     {"testdata", KW_TEST_DATA, nullptr, nullptr, nullptr, nullptr},

@@ -3,13 +3,9 @@
 // text that the format's rules give for each file.
 #include <gtest/gtest.h>
 
-#include <stdio.h>
 #include <stdlib.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <fstream>
 #include <ostream>
 #include <string>
 
@@ -407,23 +403,6 @@ TEST_P(CheckerOutput, WholeOutputAndStatus)
 
 INSTANTIATE_TEST_SUITE_P(Fixtures, CheckerOutput, ::testing::ValuesIn(kCases),
                          [](const ::testing::TestParamInfo<Case>& i) { return i.param.name; });
-
-// Files whose bytes matter are written by the test itself.
-class CheckerTempDir : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        char tmpl[] = "/tmp/ibislint_XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir_ = tmpl;
-    }
-    void TearDown() override { (void)system(("rm -rf '" + dir_ + "'").c_str()); }
-    void Write(const std::string& name, const std::string& bytes)
-    {
-        std::ofstream(dir_ + "/" + name, std::ios::binary) << bytes;
-    }
-    std::string dir_;
-};
 
 TEST_F(CheckerTempDir, IllegalCharactersCrLfAndEndOfFileMark)
 {

@@ -54,17 +54,8 @@ int SMSPEC_New(const char* keywordLine, SubmodelSpecRecord** slot)
 void SMSPEC_ReceiveLine(const char* text, SubmodelSpecRecord* spec, const char* submodelName)
 {
     CMN_ASSERT(text != nullptr && spec != nullptr && submodelName != nullptr);
-    ARG_LIST args;
-    if (!SUBPARM_Split(text, 1, 1, &args)) {
-        ERRLOG_LineBugNew(2703, "Sub Model Spec Sub-Parameter", CMN_MODULE_PATH, __LINE__);
-        return;
-    }
-    int id = args.iTotal > 0 ? SUBPARM_Find(mspec_subs, 0, args.psArgs[0]) : 0;
-    SUBPARM_Free(&args);
-    if (id == 0) {
-        ERRLOG_LineErrorNew(2706);
-        return;
-    }
+    int id = SUBPARM_LineId(text, mspec_subs, 2703, "Sub Model Spec Sub-Parameter", 2706);
+    if (id == 0) return;
     TypMinMax** slot = id == SMS_V_TRIGGER_R   ? &spec->V_trigger_r
                        : id == SMS_V_TRIGGER_F ? &spec->V_trigger_f
                                                : &spec->Off_delay;

@@ -147,21 +147,12 @@ static void s_KeywordLine(SubmodelRecord* s, int code, const char* text)
 
 static void s_TypeLine(SubmodelRecord* s, const char* text)
 {
-    ARG_LIST args;
-    if (!SUBPARM_Split(text, 1, 1, &args)) {
-        ERRLOG_LineBugNew(2415, "Sub Model Sub-Parameter", CMN_MODULE_PATH, __LINE__);
-        return;
-    }
-    int id = args.iTotal > 0 ? SUBPARM_Find(submodel_subs, 0, args.psArgs[0]) : 0;
-    SUBPARM_Free(&args);
-    if (id == 0) {
-        ERRLOG_LineErrorNew(2416);
-    } else if (s->Submodel_type != 0) {
+    if (SUBPARM_LineId(text, submodel_subs, 2415, "Sub Model Sub-Parameter", 2416) == 0) return;
+    if (s->Submodel_type != 0)
         ERRLOG_LineErrorNew(2417, "Submodel_type", s->name);
-    } else {
+    else
         SUBPARM_TypeWord(text, "Submodel_type", geFileVersion <= 3 ? subtypes : subtypes_ver4,
                          &s_valueCodes, &s->Submodel_type);
-    }
 }
 
 void SUBMDL_ReceiveLine(int lineKind, int keywordCode, const char* text)

@@ -39,6 +39,21 @@ void SUBPARM_Free(ARG_LIST* list)
     if (list->psArgs != nullptr) CMN_ArgFree(list);
 }
 
+int SUBPARM_LineId(const char* text, const SUBPARM_ENTRY* subs, int splitBug, const char* label,
+                   int unknown)
+{
+    CMN_ASSERT(text != nullptr && subs != nullptr && label != nullptr);
+    ARG_LIST args;
+    if (!SUBPARM_Split(text, 1, 1, &args)) {
+        ERRLOG_LineBugNew(splitBug, label, CMN_MODULE_PATH, __LINE__);
+        return 0;
+    }
+    int id = args.iTotal > 0 ? SUBPARM_Find(subs, 0, args.psArgs[0]) : 0;
+    SUBPARM_Free(&args);
+    if (id == 0) ERRLOG_LineErrorNew(unknown);
+    return id;
+}
+
 int SUBPARM_KeywordName(const char* line, char* dst, unsigned limit,
                         const SUBPARM_NAME_CODES* codes)
 {

@@ -30,6 +30,12 @@ const char* SUBPARM_FindIC(const SUBPARM_ENTRY* table, int endId, const char* wo
 int SUBPARM_Split(const char* text, int max, int eq, ARG_LIST* list);
 void SUBPARM_Free(ARG_LIST* list);
 
+// The id of the sub-parameter that a data line begins with (its first word
+// ends at a blank, a tab or '='), or 0 after the split bug (splitBug with
+// label) or the unknown-line error (unknown).
+int SUBPARM_LineId(const char* text, const SUBPARM_ENTRY* subs, int splitBug, const char* label,
+                   int unknown);
+
 // Message codes of a keyword line that carries one name.
 typedef struct {
     const char* countLabel;  // keyword in the item-count message

@@ -128,17 +128,8 @@ static void s_KeywordLine(TestDataRecord* t, int code, const char* text)
 
 static void s_SubParameter(TestDataRecord* t, const char* text)
 {
-    ARG_LIST args;
-    if (!SUBPARM_Split(text, 1, 1, &args)) {
-        ERRLOG_LineBugNew(2321, "Test Data Sub-Parameter", CMN_MODULE_PATH, __LINE__);
-        return;
-    }
-    int id = args.iTotal > 0 ? SUBPARM_Find(testdata_subs, 0, args.psArgs[0]) : 0;
-    SUBPARM_Free(&args);
-    if (id == 0) {
-        ERRLOG_LineErrorNew(2322);
-        return;
-    }
+    int id = SUBPARM_LineId(text, testdata_subs, 2321, "Test Data Sub-Parameter", 2322);
+    if (id == 0) return;
     const char* subName = testdata_subs[id - 1].name;
     if (id == TDS_TYPE) {
         if (t->Test_data_type != 0)

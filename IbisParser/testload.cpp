@@ -142,17 +142,8 @@ static void s_ElementValue(const char* text, const char* subName, double** slot)
 
 static void s_DataLine(TestLoadRecord* t, const char* text)
 {
-    ARG_LIST args;
-    if (!SUBPARM_Split(text, 1, 1, &args)) {
-        ERRLOG_LineBugNew(2213, "Test Load Sub-Parameter", CMN_MODULE_PATH, __LINE__);
-        return;
-    }
-    int id = args.iTotal > 0 ? SUBPARM_Find(testload_subs, 0, args.psArgs[0]) : 0;
-    SUBPARM_Free(&args);
-    if (id == 0) {
-        ERRLOG_LineErrorNew(2214);
-        return;
-    }
+    int id = SUBPARM_LineId(text, testload_subs, 2213, "Test Load Sub-Parameter", 2214);
+    if (id == 0) return;
     const char* subName = testload_subs[id - 1].name;
     switch (id) {
     case TL_TYPE:

@@ -61,6 +61,17 @@ TEST(KeywordGroupTables, ExactAndCaseOnlyMatches)
     }
 }
 
+// A new record of the given name at the head of the list, linked as the
+// container links it.
+template <class R>
+R* Push(R* head, const char* name, void (*link)(R*, R*))
+{
+    R* r = (R*)calloc(1, sizeof(R));
+    strcpy(r->name, name);
+    link(r, head);
+    return r;
+}
+
 // Lists built as the container builds them: newest first.
 TEST(KeywordGroupLookUps, NamesAreExactAndEmptyListsHoldNone)
 {
@@ -69,22 +80,10 @@ TEST(KeywordGroupLookUps, NamesAreExactAndEmptyListsHoldNone)
     TestDataRecord* data = nullptr;
     SubmodelRecord* subs = nullptr;
     for (const char* n : {"alpha", "Beta", "gamma"}) {
-        auto* s = (ModelSelectorRecord*)calloc(1, sizeof(ModelSelectorRecord));
-        strcpy(s->name, n);
-        MSEL_AddLink(s, sels);
-        sels = s;
-        auto* l = (TestLoadRecord*)calloc(1, sizeof(TestLoadRecord));
-        strcpy(l->name, n);
-        TESTLOAD_AddLink(l, loads);
-        loads = l;
-        auto* d = (TestDataRecord*)calloc(1, sizeof(TestDataRecord));
-        strcpy(d->name, n);
-        TESTDATA_AddLink(d, data);
-        data = d;
-        auto* m = (SubmodelRecord*)calloc(1, sizeof(SubmodelRecord));
-        strcpy(m->name, n);
-        SUBMDL_AddLink(m, subs);
-        subs = m;
+        sels = Push(sels, n, MSEL_AddLink);
+        loads = Push(loads, n, TESTLOAD_AddLink);
+        data = Push(data, n, TESTDATA_AddLink);
+        subs = Push(subs, n, SUBMDL_AddLink);
     }
     struct Row {
         const char* name;

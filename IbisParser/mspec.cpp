@@ -15,13 +15,8 @@
 
 unsigned long gMspecBeginLine;
 
-typedef struct {
-    const char* name;
-    int id;
-} MSPEC_SUB;
-
 // Ids 1-15 are read from IBIS 3 on, 16-28 from 4 on, 29-32 from 5 on.
-static const MSPEC_SUB mspec_subs_ver5[] = {
+static const RNG_SUB_ENTRY mspec_subs_ver5[] = {
     {"Vinh", 1}, {"Vinl", 2}, {"Vinh+", 3}, {"Vinh-", 4}, {"Vinl+", 5}, {"Vinl-", 6},
     {"S_overshoot_high", 7}, {"S_overshoot_low", 8}, {"D_overshoot_high", 9},
     {"D_overshoot_low", 10}, {"D_overshoot_time", 11}, {"Pulse_high", 12},
@@ -42,7 +37,7 @@ static const char* s_RangeName(int id)
     case 14: return "PulseTime";
     default: break;
     }
-    for (const MSPEC_SUB* row = mspec_subs_ver5; row->id != 0; row++)
+    for (const RNG_SUB_ENTRY* row = mspec_subs_ver5; row->id != 0; row++)
         if (row->id == id) return row->name;
     return "";
 }
@@ -126,21 +121,16 @@ int MSPEC_New(const char* keywordLine, ModelSpecRecord** slot)
 void MSPEC_ReceiveLine(const char* text, ModelSpecRecord* spec, const char* modelName)
 {
     CMN_ASSERT(text != nullptr && spec != nullptr && modelName != nullptr);
-    ARG_LIST a;
-    if (!CMN_ArgParsePlus(text, 1, '=', &a)) {
-        ERRLOG_LineBugNew(3803, "Model Spec Sub-Parameter", CMN_MODULE_PATH, __LINE__);
-        return;
-    }
     int maxId = geFileVersion <= 3 ? 15 : geFileVersion == 4 ? 28 : 32;
-    const MSPEC_SUB* found = nullptr;
-    if (a.iCount > 0)
-        for (const MSPEC_SUB* row = mspec_subs_ver5; row->id != 0; row++)
-            if (row->id <= maxId && strcmp(row->name, a.psArgs[0]) == 0) found = row;
-    CMN_ArgFree(&a);
-    if (found == nullptr) {
+    int id = RNG_FirstTokenId(text, mspec_subs_ver5, 3803, "Model Spec Sub-Parameter");
+    if (id < 0) return;
+    if (id == 0 || id > maxId) {
         ERRLOG_LineErrorNew(3806);
         return;
     }
+    const RNG_SUB_ENTRY* found = nullptr;
+    for (const RNG_SUB_ENTRY* row = mspec_subs_ver5; found == nullptr; row++)
+        if (row->id == id) found = row;
     if (gCurrentModel != nullptr && s_Misfits(found->id, gCurrentModel->Model_type)) {
         const char* word = nullptr;
         MDL_FindTypeName(gCurrentModel->Model_type, &word);

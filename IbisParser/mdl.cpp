@@ -322,13 +322,6 @@ void RCVTH_Check(const ModelRecord* models)
 // ---------------------------------------------------------------------------
 // Line helpers.
 
-static const MDL_WORD* s_FindWord(const MDL_WORD* table, int rows, const char* word)
-{
-    for (int i = 0; i < rows; i++)
-        if (strcmp(table[i].word, word) == 0) return &table[i];
-    return nullptr;
-}
-
 // Matches a value word against the first rows of a table: exact, else a
 // row that differs only in case is offered as a hint (136), else 158.
 // Returns the row's code, or -1.

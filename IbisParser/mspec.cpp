@@ -248,6 +248,25 @@ static void s_PulseAgainstModel(const TypMinMax* p, const char* pn, double limit
     }
 }
 
+// Pulse_high (Pulse_low) needs Pulse_time and must lie above (below) the
+// hysteresis threshold when all four are given, else the [Model Spec]'s own
+// threshold, else the model's.
+static void s_PulseLimit(const ModelSpecRecord* s, const TypMinMax* pulse, const char* pulseName,
+                         const TypMinMax* hyst, const char* hystName, const TypMinMax* spec,
+                         const char* specName, const double* own, int rel)
+{
+    if (!s_Given(pulse)) return;
+    if (!s_Given(s->Pulse_time)) s_Requires(pulseName, "Pulse_time");
+    if (s->allHysteresis)
+        s_Pair(pulse, pulseName, hyst, hystName, rel);
+    else if (s_Given(spec))
+        s_Pair(pulse, pulseName, spec, specName, rel);
+    else if (own != nullptr)
+        s_PulseAgainstModel(pulse, pulseName, *own, specName, rel);
+    else
+        s_Requires(pulseName, "Thresholds or Hysteresis Thresholds");
+}
+
 int MSPEC_Fini(ModelRecord* model)
 {
     CMN_ASSERT(model != nullptr && model->ModelSpec != nullptr);
@@ -304,30 +323,11 @@ int MSPEC_Fini(ModelRecord* model)
         else
             ERRLOG_WarnNew(3814, "D_overshoot_time", (int)gMspecBeginLine);
     }
-    // 8. Pulse_high above the low threshold.
-    if (s_Given(s->Pulse_high)) {
-        if (!s_Given(s->Pulse_time)) s_Requires("Pulse_high", "Pulse_time");
-        if (s->allHysteresis)
-            s_Pair(s->Pulse_high, "Pulse_high", s->Vinh_minus, "Vinh-", REL_GT);
-        else if (s_Given(s->Vinl))
-            s_Pair(s->Pulse_high, "Pulse_high", s->Vinl, "Vinl", REL_GT);
-        else if (model->Vinl != nullptr)
-            s_PulseAgainstModel(s->Pulse_high, "Pulse_high", *model->Vinl, "Vinl", REL_GT);
-        else
-            s_Requires("Pulse_high", "Thresholds or Hysteresis Thresholds");
-    }
-    // 9. Pulse_low below the high threshold.
-    if (s_Given(s->Pulse_low)) {
-        if (!s_Given(s->Pulse_time)) s_Requires("Pulse_low", "Pulse_time");
-        if (s->allHysteresis)
-            s_Pair(s->Pulse_low, "Pulse_low", s->Vinl_plus, "Vinl+", REL_LT);
-        else if (s_Given(s->Vinh))
-            s_Pair(s->Pulse_low, "Pulse_low", s->Vinh, "Vinh", REL_LT);
-        else if (model->Vinh != nullptr)
-            s_PulseAgainstModel(s->Pulse_low, "Pulse_low", *model->Vinh, "Vinh", REL_LT);
-        else
-            s_Requires("Pulse_low", "Thresholds or Hysteresis Thresholds");
-    }
+    // 8, 9. Pulse immunity against the thresholds.
+    s_PulseLimit(s, s->Pulse_high, "Pulse_high", s->Vinh_minus, "Vinh-", s->Vinl, "Vinl",
+                 model->Vinl, REL_GT);
+    s_PulseLimit(s, s->Pulse_low, "Pulse_low", s->Vinl_plus, "Vinl+", s->Vinh, "Vinh",
+                 model->Vinh, REL_LT);
     // 10. Pulse time.
     if (s_Given(s->Pulse_time)) {
         if (s_Given(s->Pulse_high) || s_Given(s->Pulse_low))

@@ -473,10 +473,11 @@ W3903 (line   89) - Typ value is not in between Min and Max
 W3810 - S_overshoot_low (Typ) is greater than zero for Model Spec defined on line 86
 W3817 -
     Pulse_low(Typ) is not less than Vinh(Typ) for Model Spec defined on line 86
+E0218 - Could not find definition for Submodel hold of Model Ext_ref
 W0219 - Model sp not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 9
+Errors  : 10
 Warnings: 6
 
 File Failed

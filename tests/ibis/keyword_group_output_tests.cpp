@@ -211,6 +211,9 @@ E4017 (line   17) - Model Name Over 40 Characters Long
 E4019 (line   17) - Model Descriptor string 'descriptor of forty-five characters, cut at 40' is too long, truncating to 40 characters.
 E4011 (line   18) -
     Incorrect Number of Line Items (1) For Keyword Model Selector: Expecting 2
+E4012 (line   19) - Model Selector Name Over 40 Characters Long
+E4024 - Model 'm1' in Model Selector 'abcdefghijabcdefghijabcdefghijabcdefghij' is not defined in the file
+E4024 - Model 'm2' in Model Selector 'abcdefghijabcdefghijabcdefghijabcdefghij' is not defined in the file
 E4024 - Model 'abcdefghijabcdefghijabcdefghijabcdefghij' in Model Selector 'long' is not defined in the file
 E4024 - Model 'io_fast' in Model Selector 'long' is not defined in the file
 E4024 - Model 'only_model' in Model Selector 'one' is not defined in the file
@@ -219,7 +222,7 @@ E4024 - Model 'io_fast' in Model Selector 'sel_a' is not defined in the file
 E4024 - Model 'io_slow' in Model Selector 'sel_a' is not defined in the file
 E4024 - Model 'io_fast' in Model Selector 'sel_a' is not defined in the file
 
-Errors  : 21
+Errors  : 24
 Warnings: 1
 
 File Failed
@@ -308,6 +311,14 @@ E2411 (line  127) -
 E2420 (line  128) -
     Incorrect Number of Line Items (3) For Submodel_type: Expecting 2
 E2417 (line  129) - Submodel_type Already Defined For Submodel 'x'
+E2410 (line  130) - 'Sub Model' Keyword Missing name
+E2423 - Submodel '': Submodel_type Not Defined
+E2424 - Submodel hold_none: [Submodel Spec] is required when Submodel_type is Bus_hold
+E2428 - Submodel hold_none: [Ramp] is required when Submodel_type is Bus_hold
+E2429 - Submodel hold_none: Either [Pullup] or [Pulldown] is required when Submodel_type is Bus_hold
+W0220 -
+    Submodel hold_none is not referenced by any model [Add Submodel] keyword
+W0220 - Submodel  is not referenced by any model [Add Submodel] keyword
 W0220 - Submodel x is not referenced by any model [Add Submodel] keyword
 W0220 - Submodel NA is not referenced by any model [Add Submodel] keyword
 W0220 -
@@ -329,8 +340,8 @@ W0220 -
     Submodel hold_ok is not referenced by any model [Add Submodel] keyword
 W0220 - Submodel dyn_ok is not referenced by any model [Add Submodel] keyword
 
-Errors  : 41
-Warnings: 23
+Errors  : 46
+Warnings: 25
 
 File Failed
 )"},

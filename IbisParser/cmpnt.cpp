@@ -10,6 +10,7 @@
 #include "errlog.h"
 #include "ibis.h"
 #include "mdl.h"
+#include "msel.h"
 #include "parse.h"
 #include "pkgmdl.h"
 
@@ -30,9 +31,7 @@ enum { LOC_NONE, LOC_BAD, LOC_DIE, LOC_PIN };
 
 // ---------------------------------------------------------------------------
 // Look-ups into the records of the model, model-selector and package-model
-// modules.  Each is the one place that reaches into another module, so that
-// the component modules keep working while those modules are not part of
-// the library: a stand-in finds nothing.
+// modules: the one place where the component modules reach into them.
 
 int CMPNT_NameLimit(void) { return geFileVersion < 4 ? 20 : 40; }
 
@@ -94,23 +93,25 @@ ModelSelectorRecord* CMPNT_FindMsel(const char* name)
     CMN_ASSERT(name != nullptr);
     IBIS* ibis = s_Top();
     if (ibis == nullptr || ibis->modelSelectors == nullptr) return nullptr;
-    return nullptr;   // stand-in: MSEL_NameExists, then MSEL_FindMsel
+    if (!MSEL_NameExists(name, ibis->modelSelectors)) return nullptr;
+    return MSEL_FindMsel(name, ibis->modelSelectors);
 }
 
 int CMPNT_MselIsDifferential(ModelSelectorRecord* selector)
 {
     CMN_ASSERT(selector != nullptr);
-    return 0;   // stand-in: single-ended state 0
+    return selector->singleEnded == 0;
 }
 
 const char* CMPNT_MselModelName(ModelSelectorRecord* selector, int index)
 {
     CMN_ASSERT(selector != nullptr);
-    (void)index;
-    return nullptr;   // stand-in: the selector's entries
+    ModelSelectorEntry* e = selector->models;
+    for (; e != nullptr && index > 0; index--) e = e->next;
+    return e ? e->name : nullptr;
 }
 
-static void s_SetMselDifferential(ModelSelectorRecord* selector) { (void)selector; }
+static void s_SetMselDifferential(ModelSelectorRecord* selector) { selector->singleEnded = 0; }
 
 static int s_PackageModelExists(const char* name)
 {

@@ -10,6 +10,10 @@
 #include "errlog.h"
 #include "hdr.h"
 #include "mdl.h"
+#include "msel.h"
+#include "submdl.h"
+#include "testdata.h"
+#include "testload.h"
 #include "parse.h"
 #include "pkgmdl.h"
 
@@ -68,10 +72,13 @@ void IBIS_Free(IBIS* ibis)
     CMPNT_FreeList(ibis->components);
     if (ibis->models != nullptr) MDL_FreeList(ibis->models);
     PKGMDL_FreeList(ibis->packageModels);
+    MSEL_FreeList(ibis->modelSelectors);
     EBDMDL_FreeList(ibis->boardDescriptions);
-    // The model selector, submodel, test data, test load and external circuit
-    // lists are released here, in that order, by their modules' release
-    // operations; until a module is part of the library its list stays empty.
+    SUBMDL_FreeList(ibis->submodels);
+    TESTDATA_FreeList(ibis->testData);
+    TESTLOAD_FreeList(ibis->testLoads);
+    // The external circuit list is released here by its module's release
+    // operation; until the module is part of the library the list stays empty.
     free(ibis);
 }
 
@@ -150,20 +157,21 @@ void IBIS_Test(void)
         RCVTH_Check(models);
         DRVSH_Test(models);
     }
+    ModelSelectorRecord* selectors = nullptr;
+    if (IBIS_GetMsels(ibis, &selectors)) MSEL_TestList(selectors);
     ComponentRecord* components = nullptr;
     if (IBIS_GetCmpnts(ibis, &components))
         CMPNT_TestList(components, ibis->externalCircuits, ibis->models);
     else
         ERRLOG_ErrorNew(IBIS_MSG_NO_COMPONENT);
     s_TestPkgMdls();
-    // Only a reader that keeps submodels can tell that an [Add Submodel]
-    // names none; until then every such line would be reported.
-    const PARSE_GROUP* submodelGroup = PARSE_GroupOf(KW_SUBMODEL);
-    if (submodelGroup != nullptr && submodelGroup->Init != nullptr) {
-        SubmodelRecord* submodels = nullptr;
-        if (IBIS_GetSubMdls(ibis, &submodels)) MDL_TestSubMdlReferences(models, submodels);
-        MDL_TestSubMdls(models, submodels);
-    }
+    TestDataRecord* testData = nullptr;
+    if (IBIS_GetTestData(ibis, &testData)) TESTDATA_TestList(testData);
+    TestLoadRecord* testLoads = nullptr;
+    if (IBIS_GetTestLoad(ibis, &testLoads)) TESTLOAD_TestList(testLoads);
+    SubmodelRecord* submodels = nullptr;
+    if (IBIS_GetSubMdls(ibis, &submodels)) MDL_TestSubMdlReferences(models, submodels);
+    MDL_TestSubMdls(models, submodels);
     if (haveModels) MDL_TestMdlReference(models);
 }
 
@@ -220,4 +228,32 @@ void IBIS_AddEbdMdl(IBIS* ibis, BoardDescriptionRecord* rec)
     CMN_ASSERT(ibis != nullptr && rec != nullptr);
     EBDMDL_AddLink(rec, ibis->boardDescriptions);
     ibis->boardDescriptions = rec;
+}
+
+void IBIS_AddMsel(IBIS* ibis, ModelSelectorRecord* rec)
+{
+    CMN_ASSERT(ibis != nullptr && rec != nullptr);
+    MSEL_AddLink(rec, ibis->modelSelectors);
+    ibis->modelSelectors = rec;
+}
+
+void IBIS_AddSubMdl(IBIS* ibis, SubmodelRecord* rec)
+{
+    CMN_ASSERT(ibis != nullptr && rec != nullptr);
+    SUBMDL_AddLink(rec, ibis->submodels);
+    ibis->submodels = rec;
+}
+
+void IBIS_AddTestData(IBIS* ibis, TestDataRecord* rec)
+{
+    CMN_ASSERT(ibis != nullptr && rec != nullptr);
+    TESTDATA_AddLink(rec, ibis->testData);
+    ibis->testData = rec;
+}
+
+void IBIS_AddTestLoad(IBIS* ibis, TestLoadRecord* rec)
+{
+    CMN_ASSERT(ibis != nullptr && rec != nullptr);
+    TESTLOAD_AddLink(rec, ibis->testLoads);
+    ibis->testLoads = rec;
 }

@@ -46,7 +46,7 @@ enum {
     SUB_C_COMP_PULLDOWN, SUB_C_COMP_POWER_CLAMP, SUB_C_COMP_GND_CLAMP
 };
 
-static const MDL_WORD model_subs[] = {
+static const RNG_SUB_ENTRY model_subs[] = {
     {"Model_type", 1}, {"Polarity", 2}, {"Enable", 3}, {"Vinl", 4}, {"Vinh", 5},
     {"Vmeas", 6}, {"Cref", 7}, {"Rref", 8}, {"Vref", 9}, {"Rref_diff", 10},
     {"Cref_diff", 11}, {"C_comp", 12}, {"C_comp_pullup", 13}, {"C_comp_pulldown", 14},
@@ -328,13 +328,6 @@ void RCVTH_Check(const ModelRecord* models)
 // ---------------------------------------------------------------------------
 // Line helpers.
 
-static const MDL_WORD* s_FindWord(const MDL_WORD* table, int rows, const char* word)
-{
-    for (int i = 0; i < rows; i++)
-        if (strcmp(table[i].word, word) == 0) return &table[i];
-    return nullptr;
-}
-
 // Matches a value word against the first rows of a table: exact, else a
 // row that differs only in case is offered as a hint (136), else 158.
 // Returns the row's code, or -1.
@@ -445,13 +438,8 @@ static void s_SingleValue(ModelRecord* m, double** field, const char* word, cons
         ERRLOG_LineErrorNew(119, word, m->name);
         return;
     }
-    ARG_LIST a;
-    if (!RNG_SplitAssignment(text, word, 134, 176, 137, &a)) return;
     double value = 0.0;
-    int ok = CMN_Get_Value(a.psArgs[2], &value) != 0;
-    if (!ok) ERRLOG_LineErrorNew(149, word, a.psArgs[2]);
-    CMN_ArgFree(&a);
-    if (!ok) return;
+    if (!RNG_ReadAssignment(text, word, 134, 176, 137, 149, 0, nullptr, nullptr, &value)) return;
     if (!CMN_malloc((void**)field, sizeof(double))) {
         *field = nullptr;
         ERRLOG_BugNew(100, CMN_MODULE_PATH, __LINE__);
@@ -497,19 +485,13 @@ static void s_Ccomp(ModelRecord* m, int id, const char* word, const char* text)
 static void s_SubParamLine(const char* text)
 {
     ModelRecord* m = gCurrentModel;
-    ARG_LIST a;
-    if (!CMN_ArgParsePlus(text, 1, '=', &a)) {
-        ERRLOG_LineBugNew(134, "Model Sub-Parameter", CMN_MODULE_PATH, __LINE__);
-        return;
-    }
-    const MDL_WORD* row = a.iCount > 0 ? s_FindWord(model_subs, 16, a.psArgs[0]) : nullptr;
-    CMN_ArgFree(&a);
-    if (row == nullptr) {
+    int id = RNG_FirstTokenId(text, model_subs, 134, "Model Sub-Parameter");
+    if (id < 0) return;
+    if (id == 0) {
         ERRLOG_LineErrorNew(174);
         return;
     }
-    const char* word = row->word;
-    int id = row->code;
+    const char* word = model_subs[id - 1].name;
     int type = m->Model_type;
     switch (id) {
     case SUB_MODEL_TYPE:

@@ -12,10 +12,7 @@
 
 static unsigned long gRampBeginLine;
 
-static const struct {
-    const char* name;
-    int id;
-} ramp_subs[] = {
+static const RNG_SUB_ENTRY ramp_subs[] = {
     {"dV/dt_r", 1}, {"dV/dt_f", 2}, {"R_load", 3}, {"NOT_SUB", 0},
 };
 
@@ -44,12 +41,8 @@ int RAMP_New(const char* keywordLine, RampRecord** slot)
 static void s_ReadRatio(const char* token, const char* subName, const char* column, RampRatio* r)
 {
     ARG_LIST parts;
-    if (!CMN_ArgParsePlus(token, 3, '/', &parts)) {
-        ERRLOG_LineBugNew(1303, subName, CMN_MODULE_PATH, __LINE__);
-        if (parts.psArgs != NULL)
-            CMN_ArgFree(&parts);
+    if (!RNG_Split(token, 3, '/', 1303, subName, &parts))
         return;
-    }
     if (parts.iTotal == 1 && CMN_StrSameIC(parts.psArgs[0], "NA")) {
         r->state = RNG_NA;
     } else if (parts.iTotal == 3 && strcmp(parts.psArgs[1], "/") == 0) {
@@ -88,12 +81,8 @@ static void s_RatioLine(const char* text, const char* subName, RampRatioSet** sl
     CMN_EatWhitespace(&rest);
     CMN_EatNonWhitespace(&rest);
     ARG_LIST args;
-    if (!CMN_ArgParse(rest, 3, &args)) {
-        ERRLOG_LineBugNew(1303, subName, CMN_MODULE_PATH, __LINE__);
-        if (args.psArgs != NULL)
-            CMN_ArgFree(&args);
+    if (!RNG_Split(rest, 3, '\0', 1303, subName, &args))
         return;
-    }
     RNG_ReportCount(args.iTotal, 3, 1308, 1304, subName);
     static const char* const columns[3] = {"Typical", "Minimum", "Maximum"};
     RampRatio* corners[3] = {&set->typ_ratio, &set->min_ratio, &set->max_ratio};
@@ -121,25 +110,12 @@ static void s_RloadLine(const char* text, RampRecord* ramp, const char* modelNam
         ERRLOG_LineErrorNew(1307, "R_load", modelName);
         return;
     }
-    ARG_LIST args;
-    if (!RNG_SplitAssignment(text, "R_load", 1303, 1313, 1304, &args))
-        return;
     double value = 0.0;
-    switch (CMN_Get_Value(args.psArgs[2], &value)) {
-    case 0:
-        ERRLOG_LineErrorNew(1314, "R_load", args.psArgs[2]);
-        break;
-    case 2:
-        ERRLOG_LineWarnNew(1311, "Ramp", "R_load", args.psArgs[2]);
+    if (RNG_ReadAssignment(text, "R_load", 1303, 1313, 1304, 1314, 1311, "Ramp", "R_load",
+                           &value)) {
         ramp->R_load_value = value;
         ramp->R_load_state = 1;
-        break;
-    default:
-        ramp->R_load_value = value;
-        ramp->R_load_state = 1;
-        break;
     }
-    CMN_ArgFree(&args);
 }
 
 void RAMP_ReceiveLine(const char* text, RampRecord* ramp, const char* modelName)
@@ -148,20 +124,9 @@ void RAMP_ReceiveLine(const char* text, RampRecord* ramp, const char* modelName)
     // An owner whose RAMP_New failed holds no record: drop the line.
     if (ramp == NULL)
         return;
-    ARG_LIST args;
-    if (!CMN_ArgParsePlus(text, 1, '=', &args)) {
-        ERRLOG_LineBugNew(1303, "Ramp", CMN_MODULE_PATH, __LINE__);
-        if (args.psArgs != NULL)
-            CMN_ArgFree(&args);
-        return;
-    }
-    int id = 0;
-    if (args.iCount > 0)
-        for (int i = 0; ramp_subs[i].id != 0; i++)
-            if (strcmp(ramp_subs[i].name, args.psArgs[0]) == 0)
-                id = ramp_subs[i].id;
-    CMN_ArgFree(&args);
+    int id = RNG_FirstTokenId(text, ramp_subs, 1303, "Ramp");
     switch (id) {
+    case -1: break;
     case 1: s_RatioLine(text, "dV/dt_r", &ramp->dVdt_r, modelName); break;
     case 2: s_RatioLine(text, "dV/dt_f", &ramp->dVdt_f, modelName); break;
     case 3: s_RloadLine(text, ramp, modelName); break;

@@ -13,10 +13,7 @@
 
 static unsigned long gRcvthBeginLine;
 
-static const struct {
-    const char* name;
-    int id;
-} rcvth_subs[] = {
+static const RNG_SUB_ENTRY rcvth_subs[] = {
     {"Vth", 1},        {"Vth_min", 2},    {"Vth_max", 3},      {"Vinh_ac", 4},
     {"Vinh_dc", 5},    {"Vinl_ac", 6},    {"Vinl_dc", 7},      {"Threshold_sensitivity", 8},
     {"Reference_supply", 9}, {"Vcross_low", 10}, {"Vcross_high", 11}, {"Vdiff_ac", 12},
@@ -84,15 +81,7 @@ static void s_NumericLine(const char* text, ReceiverThresholdsRecord* r, const c
         ERRLOG_BugNew(3201, CMN_MODULE_PATH, __LINE__);
         return;
     }
-    ARG_LIST args;
-    if (!RNG_SplitAssignment(text, name, 3203, 3232, 3204, &args))
-        return;
-    double value = 0.0;
-    if (CMN_Get_Value(args.psArgs[2], &value) == 0)
-        ERRLOG_LineErrorNew(3233, name, args.psArgs[2]);
-    else
-        **field = value;
-    CMN_ArgFree(&args);
+    RNG_ReadAssignment(text, name, 3203, 3232, 3204, 3233, 0, NULL, NULL, *field);
 }
 
 static void s_SupplyLine(const char* text, ReceiverThresholdsRecord* r, const char* name)
@@ -102,12 +91,8 @@ static void s_SupplyLine(const char* text, ReceiverThresholdsRecord* r, const ch
         return;
     }
     ARG_LIST args;
-    if (!CMN_ArgParsePlus(text, 3, '=', &args)) {
-        ERRLOG_LineBugNew(3203, name, CMN_MODULE_PATH, __LINE__);
-        if (args.psArgs != NULL)
-            CMN_ArgFree(&args);
+    if (!RNG_Split(text, 3, '=', 3203, name, &args))
         return;
-    }
     int stop = 0;
     if (args.iTotal == 1) {
         ERRLOG_LineErrorNew(3232, name);
@@ -144,19 +129,9 @@ void RCVTH_ReceiveLine(const char* text, ReceiverThresholdsRecord* r, const char
     // An owner whose RCVTH_New failed holds no record: drop the line.
     if (r == NULL)
         return;
-    ARG_LIST args;
-    if (!CMN_ArgParsePlus(text, 1, '=', &args)) {
-        ERRLOG_LineBugNew(3203, "Receiver Threshold Sub-Parameter", CMN_MODULE_PATH, __LINE__);
-        if (args.psArgs != NULL)
-            CMN_ArgFree(&args);
+    int id = RNG_FirstTokenId(text, rcvth_subs, 3203, "Receiver Threshold Sub-Parameter");
+    if (id < 0)
         return;
-    }
-    int id = 0;
-    if (args.iCount > 0)
-        for (int i = 0; rcvth_subs[i].id != 0; i++)
-            if (strcmp(rcvth_subs[i].name, args.psArgs[0]) == 0)
-                id = rcvth_subs[i].id;
-    CMN_ArgFree(&args);
     if (id == 0)
         ERRLOG_LineErrorNew(3230);
     else if (id == ID_REFERENCE_SUPPLY)

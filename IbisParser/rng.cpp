@@ -23,6 +23,35 @@ void RNG_ReportCount(int found, int expected, int missingCode, int countCode, co
             ERRLOG_LineErrorNew(missingCode, s_cornerWords[i], name);
 }
 
+int RNG_Split(const char* text, int max, char extra, int bugCode, const char* name,
+              ARG_LIST* args)
+{
+    CMN_ASSERT(args != NULL);
+    args->psArgs = NULL;
+    if (CMN_ArgParsePlus(text, max, extra, args))
+        return 1;
+    ERRLOG_LineBugNew(bugCode, name, CMN_MODULE_PATH, __LINE__);
+    if (args->psArgs != NULL)
+        CMN_ArgFree(args);
+    return 0;
+}
+
+int RNG_FirstTokenId(const char* text, const RNG_SUB_ENTRY* table, int bugCode,
+                     const char* name)
+{
+    CMN_ASSERT(table != NULL);
+    ARG_LIST args;
+    if (!RNG_Split(text, 1, '=', bugCode, name, &args))
+        return -1;
+    int id = 0;
+    if (args.iCount > 0)
+        for (int i = 0; table[i].id != 0 && id == 0; i++)
+            if (strcmp(table[i].name, args.psArgs[0]) == 0)
+                id = table[i].id;
+    CMN_ArgFree(&args);
+    return id;
+}
+
 void RNG_CheckKeywordLine(const char* keywordLine, const char* name, int bugCode,
                           int splitCode, int countCode)
 {
@@ -47,12 +76,8 @@ int RNG_SplitAssignment(const char* text, const char* name, int splitCode, int i
                         int countCode, ARG_LIST* args)
 {
     CMN_ASSERT(text != NULL && name != NULL && args != NULL);
-    if (!CMN_ArgParsePlus(text, 3, '=', args)) {
-        ERRLOG_LineBugNew(splitCode, name, CMN_MODULE_PATH, __LINE__);
-        if (args->psArgs != NULL)
-            CMN_ArgFree(args);
+    if (!RNG_Split(text, 3, '=', splitCode, name, args))
         return 0;
-    }
     if (args->iTotal == 1 || args->iTotal == 2) {
         ERRLOG_LineErrorNew(invalidCode, name);
         CMN_ArgFree(args);
@@ -68,17 +93,30 @@ int RNG_SplitAssignment(const char* text, const char* name, int splitCode, int i
     return 1;
 }
 
+int RNG_ReadAssignment(const char* text, const char* name, int splitCode, int invalidCode,
+                       int countCode, int badCode, int scaleCode, const char* scaleWhat,
+                       const char* scaleName, double* value)
+{
+    CMN_ASSERT(value != NULL);
+    ARG_LIST args;
+    if (!RNG_SplitAssignment(text, name, splitCode, invalidCode, countCode, &args))
+        return 0;
+    int read = CMN_Get_Value(args.psArgs[2], value);
+    if (read == 0)
+        ERRLOG_LineErrorNew(badCode, name, args.psArgs[2]);
+    else if (read == 2 && scaleCode != 0)
+        ERRLOG_LineWarnNew(scaleCode, scaleWhat, scaleName, args.psArgs[2]);
+    CMN_ArgFree(&args);
+    return read != 0;
+}
+
 int RNG_ParseRange(const char* text, const char* itemName, TypMinMax** out)
 {
     CMN_ASSERT(out != NULL);
     *out = NULL;
     ARG_LIST args;
-    if (!CMN_ArgParse(text, 3, &args)) {
-        ERRLOG_LineBugNew(3900, itemName, CMN_MODULE_PATH, __LINE__);
-        if (args.psArgs != NULL)
-            CMN_ArgFree(&args);
+    if (!RNG_Split(text, 3, '\0', 3900, itemName, &args))
         return 0;
-    }
     RNG_ReportCount(args.iTotal, 3, 3901, 3902, itemName);
     TypMinMax* r = NULL;
     if (!CMN_malloc((void**)&r, sizeof(TypMinMax))) {

@@ -41,6 +41,24 @@ void RNG_Free(TypMinMax* r);
 // or "maximum", name) once for each corner not given.
 void RNG_ReportCount(int found, int expected, int missingCode, int countCode, const char* name);
 
+// Splits text into args (max slots, extra as a separator token of its own,
+// see CMN_ArgParsePlus).  A failed split gives line bug bugCode (name,
+// module, line) and 0 with nothing left to free; else 1, and the caller
+// frees args with CMN_ArgFree.
+int RNG_Split(const char* text, int max, char extra, int bugCode, const char* name,
+              ARG_LIST* args);
+
+// A sub-parameter table: {name, id} rows ended by id 0, matched exactly.
+typedef struct {
+    const char* name;
+    int32_t id;
+} RNG_SUB_ENTRY;
+
+// Id of the first token of text (split at blanks, tabs and '=') in table:
+// 0 when it is none of the names, -1 after a failed split (see RNG_Split).
+int RNG_FirstTokenId(const char* text, const RNG_SUB_ENTRY* table, int bugCode,
+                     const char* name);
+
 // Checks a table keyword's line, which takes nothing after its bracketed
 // keyword: no ']' gives line bug bugCode (module, line), a failed count bug
 // splitCode (name, module, line), any token line error countCode (tokens + 1,
@@ -57,6 +75,15 @@ void RNG_CheckKeywordLine(const char* keywordLine, const char* name, int bugCode
 // nothing left to free.
 int RNG_SplitAssignment(const char* text, const char* name, int splitCode, int invalidCode,
                         int countCode, ARG_LIST* args);
+
+// Reads the value of a "name = value" line (split as RNG_SplitAssignment
+// does) as a number with scale into *value: 1 when read.  An unparsable value
+// gives line error badCode (name, token); a digit in the scale gives line
+// warning scaleCode (scaleWhat, scaleName, token) unless scaleCode is 0, and
+// the value counts.
+int RNG_ReadAssignment(const char* text, const char* name, int splitCode, int invalidCode,
+                       int countCode, int badCode, int scaleCode, const char* scaleWhat,
+                       const char* scaleName, double* value);
 
 #ifdef __cplusplus
 }

@@ -37,12 +37,8 @@ int RNGP_ParseLine(const char* text, const char* tableName, const char* xColumnN
     CMN_ASSERT(out != NULL);
     *out = NULL;
     ARG_LIST args;
-    if (!CMN_ArgParse(text, 4, &args)) {
-        ERRLOG_LineBugNew(1400, tableName);
-        if (args.psArgs != NULL)
-            CMN_ArgFree(&args);
+    if (!RNG_Split(text, 4, '\0', 1400, tableName, &args))
         return 0;
-    }
     RNG_ReportCount(args.iTotal, 4, 1401, 1402, tableName);
     RangePoint* p = NULL;
     if (!RNGP_New(&p)) {
@@ -130,6 +126,7 @@ static const char* const s_columnNames[4] = {"", "Typical", "Minimum", "Maximum"
 void RNGP_ReportNAEnds(const RangePoint* first, int code, const char* name,
                       unsigned long beginLine)
 {
+    CMN_ASSERT(first != NULL && name != NULL);
     const RangePoint* last = first;
     while (last->next != NULL)
         last = last->next;

@@ -23,10 +23,7 @@ static WaveformRecord** s_listSlot;
 static WaveformRecord* s_listTail;
 static int s_listCount;
 
-static const struct {
-    const char* name;
-    int id;
-} wvfrm_subs[] = {
+static const RNG_SUB_ENTRY wvfrm_subs[] = {
     {"R_fixture", 1}, {"V_fixture", 2}, {"V_fixture_min", 3}, {"V_fixture_max", 4},
     {"C_fixture", 5}, {"L_fixture", 6}, {"R_dut", 7},        {"L_dut", 8},
     {"C_dut", 9},     {"NOT_SUB", 0},
@@ -131,23 +128,7 @@ static void s_SetValue(const char* text, const char* name, const char* subName, 
         ERRLOG_BugNew(2012, CMN_MODULE_PATH, __LINE__);
         return;
     }
-    ARG_LIST args;
-    if (!RNG_SplitAssignment(text, name, 2002, 2015, 2003, &args))
-        return;
-    double value = 0.0;
-    switch (CMN_Get_Value(args.psArgs[2], &value)) {
-    case 0:
-        ERRLOG_LineErrorNew(2017, name, args.psArgs[2]);
-        break;
-    case 2:
-        ERRLOG_LineWarnNew(2016, name, subName, args.psArgs[2]);
-        **field = value;
-        break;
-    default:
-        **field = value;
-        break;
-    }
-    CMN_ArgFree(&args);
+    RNG_ReadAssignment(text, name, 2002, 2015, 2003, 2017, 2016, name, subName, *field);
 }
 
 void WVFRM_ReceiveLine(const char* text, const char* name)
@@ -156,31 +137,25 @@ void WVFRM_ReceiveLine(const char* text, const char* name)
     // An owner whose WVFRM_New failed has no current record: drop the line.
     if (gCurrentWvfrm == NULL)
         return;
-    ARG_LIST args;
-    if (!CMN_ArgParsePlus(text, 1, '=', &args)) {
-        ERRLOG_LineBugNew(2002, name, CMN_MODULE_PATH, __LINE__);
-        if (args.psArgs != NULL)
-            CMN_ArgFree(&args);
+    int id = RNG_FirstTokenId(text, wvfrm_subs, 2002, name);
+    if (id < 0)
         return;
-    }
-    const char* first = args.iCount > 0 ? args.psArgs[0] : "";
-    int id = 0;
-    for (int i = 0; wvfrm_subs[i].id != 0; i++)
-        if (strcmp(wvfrm_subs[i].name, first) == 0)
-            id = wvfrm_subs[i].id;
     if (id != 0) {
         if (s_IsGolden(name))
             ERRLOG_LineErrorNew(2010);
         else
             s_SetValue(text, name, wvfrm_subs[id - 1].name, id);
-        CMN_ArgFree(&args);
         return;
     }
+    // Neither a sub-parameter nor a number or NA: not a row either.
+    ARG_LIST args;
+    if (!RNG_Split(text, 1, '=', 2002, name, &args))
+        return;
     double value = 0.0;
     int isNA = 0;
-    int numeric = CMN_Get_ValueOrNA(first, &value, &isNA);
+    int numeric = args.iCount > 0 && CMN_Get_ValueOrNA(args.psArgs[0], &value, &isNA) != 0;
     CMN_ArgFree(&args);
-    if (numeric == 0) {
+    if (!numeric) {
         ERRLOG_LineErrorNew(2011, name);
         return;
     }

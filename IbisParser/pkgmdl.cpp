@@ -767,12 +767,13 @@ static std::vector<std::string> s_ListPkgFiles(const std::filesystem::path& dir)
         std::error_code kindError;
         if (entry.is_symlink(kindError) || kindError) continue;
         if (!entry.is_regular_file(kindError) || kindError) continue;
+        const std::filesystem::path file = entry.path().filename();
 #ifdef _WIN32
         // Only names that the narrow file functions can open.
-        const std::wstring& wide = entry.path().filename().native();
+        const std::wstring& wide = file.native();
         if (std::any_of(wide.begin(), wide.end(), [](wchar_t c) { return c > 127; })) continue;
 #endif
-        std::string name = entry.path().filename().string();
+        std::string name = file.string();
         if (name.empty() || name[0] == '.' || !s_HasPkgExtension(name)) continue;
 #ifdef _WIN32
         DWORD attributes = GetFileAttributesW(entry.path().c_str());

@@ -910,4 +910,35 @@ TEST_F(PackageSearch, ResultAndReadOnce)
     PARSE_SuppressBanners(0);
 }
 
+// A board that refers to an .ibs file finds the component's pins there.
+TEST_F(CheckerTempDir, BoardFindsComponentPins)
+{
+    Write("board.ebd",
+          "[IBIS Ver] 4.2\n[File Name] board.ebd\n[File Rev] 1.0\n[Begin Board Description] b1\n"
+          "[Manufacturer] Acme\n[Number Of Pins] 2\n[Pin List] signal_name\nA1 sig1\nA2 sig2\n"
+          "[Path Description] p1\nPin A1 Len=0 R=1 / Node U1.1\n[Path Description] p2\n"
+          "Pin A2 Len=0 R=1 / Node U1.7\n[Reference Designator Map]\nU1 part.ibs chip\n"
+          "[End Board Description]\n[End]\n");
+    Write("part.ibs", "[IBIS Ver] 4.2\n[File Name] part.ibs\n[File Rev] 1.0\n[Component] chip\n"
+                      "[Manufacturer] M\n[Package]\nR_pkg 0.2 0.1 0.3\nL_pkg 2n 1n 3n\n"
+                      "C_pkg 1p 0.5p 1.5p\n[Pin] signal_name model_name\n1 a GND\n2 b GND\n[End]\n");
+    CheckerRun r = RunChecker(dir_, "-n board.ebd");
+    EXPECT_EQ(r.out, R"(
+Checking board.ebd for IBIS 4.2 Compatibility...
+
+
+Checking part.ibs for IBIS 4.2 Compatibility...
+
+E4392 - Pin '7' not found on Component 'chip' in file 'part.ibs'
+
+Errors  : 1
+
+File Failed
+
+Errors  : 1
+
+File Failed
+)");
+}
+
 }  // namespace

@@ -3,7 +3,6 @@
 // checker of AMI parameter (.ami) files.
 #include "algmod.h"
 
-#include <limits.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -149,11 +148,15 @@ static int s_PlatformShape(const ARG_LIST* parts)
     return 1;
 }
 
-// Bits as a whole unsigned number that an int holds; -1 otherwise.
+// Bits as a whole unsigned number; -1 otherwise.  More than nine digits
+// would not survive the conversion unchanged, and no width has them.
 static int s_Bits(const char* text)
 {
+    const char* digits = text;
+    if (*digits == '+') digits++;
+    while (*digits == '0') digits++;
     unsigned value = 0;
-    if (strlen(text) > 10 || CMN_StrToUI(text, &value) != 1 || value > INT_MAX) return -1;
+    if (strlen(digits) > 9 || CMN_StrToUI(text, &value) != 1) return -1;
     return (int)value;
 }
 

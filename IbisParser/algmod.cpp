@@ -365,13 +365,19 @@ static int s_checkFormatValues(const LEAF_STRUCT* leaf, const char* parent, cons
     return ok;
 }
 
+// The first value of a leaf; a leaf without values is reported (and counts
+// as not given).
+static const VALUE_STRUCT* s_FirstValue(const LEAF_STRUCT* leaf, const char* parentName)
+{
+    if (leaf->iValueCount > 0) return &leaf->pValues[0];
+    ERRLOG_ErrorNew(MSG_LEAF_FORMAT, leaf->sName, parentName);
+    return nullptr;
+}
+
 static void s_checkGeneralLeaf(LEAF_STRUCT* leaf, const char* parentName)
 {
-    if (leaf->iValueCount <= 0) {
-        ERRLOG_ErrorNew(MSG_LEAF_FORMAT, leaf->sName, parentName);
-        return;
-    }
-    const VALUE_STRUCT* first = &leaf->pValues[0];
+    const VALUE_STRUCT* first = s_FirstValue(leaf, parentName);
+    if (first == nullptr) return;
     switch (leaf->eLeafKeyword) {
     case LEAF_USAGE:
         if (!s_HasWord(kUsageWords, first->eStringType))
@@ -488,11 +494,8 @@ static void s_checkReservedParameter(BRANCH_STRUCT* param, const ReservedParamet
             continue;
         }
         const LEAF_STRUCT* leaf = (const LEAF_STRUCT*)child->pRecord;
-        if (leaf->iValueCount <= 0) {
-            ERRLOG_ErrorNew(MSG_LEAF_FORMAT, leaf->sName, P);
-            continue;
-        }
-        const VALUE_STRUCT* first = &leaf->pValues[0];
+        const VALUE_STRUCT* first = s_FirstValue(leaf, P);
+        if (first == nullptr) continue;
         switch (leaf->eLeafKeyword) {
         case LEAF_USAGE:
             usage = 1;

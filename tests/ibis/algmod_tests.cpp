@@ -63,6 +63,10 @@ struct SectionCase {
 // Line messages name the line of the keyword (10) or of the data line; the
 // end checks are plain errors.  A line error of 60 to 75 characters, or a
 // plain one of 72 to 75, goes on a line of its own.
+const char kPlatformShape[] =
+    "E4610 (line   11) - Could not parse Platform, Compiler, Bits  for [Algorithmic Model] "
+    "Executable Sub-parameter\n";
+
 const SectionCase kSections[] = {
     {"Clean",
      {"[Algorithmic Model]", "Executable Linux_gcc_32 a.so a.ami",
@@ -77,14 +81,11 @@ const SectionCase kSections[] = {
     {"SubParameterIsMatchedWithCase", {"[Algorithmic Model]", "executable Linux_gcc_32 a.so a.ami"},
      "E4609 (line   11) - Unknown Line in Algorithmic Model\n"},
     {"FourPlatformParts", {"[Algorithmic Model]", "Executable Linux_gcc_32_x a.so a.ami"},
-     "E4610 (line   11) - Could not parse Platform, Compiler, Bits  for [Algorithmic Model] "
-     "Executable Sub-parameter\n"},
+     kPlatformShape},
     {"TwoPlatformParts", {"[Algorithmic Model]", "Executable Linux_gcc a.so a.ami"},
-     "E4610 (line   11) - Could not parse Platform, Compiler, Bits  for [Algorithmic Model] "
-     "Executable Sub-parameter\n"},
+     kPlatformShape},
     {"UnderscoresOutOfPlace", {"[Algorithmic Model]", "Executable _gcc_32_ a.so a.ami"},
-     "E4610 (line   11) - Could not parse Platform, Compiler, Bits  for [Algorithmic Model] "
-     "Executable Sub-parameter\n"},
+     kPlatformShape},
     {"Bits16", {"[Algorithmic Model]", "Executable Linux_gcc_16 a.so a.ami"},
      "E4606 - The Number of Bits should be 32 or 64 for Platform Linux and Compiler gcc for "
      "Algorithmic Model defined on line 10\n"},

@@ -195,6 +195,19 @@ TEST(AlgmodEntries, SecondKeywordReplacesTheFirstList)
     ALGMOD_Free(empty);
 }
 
+// The reader hands on only keyword lines that hold their ']'.
+TEST(AlgmodEntries, KeywordLineWithoutBracket)
+{
+    LogCapture log;
+    AlgorithmicModelEntry** head = nullptr;
+    char text[] = "[Algorithmic Model";
+    EXPECT_EQ(ALGMOD_New(text, &head), 1);
+    EXPECT_EQ(log.Take(), "B4603 - Should Not Be Here: IbisParser/algmod, 134\n");
+    ASSERT_NE(head, nullptr);
+    EXPECT_EQ(*head, nullptr);
+    ALGMOD_Free(head);
+}
+
 TEST(AlgmodEntries, HostileTokens)
 {
     LogCapture log;

@@ -255,10 +255,7 @@ protected:
     }
     void TearDown() override
     {
-        for (FakeModel* m : models_) {
-            ALGMOD_Free(m->list);
-            delete m;
-        }
+        FreeModels();
         ALGMOD_SetModelView(nullptr);
         gbSuppressBanners = banners_;
         CMN_strncpy(gsFilePath_ibs, savedPath_, 1024);
@@ -280,6 +277,52 @@ protected:
         return m;
     }
     ModelRecord* List() { return models_.empty() ? nullptr : (ModelRecord*)models_.front(); }
+    void FreeModels()
+    {
+        for (FakeModel* m : models_) {
+            ALGMOD_Free(m->list);
+            delete m;
+        }
+        models_.clear();
+    }
+    // Reads the [Model] names and [Algorithmic Model] sections of an .ibs
+    // file as the reader and the model module hand them on: each line with
+    // its number, comments and blanks cut, the end checks at the next
+    // keyword, and the models newest first as the container keeps them.
+    void ReadIbs(const std::string& path)
+    {
+        FreeModels();
+        std::ifstream in(path);
+        ASSERT_TRUE(in.good()) << path;
+        std::string line;
+        unsigned long number = 0;
+        FakeModel* model = nullptr;
+        bool inSection = false;
+        PARSE_SetPosition("ibs", 0);
+        while (std::getline(in, line)) {
+            number++;
+            line = line.substr(0, line.find('|'));
+            size_t first = line.find_first_not_of(" \t\r");
+            if (first == std::string::npos) continue;
+            line = line.substr(first, line.find_last_not_of(" \t\r") + 1 - first);
+            PARSE_SetPosition(nullptr, number);
+            if (line[0] != '[') {
+                if (inSection) ALGMOD_ReceiveLine(&line[0], model->list);
+                continue;
+            }
+            if (inSection) ALGMOD_Fini(model->list);
+            inSection = false;
+            if (line.compare(0, 7, "[Model]") == 0) {
+                size_t name = line.find_first_not_of(" \t", 7);
+                model = new FakeModel{models_.empty() ? nullptr : models_.front(),
+                                      name == std::string::npos ? "" : line.substr(name), nullptr};
+                models_.insert(models_.begin(), model);
+            } else if (line.compare(0, 19, "[Algorithmic Model]") == 0 && model != nullptr) {
+                ALGMOD_New(&line[0], &model->list);
+                inSection = true;
+            }
+        }
+    }
 
     std::string dir_;
     std::vector<FakeModel*> models_;
@@ -658,34 +701,13 @@ TEST(AmiCorpus, ParameterFiles)
     }
 }
 
-// The lines from each [Algorithmic Model] to its [End Algorithmic Model].
-std::vector<std::vector<std::string>> CorpusSections(const std::string& path)
-{
-    std::vector<std::vector<std::string>> sections;
-    std::ifstream in(path);
-    std::string line;
-    bool inside = false;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.compare(0, 19, "[Algorithmic Model]") == 0) {
-            sections.push_back({line});
-            inside = true;
-        } else if (line.compare(0, 23, "[End Algorithmic Model]") == 0) {
-            inside = false;
-        } else if (inside && !line.empty() && line[0] != '|') {
-            sections.back().push_back(line);
-        }
-    }
-    return sections;
-}
-
 TEST_F(AlgmodFiles, CorpusSections)
 {
     if (kCorpus.empty()) GTEST_SKIP() << "no corpus";
     struct {
         const char* ibs;
         const char* dir;
-        std::vector<const char*> models;
+        std::vector<const char*> models;      // newest first
         std::vector<const char*> codeFiles;   // newest first
         const char* messages;
     } files[] = {
@@ -695,25 +717,23 @@ TEST_F(AlgmodFiles, CorpusSections)
         {"ibisami/example_rx.ibs", "ibisami/", {"example_rx"},
          {"example_rx_x86_amd64.dll", "example_rx_x86.dll", "example_rx_x86_amd64.so", "example_rx_x86.so"},
          kRxMessages},
-        {"ansys_example_data/pcieg5_32gt.ibs", "ansys_example_data/", {"Rx", "Tx"},
+        {"ansys_example_data/pcieg5_32gt.ibs", "ansys_example_data/", {"Tx", "Rx"},
          {"pcieg5_32gt_LX64.so", "pcieg5_32gt_WIN64.dll", "pcieg5_32gt_WIN32.dll"}, kPcieMessages},
     };
     for (const auto& f : files) {
-        std::vector<std::vector<std::string>> sections = CorpusSections(kCorpus + "/" + f.ibs);
-        ASSERT_EQ(sections.size(), f.models.size()) << f.ibs;
-        for (FakeModel* m : models_) {
-            ALGMOD_Free(m->list);
-            delete m;
-        }
-        models_.clear();
         LogCapture log;
-        for (size_t i = 0; i < sections.size(); i++) Model(f.models[i], sections[i]);
+        ReadIbs(kCorpus + "/" + f.ibs);
+        // The Executable lines parse: no message, every entry kept.
         EXPECT_EQ(log.Take(), "") << f.ibs;
+        size_t withList = 0;
         for (FakeModel* m : models_) {
-            int bits[2] = {0, 0};
-            for (AlgorithmicModelEntry* e = *m->list; e != nullptr; e = e->next) bits[e->bits == 64]++;
-            EXPECT_EQ(bits[0] + bits[1], (int)f.codeFiles.size());
+            if (m->list == nullptr) continue;
+            withList++;
+            size_t count = 0;
+            for (AlgorithmicModelEntry* e = *m->list; e != nullptr; e = e->next) count++;
+            EXPECT_EQ(count, f.codeFiles.size()) << f.ibs;
         }
+        EXPECT_EQ(withList, f.models.size()) << f.ibs;
         std::string dir = kCorpus + "/" + f.dir;
         CMN_strncpy(gsFilePath_ibs, dir.c_str(), 1024);
         ALGMOD_Test(List());
@@ -725,6 +745,53 @@ TEST_F(AlgmodFiles, CorpusSections)
                             " not found. It was defined in [Algorithmic Model] for Model " + model + "\n" +
                             f.messages;
         EXPECT_EQ(log.Take(), expected) << f.ibs;
+    }
+}
+
+// The .ibs fixtures' sections, read as the model module will hand them on:
+// the messages of this module in a whole-output run of each file.
+TEST_F(AlgmodFiles, IbsFixtures)
+{
+    const std::string dir = std::string(IBIS_FIXTURES) + "/algmod/";
+    struct {
+        const char* file;
+        const char* whileRead;
+        const char* afterRead;
+    } files[] = {
+        {"amclean.ibs", "", ""},
+        // Models newest first: the one with files in a subdirectory is
+        // checked before the one whose files lie beside the .ibs file.
+        {"amsub.ibs", "", ""},
+        {"amfaults.ibs",
+         "E4605 (line   31) -\n    Incorrect Number of Line Items (2) For Algorithmic Model: Expecting 1\n"
+         "E4605 (line   32) -\n    Incorrect Number of Line Items (3) For Algorithmic Model: Expecting 4\n"
+         "E4609 (line   33) - Unknown Line in Algorithmic Model\n"
+         "E4610 (line   34) - Could not parse Platform, Compiler, Bits  for [Algorithmic Model] "
+         "Executable Sub-parameter\n"
+         "E4613 (line   35) - Could not parse the Bits in Linux_gcc_3x2 for [Algorithmic Model] "
+         "Executable Sub-parameter\n"
+         "E4606 - The Number of Bits should be 32 or 64 for Platform Linux and Compiler gcc for "
+         "Algorithmic Model defined on line 31\n"
+         "E4606 - The Number of Bits should be 32 or 64 for Platform Linux and Compiler gcc for "
+         "Algorithmic Model defined on line 31\n"
+         "E4607 - Duplicate Sub-Parameter: Platform linux Compiler gcc Bits 64 for Algorithmic Model "
+         "defined on line 31\n"
+         "E4601 (line   55) - Algorithmic Model: Already Defined for this model\n",
+         "E4615 - Empty [Algorithmic Model] defined for Model empty\n"
+         "E4617 - AMI Parameter file amclean should have '.ami' extension. It was defined in "
+         "[Algorithmic Model] for Model files\n"
+         "E4616 - Code file missing.so not found. It was defined in [Algorithmic Model] for Model files\n"
+         "E4618 - AMI parameter file missing.ami not found. It was defined in [Algorithmic Model] "
+         "for Model files\n"},
+    };
+    for (const auto& f : files) {
+        LogCapture log;
+        ReadIbs(dir + f.file);
+        EXPECT_EQ(log.Take(), f.whileRead) << f.file;
+        CMN_strncpy(gsFilePath_ibs, dir.c_str(), 1024);
+        ALGMOD_Test(List());
+        EXPECT_EQ(log.Take(), f.afterRead) << f.file;
+        EXPECT_STREQ(gsFilePath_ibs, dir.c_str());
     }
 }
 

@@ -4,6 +4,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include "algmod.h"
 #include "cmn.h"
 #include "errlog.h"
 #include "hdr.h"
@@ -105,8 +106,7 @@ void(TEST)(int fileType, int flag)
     if (fileType == FILE_IBS) {
         IBIS_Test();
     } else if (fileType == FILE_AMI) {
-        // The AMI parameter-file check (AMI_Test) runs here once its module
-        // is part of the library; the joined text then stays in gsBuffer.
+        AMI_Test();
     } else {
         EBD_Test(flag);
     }

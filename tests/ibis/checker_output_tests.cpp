@@ -13,27 +13,9 @@
 #include <ostream>
 #include <string>
 
+#include "checker_run.h"
+
 namespace {
-
-struct CheckerRun {
-    std::string out;
-    int status;
-};
-
-// Runs the checker in dir with the given arguments; standard error is dropped.
-CheckerRun RunChecker(const std::string& dir, const std::string& args)
-{
-    std::string cmd = "cd '" + dir + "' && '" IBISLINT "' " + args + " 2>/dev/null";
-    FILE* p = popen(cmd.c_str(), "r");
-    CheckerRun r{"", -1};
-    if (p == nullptr) return r;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-    int st = pclose(p);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
-    return r;
-}
 
 struct Case {
     const char* name;
@@ -363,8 +345,11 @@ Checking join.ami for IBIS 5.0 Compatibility...
 ERROR (line    3) -
     Description line in AMI file (at line no 3) is greater than 120 characters
 WARNING (line    5) - IBIS files should not contain tab characters.
+ERROR - Unknown parameter AMI_Version found as a child of Reserved_Parameters
+ERROR - Init_Returns_Impulse parameter is mandatory
+ERROR - GetWave_Exists parameter is mandatory
 
-Errors  : 1
+Errors  : 4
 Warnings: 1
 
 File Failed
@@ -372,11 +357,12 @@ File Failed
 Checking Upper.ami for IBIS 5.0 Compatibility...
 
 WARNING - Filename 'Upper.ami' should be lowercase
+ERROR - No Reserved_Parameters found
 
-Errors  : 0
+Errors  : 1
 Warnings: 1
 
-File Passed
+File Failed
 )"},
 };
 

@@ -65,9 +65,10 @@ void IBIS_Free(IBIS* ibis)
     // The component list is released here, before the models.
     if (ibis->models != nullptr) MDL_FreeList(ibis->models);
     // The package model, model selector, board description, submodel, test
-    // data, test load and external circuit lists are released here, in that
-    // order, by their modules' release operations; until a module is part of
-    // the library its list stays empty.
+    // data and test load lists are released here, in that order, by their
+    // modules' release operations; until a module is part of the library its
+    // list stays empty.  The external circuits go last.
+    if (ibis->externalCircuits != nullptr) EXT_FreeList(ibis->externalCircuits);
     free(ibis);
 }
 
@@ -183,6 +184,13 @@ void IBIS_AddHdr(IBIS* ibis, HeaderRecord* rec)
     CMN_ASSERT(ibis != nullptr && rec != nullptr);
     HDR_AddLink(rec, ibis->headers);
     ibis->headers = rec;
+}
+
+void IBIS_AddExt(IBIS* ibis, ExternalCircuitRecord* rec)
+{
+    CMN_ASSERT(ibis != nullptr && rec != nullptr);
+    EXT_AddLink(rec, ibis->externalCircuits);
+    ibis->externalCircuits = rec;
 }
 
 void IBIS_AddMdl(IBIS* ibis, ModelRecord* rec)

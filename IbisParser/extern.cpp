@@ -20,22 +20,25 @@ static void s_FreeNames(PortName* p)
     }
 }
 
+static void s_FreePorts(char* d, char* p1, char* p2)
+{
+    free(d);
+    free(p1);
+    free(p2);
+}
+
 static void s_FreeCorner(ExternalCorner* c)
 {
     if (c == nullptr) return;
     for (D2AEntry* d = c->D_to_A; d != nullptr;) {
         D2AEntry* next = d->next;
-        free(d->d_port);
-        free(d->port1);
-        free(d->port2);
+        s_FreePorts(d->d_port, d->port1, d->port2);
         free(d);
         d = next;
     }
     for (A2DEntry* a = c->A_to_D; a != nullptr;) {
         A2DEntry* next = a->next;
-        free(a->d_port);
-        free(a->port1);
-        free(a->port2);
+        s_FreePorts(a->d_port, a->port1, a->port2);
         free(a);
         a = next;
     }

@@ -1492,48 +1492,74 @@ static void s_CheckPorts(const ExternalModelData* d, char* const* t, int isCircu
     }
 }
 
+// The three port names of a converter entry; 0 (names freed) when one
+// cannot be copied.
 static int s_CopyNames(char** d, char** p1, char** p2, char* const* t)
 {
     *d = CMN_StrMake(t[0]);
     *p1 = CMN_StrMake(t[1]);
     *p2 = CMN_StrMake(t[2]);
     if (*d && *p1 && *p2) return 1;
+    free(*d);
+    free(*p1);
+    free(*p2);
     ERRLOG_BugNew(100, CMN_MODULE_PATH, __LINE__);
     return 0;
 }
 
-static void s_ExtD2A(ExternalModelData* d, const ARG_LIST* a, int isCircuit)
+// What tells the two converter kinds apart before their values are read.
+typedef struct {
+    int isD2A;
+    int noLanguageCode;   // 144 / 154
+    int notSpiceCode;     // 145 / 256
+    const char* word;     // "D_to_A" / "A_to_D"
+    int tokens;           // with the corner word: 9 / 7
+    int noTypCode;        // 146 / 155
+} CONVERTER_KIND;
+
+static const CONVERTER_KIND kD2A = {1, 144, 145, "D_to_A", 9, 146};
+static const CONVERTER_KIND kA2D = {0, 154, 256, "A_to_D", 7, 155};
+
+// Language, item count, corner and port checks of a converter line: its
+// corner, or null when the line is dropped.
+static ExternalCorner* s_ConverterStart(ExternalModelData* d, const ARG_LIST* a,
+                                        const CONVERTER_KIND* k, int isCircuit, int reported[2])
 {
     if (d->Language == EXT_LANG_NONE) {
-        ERRLOG_LineErrorNew(144);
-        return;
+        ERRLOG_LineErrorNew(k->noLanguageCode);
+        return nullptr;
     }
     if (d->Language != EXT_LANG_ANALOG) {
-        ERRLOG_LineErrorNew(145);
-        return;
+        ERRLOG_LineErrorNew(k->notSpiceCode);
+        return nullptr;
     }
-    if (a->iTotal != 8 && a->iTotal != 9) {
-        ERRLOG_LineErrorNew(137, a->iTotal, "D_to_A", 9);
-        return;
+    if (a->iTotal != k->tokens && a->iTotal != k->tokens - 1) {
+        ERRLOG_LineErrorNew(137, a->iTotal, k->word, k->tokens);
+        return nullptr;
     }
     char* const* t = a->psArgs + 1;
-    ExternalCorner* c = s_ConverterCorner(d, a->iTotal == 9 ? t[7] : "Typ", 146);
-    if (c == nullptr) return;
+    ExternalCorner* c = s_ConverterCorner(d, a->iTotal == k->tokens ? t[k->tokens - 2] : "Typ",
+                                          k->noTypCode);
+    if (c == nullptr || !s_ConverterPorts(d, t, k->isD2A, isCircuit, reported)) return nullptr;
+    return c;
+}
+
+static void s_ExtD2A(ExternalModelData* d, const ARG_LIST* a, int isCircuit)
+{
     int reported[2] = {0, 0};
-    if (!s_ConverterPorts(d, t, 1, isCircuit, reported)) return;
+    ExternalCorner* c = s_ConverterStart(d, a, &kD2A, isCircuit, reported);
+    if (c == nullptr) return;
+    char* const* t = a->psArgs + 1;
     D2AEntry* e = nullptr;
     if (!CMN_malloc((void**)&e, sizeof(D2AEntry))) {
         ERRLOG_BugNew(100, CMN_MODULE_PATH, __LINE__);
         return;
     }
-    e->line = (int)PARSE_GetLineNum();
     if (!s_CopyNames(&e->d_port, &e->port1, &e->port2, t)) {
-        free(e->d_port);
-        free(e->port1);
-        free(e->port2);
         free(e);
         return;
     }
+    e->line = (int)PARSE_GetLineNum();
     int lowOk = s_ConverterValue(t[3], "vlow", &e->vlow);
     int highOk = s_ConverterValue(t[4], "vhigh", &e->vhigh);
     int riseOk = s_ConverterValue(t[5], "trise", &e->trise);
@@ -1548,23 +1574,10 @@ static void s_ExtD2A(ExternalModelData* d, const ARG_LIST* a, int isCircuit)
 
 static void s_ExtA2D(ExternalModelData* d, const ARG_LIST* a, int isCircuit)
 {
-    if (d->Language == EXT_LANG_NONE) {
-        ERRLOG_LineErrorNew(154);
-        return;
-    }
-    if (d->Language != EXT_LANG_ANALOG) {
-        ERRLOG_LineErrorNew(256);
-        return;
-    }
-    if (a->iTotal != 6 && a->iTotal != 7) {
-        ERRLOG_LineErrorNew(137, a->iTotal, "A_to_D", 7);
-        return;
-    }
-    char* const* t = a->psArgs + 1;
-    ExternalCorner* c = s_ConverterCorner(d, a->iTotal == 7 ? t[5] : "Typ", 155);
-    if (c == nullptr) return;
     int reported[2] = {0, 0};
-    if (!s_ConverterPorts(d, t, 0, isCircuit, reported)) return;
+    ExternalCorner* c = s_ConverterStart(d, a, &kA2D, isCircuit, reported);
+    if (c == nullptr) return;
+    char* const* t = a->psArgs + 1;
     double vlow = 0.0, vhigh = 0.0;
     int lowOk = s_ConverterValue(t[3], "vlow", &vlow);
     int highOk = s_ConverterValue(t[4], "vhigh", &vhigh);
@@ -1580,9 +1593,6 @@ static void s_ExtA2D(ExternalModelData* d, const ARG_LIST* a, int isCircuit)
         return;
     }
     if (!s_CopyNames(&e->d_port, &e->port1, &e->port2, t)) {
-        free(e->d_port);
-        free(e->port1);
-        free(e->port2);
         free(e);
         return;
     }

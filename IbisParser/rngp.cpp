@@ -126,6 +126,7 @@ static const char* const s_columnNames[4] = {"", "Typical", "Minimum", "Maximum"
 void RNGP_ReportNAEnds(const RangePoint* first, int code, const char* name,
                       unsigned long beginLine)
 {
+    CMN_ASSERT(first != NULL && name != NULL);
     const RangePoint* last = first;
     while (last->next != NULL)
         last = last->next;

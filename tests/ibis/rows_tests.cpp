@@ -1123,4 +1123,85 @@ TEST(LargeTables, HundredThousandRows)
     CRV_Free(curve);
 }
 
+// ---- Arbitrary lines --------------------------------------------------------
+
+// Lines made of the words these readers know, and of broken ones, go
+// through every reader in turn; each table stays a sound chain.  A fixed
+// seed keeps the run repeatable.
+TEST(ArbitraryLines, EveryReaderSurvives)
+{
+    const char* const words[] = {
+        "0", "1n", "-1m", "NA", "na", "=", "/", "1/1n", "0/0", "1//", "x", "1e308", "-1e308",
+        "nan", "inf", "1m2", "R_fixture", "V_fixture", "C_dut", "dV/dt_r", "dV/dt_f", "R_load",
+        "Vth", "Reference_supply", "Pullup_ref", "Threshold_sensitivity", "[", "]", "\t", "1=2",
+        "=/=", "",
+    };
+    const int nWords = (int)(sizeof words / sizeof words[0]);
+    unsigned seed = 12345;
+    auto next = [&seed]() {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) & 0x7fff;
+    };
+    auto line = [&]() {
+        std::string l;
+        int n = (int)(next() % 7);
+        for (int i = 0; i < n; i++) {
+            if (i) l += (next() % 3 == 0) ? "\t" : " ";
+            l += words[next() % nWords];
+        }
+        return l;
+    };
+    LogCapture log;
+    Version v(4);
+    for (int round = 0; round < 200; round++) {
+        CurveRecord* curve = nullptr;
+        WaveformRecord* waves = nullptr;
+        RampRecord* ramp = nullptr;
+        ReceiverThresholdsRecord* th = nullptr;
+        std::string keyword = "[Any]" + line();
+        CRV_New(keyword.c_str(), "Pullup", &curve);
+        WVFRM_New(keyword.c_str(), &waves, "Rising Waveform");
+        RAMP_New(keyword.c_str(), &ramp);
+        RCVTH_New(keyword.c_str(), &th);
+        for (int i = 0; i < 30; i++) {
+            std::string l = line();
+            CRV_ReceiveLine(l.c_str(), curve, "Pullup");
+            WVFRM_ReceiveLine(l.c_str(), "Rising Waveform");
+            RAMP_ReceiveLine(l.c_str(), ramp, "m");
+            RCVTH_ReceiveLine(l.c_str(), th, "m");
+            TypMinMax* r = nullptr;
+            RNG_ParseRange(l.c_str(), "item", &r);
+            RNG_Free(r);
+        }
+        CRV_Fini("m", (int)(next() % 23), KW_PULLUP + (int)(next() % 4), curve, "Pullup", "Model");
+        WVFRM_Fini("Rising", (int)(next() % 4));
+        RAMP_Fini(ramp);
+        RCVTH_FiniCore(th, "m");
+        RCVTH_CheckOne(th, "m", (next() % 2) ? "1" : nullptr);
+        for (const RangePoint* t : {curve->table, waves->table}) {
+            const RangePoint* prev = nullptr;
+            for (const RangePoint* p = t; p != nullptr; p = p->next) {
+                EXPECT_EQ(p->prev, prev);
+                EXPECT_LE(p->x_state, 2u);
+                EXPECT_LE(p->typ_state, 2u);
+                prev = p;
+            }
+        }
+        double *a = nullptr, *b = nullptr, *c = nullptr;
+        CRV_GetRefValCurrent(curve, &a, &b, &c, (double)(next() % 5) - 2.0);
+        free(a);
+        free(b);
+        free(c);
+        CurveRecord* copy = nullptr;
+        CRV_CopyCrv(curve, &copy);
+        CRV_Free(copy);
+        WVFRM_Compare(waves, waves, 1, "m", "Rising");
+        CRV_Free(curve);
+        WVFRM_Free(waves);
+        RAMP_Free(ramp);
+        RCVTH_Free(th);
+        log.Take();
+    }
+}
+
 }  // namespace

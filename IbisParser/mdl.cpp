@@ -94,6 +94,33 @@ static int s_iLastWaveKeyword;             // latest [Rising/Falling Waveform] o
 static AddSubmodelEntry* s_pAddSubTail;    // tail of the current model's [Add Submodel] list
 
 // ---------------------------------------------------------------------------
+// [Algorithmic Model] STAND-IN.  Until the algmod module is part of the
+// library no list is made (the field stays null) and the section's lines are
+// dropped; 259 and 261 are logged by MDL_Fini all the same.  Wiring the
+// module is filling in these four bodies:
+//   s_AlgmodNew:  ALGMOD_New(text, &m->AlgorithmicModel)
+//   s_AlgmodLine: if (m->AlgorithmicModel) ALGMOD_ReceiveLine(text, m->AlgorithmicModel)
+//   s_AlgmodFini: ALGMOD_Fini(m->AlgorithmicModel)
+//   s_AlgmodFree: ALGMOD_Free(m->AlgorithmicModel)
+
+static void s_AlgmodNew(ModelRecord* m, char* text, int previous)
+{
+    (void)m;
+    (void)text;
+    (void)previous;
+}
+
+static void s_AlgmodLine(ModelRecord* m, char* text)
+{
+    (void)m;
+    (void)text;
+}
+
+static void s_AlgmodFini(ModelRecord* m) { (void)m; }
+
+static void s_AlgmodFree(ModelRecord* m) { (void)m; }
+
+// ---------------------------------------------------------------------------
 // Records and look-ups.
 
 int MDL_New(ModelRecord** out)
@@ -190,8 +217,7 @@ void MDL_Free(ModelRecord* m)
     WVFRM_Free(m->RisingWaveform);
     WVFRM_Free(m->FallingWaveform);
     EXTERN_FreeData(m->ExternalModel);
-    // [Algorithmic Model]: its module releases the list here once it is part
-    // of the library (ALGMOD_Free); until then the list is never made.
+    s_AlgmodFree(m);
     MDLEMI_Free(m->Emi);
     free(m);
 }
@@ -858,10 +884,7 @@ static void s_KeywordLine(int code, char* text)
         s_AddSubmodelKeyword(text);
         break;
     case KW_ALGORITHMIC_MODEL:
-        // [Algorithmic Model] stand-in: until its module is part of the
-        // library (ALGMOD_New here, ALGMOD_ReceiveLine for its lines,
-        // ALGMOD_Fini at its end, ALGMOD_Free in MDL_Free) no list is made
-        // and its lines are dropped; 259 and 261 are logged all the same.
+        s_AlgmodNew(m, text, previous);
         break;
     case KW_COMPOSITE_CURRENT:
         s_CompositeCurrent(previous, text);
@@ -932,8 +955,7 @@ static void s_DataLine(int code, char* text)
         s_AddSubmodelLine(text);
         break;
     case KW_ALGORITHMIC_MODEL:
-        // [Algorithmic Model] stand-in: ALGMOD_ReceiveLine once its module
-        // is part of the library.
+        s_AlgmodLine(m, text);
         break;
     case KW_COMPOSITE_CURRENT:
         if (gLastRiseFallParsed != nullptr) WVFRM_ReceiveLine(text, "Composite Current");
@@ -1122,8 +1144,7 @@ static int s_CloseSection(int nextCode)
         break;
     case KW_ALGORITHMIC_MODEL:
         if (nextCode != KW_END_ALGORITHMIC_MODEL) ERRLOG_LineErrorNew(259);
-        // [Algorithmic Model] stand-in: ALGMOD_Fini once its module is part
-        // of the library.
+        s_AlgmodFini(m);
         break;
     case KW_COMPOSITE_CURRENT:
         if (gLastRiseFallParsed != nullptr) {

@@ -13,6 +13,7 @@
 #include "checker_run.h"
 #include "cmn.h"
 #include "dly.h"
+#include "extern.h"
 #include "errlog.h"
 #include "ibis.h"
 #include "log_capture.h"
@@ -696,6 +697,31 @@ TEST(ModelState, NothingCurrentAfterAPass)
     EXPECT_NE(models->ExternalModel, nullptr);
     FINI();
     PARSE_SuppressBanners(0);
+}
+
+// The embedding entry that closes the current model as its section's end
+// would: the line on standard output, the end-of-model rules, no current
+// model afterwards.
+TEST(ModelState, ExternFiniClosesTheCurrentModel)
+{
+    ModelRecord* m = nullptr;
+    ASSERT_TRUE(MDL_New(&m));
+    strcpy(m->name, "open");
+    m->Model_type = MDL_TERMINATOR;
+    gCurrentModel = m;
+    LogCapture log;
+    testing::internal::CaptureStdout();
+    EXTERN_Fini();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "IN EXTERN FINI\n");
+    std::string text = log.Take();
+    EXPECT_EQ(text.rfind("E0181 - Model open: One of C_comp", 0), 0u) << text;
+    EXPECT_NE(text.find("E0188 - Model 'open': POWER Clamp Reference Required"), std::string::npos) << text;
+    EXPECT_EQ(gCurrentModel, nullptr);
+    testing::internal::CaptureStdout();
+    EXTERN_Fini();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(log.Take(), "");
+    MDL_Free(m);
 }
 
 }  // namespace

@@ -8,6 +8,39 @@
 namespace {
 
 const CheckerCase kCases[] = {
+    // Correct files: nothing to report.
+    {"CorrectSelector", "-n msel_ok.ibs", 0,
+     R"(
+Checking msel_ok.ibs for IBIS 4.2 Compatibility...
+
+Errors  : 0
+
+File Passed
+)"},
+    {"CorrectSubmodelOfEachType", "-n submdl_ok.ibs", 0,
+     R"(
+Checking submdl_ok.ibs for IBIS 4.2 Compatibility...
+
+Errors  : 0
+
+File Passed
+)"},
+    {"CorrectTestLoads", "-n tload_ok.ibs", 0,
+     R"(
+Checking tload_ok.ibs for IBIS 4.2 Compatibility...
+
+Errors  : 0
+
+File Passed
+)"},
+    {"CorrectTestDataIntoATestLoad", "-n tdata_ok.ibs", 0,
+     R"(
+Checking tdata_ok.ibs for IBIS 4.2 Compatibility...
+
+Errors  : 0
+
+File Passed
+)"},
     // Each sub-parameter rule, the end checks, and 2232 for every load of a file without models.
     {"TestLoadReadingAndEndChecks", "-n tload.ibs", 1,
      R"(

@@ -69,13 +69,14 @@ void IBIS_Free(IBIS* ibis)
     // The component list is released here, before the models.
     if (ibis->models != nullptr) MDL_FreeList(ibis->models);
     // The package model list is released here before the selectors, the
-    // board description list after them and the external circuits last, by
-    // their modules' release operations; until a module is part of the
-    // library its list stays empty.
+    // board description list after them, by their modules' release
+    // operations; until a module is part of the library its list stays empty.
     MSEL_FreeList(ibis->modelSelectors);
     SUBMDL_FreeList(ibis->submodels);
     TESTDATA_FreeList(ibis->testData);
     TESTLOAD_FreeList(ibis->testLoads);
+    // The external circuits go last.
+    if (ibis->externalCircuits != nullptr) EXT_FreeList(ibis->externalCircuits);
     free(ibis);
 }
 
@@ -192,6 +193,13 @@ void IBIS_AddHdr(IBIS* ibis, HeaderRecord* rec)
     CMN_ASSERT(ibis != nullptr && rec != nullptr);
     HDR_AddLink(rec, ibis->headers);
     ibis->headers = rec;
+}
+
+void IBIS_AddExt(IBIS* ibis, ExternalCircuitRecord* rec)
+{
+    CMN_ASSERT(ibis != nullptr && rec != nullptr);
+    EXT_AddLink(rec, ibis->externalCircuits);
+    ibis->externalCircuits = rec;
 }
 
 void IBIS_AddMdl(IBIS* ibis, ModelRecord* rec)

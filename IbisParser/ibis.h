@@ -77,6 +77,7 @@ int IBIS_GetTestLoad(IBIS* ibis, TestLoadRecord** out);
 // in IBIS_Free and its checks in IBIS_Test.
 void IBIS_AddHdr(IBIS* ibis, HeaderRecord* rec);
 void IBIS_AddMdl(IBIS* ibis, ModelRecord* rec);
+void IBIS_AddExt(IBIS* ibis, ExternalCircuitRecord* rec);
 void IBIS_AddMsel(IBIS* ibis, ModelSelectorRecord* rec);
 void IBIS_AddSubMdl(IBIS* ibis, SubmodelRecord* rec);
 void IBIS_AddTestData(IBIS* ibis, TestDataRecord* rec);

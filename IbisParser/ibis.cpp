@@ -4,6 +4,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include "algmod.h"
 #include "cmn.h"
 #include "cmpnt.h"
 #include "ebdmdl.h"
@@ -77,8 +78,7 @@ void IBIS_Free(IBIS* ibis)
     SUBMDL_FreeList(ibis->submodels);
     TESTDATA_FreeList(ibis->testData);
     TESTLOAD_FreeList(ibis->testLoads);
-    // The external circuit list is released here by its module's release
-    // operation; until the module is part of the library the list stays empty.
+    if (ibis->externalCircuits != nullptr) EXT_FreeList(ibis->externalCircuits);
     free(ibis);
 }
 
@@ -126,8 +126,7 @@ void(TEST)(int fileType, int flag)
     if (fileType == FILE_IBS) {
         IBIS_Test();
     } else if (fileType == FILE_AMI) {
-        // The AMI parameter-file check (AMI_Test) runs here once its module
-        // is part of the library; the joined text then stays in gsBuffer.
+        AMI_Test();
     } else {
         // A lone package file gets the duplicate-name check of its models.
         if (fileType == FILE_PKG) s_TestPkgMdls();
@@ -156,6 +155,8 @@ void IBIS_Test(void)
     if (haveModels) {
         RCVTH_Check(models);
         DRVSH_Test(models);
+        ALGMOD_SetModelView(MDL_AlgmodView());
+        ALGMOD_Test(models);
     }
     ModelSelectorRecord* selectors = nullptr;
     if (IBIS_GetMsels(ibis, &selectors)) MSEL_TestList(selectors);
@@ -207,6 +208,13 @@ void IBIS_AddCmpnt(IBIS* ibis, ComponentRecord* rec)
     CMN_ASSERT(ibis != nullptr && rec != nullptr);
     CMPNT_AddLink(rec, ibis->components);
     ibis->components = rec;
+}
+
+void IBIS_AddExt(IBIS* ibis, ExternalCircuitRecord* rec)
+{
+    CMN_ASSERT(ibis != nullptr && rec != nullptr);
+    EXT_AddLink(rec, ibis->externalCircuits);
+    ibis->externalCircuits = rec;
 }
 
 void IBIS_AddMdl(IBIS* ibis, ModelRecord* rec)

@@ -374,8 +374,11 @@ Checking join.ami for IBIS 5.0 Compatibility...
 ERROR (line    3) -
     Description line in AMI file (at line no 3) is greater than 120 characters
 WARNING (line    5) - IBIS files should not contain tab characters.
+ERROR - Unknown parameter AMI_Version found as a child of Reserved_Parameters
+ERROR - Init_Returns_Impulse parameter is mandatory
+ERROR - GetWave_Exists parameter is mandatory
 
-Errors  : 1
+Errors  : 4
 Warnings: 1
 
 File Failed
@@ -383,11 +386,12 @@ File Failed
 Checking Upper.ami for IBIS 5.0 Compatibility...
 
 WARNING - Filename 'Upper.ami' should be lowercase
+ERROR - No Reserved_Parameters found
 
-Errors  : 0
+Errors  : 1
 Warnings: 1
 
-File Passed
+File Failed
 )"},
 };
 

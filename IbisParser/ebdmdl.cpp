@@ -207,20 +207,11 @@ static void s_KeywordLine(int code, char* text)
 
 static int s_ReservePin(BoardDescriptionRecord* b)
 {
-    if (b->uiPinCount < b->uiPinCapacity) return 1;
-    uint64_t want = (uint64_t)b->uiPinCapacity * 2;
-    if (want < 16) want = 16;
-    if (want > b->Number_of_Pins) want = b->Number_of_Pins;
-    if (want > SIZE_MAX / sizeof(BoardPin*)) want = SIZE_MAX / sizeof(BoardPin*);
-    size_t cap = (size_t)want, old = b->uiPinCapacity;
-    BoardPin** pins = cap > old ? (BoardPin**)realloc(b->pins, cap * sizeof(BoardPin*)) : nullptr;
-    if (pins == nullptr) {
+    if (!PKGMDL_GrowSlots((void**)&b->pins, &b->uiPinCapacity, (uint64_t)b->uiPinCount + 1,
+                          b->Number_of_Pins, sizeof(BoardPin*))) {
         ERRLOG_LineErrorNew(4319);
         return 0;
     }
-    memset(pins + old, 0, (cap - old) * sizeof(BoardPin*));
-    b->pins = pins;
-    b->uiPinCapacity = (unsigned)cap;
     return 1;
 }
 

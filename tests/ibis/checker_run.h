@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <ostream>
 #include <string>
 
 namespace {
@@ -51,6 +52,26 @@ protected:
     }
     std::string dir_;
 };
+
+// One whole-output run: the checker's arguments, its exit status and its
+// whole standard output.
+struct Case {
+    const char* name;
+    const char* args;
+    int status;
+    const char* expected;
+};
+
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+
+std::string CaseName(const ::testing::TestParamInfo<Case>& i) { return i.param.name; }
+
+void CheckCase(const std::string& dir, const Case& c)
+{
+    CheckerRun r = RunChecker(dir, c.args);
+    EXPECT_EQ(r.out, c.expected);
+    EXPECT_EQ(r.status, c.status);
+}
 
 }  // namespace
 

@@ -5,9 +5,7 @@
 
 #include <stdio.h>
 #include <stdlib.h>
-#include <unistd.h>
 
-#include <fstream>
 #include <string>
 
 #include "cmn.h"
@@ -17,6 +15,7 @@
 #include "log_capture.h"
 #include "parse.h"
 #include "pkgmdl.h"
+#include "reader_files.h"
 #include "sect.h"
 
 namespace {
@@ -77,29 +76,7 @@ TEST(Sections, BadNumberLeavesTheValueUnset)
     SECT_Free(s);
 }
 
-class TempFiles : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        char tmpl[] = "/tmp/ibis_pkg_XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir_ = tmpl;
-        PARSE_SuppressBanners(1);
-    }
-    void TearDown() override
-    {
-        PARSE_SuppressBanners(0);
-        (void)system(("rm -rf '" + dir_ + "'").c_str());
-    }
-    std::string Write(const std::string& name, const std::string& text)
-    {
-        std::ofstream(dir_ + "/" + name) << text;
-        return dir_ + "/" + name;
-    }
-    std::string dir_;
-};
-
-TEST_F(TempFiles, LookUpsOfPackageModelsAndTheirPins)
+TEST_F(ReaderFiles, LookUpsOfPackageModelsAndTheirPins)
 {
     std::string path = Write("look.pkg",
                              "[IBIS Ver] 5.0\n[File Name] look.pkg\n[File Rev] 1\n"
@@ -140,7 +117,7 @@ TEST_F(TempFiles, LookUpsOfPackageModelsAndTheirPins)
     FINI();
 }
 
-TEST_F(TempFiles, BoardCheckWithNoRefTestOpensNoFile)
+TEST_F(ReaderFiles, BoardCheckWithNoRefTestOpensNoFile)
 {
     std::string path = Write("b.ebd",
                              "[IBIS Ver] 4.2\n[File Name] b.ebd\n[File Rev] 1\n"

@@ -11,13 +11,6 @@
 
 namespace {
 
-struct Case {
-    const char* name;
-    const char* args;
-    int status;
-    const char* expected;
-};
-
 // Each expected text was worked out line by line from the keyword rules; the
 // layout is that of the numbered log (a line error of 60 to 75 characters,
 // a line warning of 58 to 75, goes on its own line).
@@ -284,20 +277,11 @@ File Failed
 )"},
 };
 
-void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
-
 class PackageOutput : public ::testing::TestWithParam<Case> {};
 
-TEST_P(PackageOutput, WholeOutputAndStatus)
-{
-    const Case& c = GetParam();
-    CheckerRun r = RunChecker(IBIS_FIXTURES, c.args);
-    EXPECT_EQ(r.out, c.expected);
-    EXPECT_EQ(r.status, c.status);
-}
+TEST_P(PackageOutput, WholeOutputAndStatus) { CheckCase(IBIS_FIXTURES, GetParam()); }
 
-INSTANTIATE_TEST_SUITE_P(Fixtures, PackageOutput, ::testing::ValuesIn(kCases),
-                         [](const ::testing::TestParamInfo<Case>& i) { return i.param.name; });
+INSTANTIATE_TEST_SUITE_P(Fixtures, PackageOutput, ::testing::ValuesIn(kCases), CaseName);
 
 size_t Count(const std::string& text, const std::string& what)
 {

@@ -43,6 +43,13 @@ TEST(Sections, ReadingOneSection)
          "E3002 (line    7) - Len should be specified before R\n"
          "E3001 (line    7) - Len should not be less than zero\n"
          "E3012 (line    7) -  L and C must be specified when Len != 0\n", ""},
+        {"Len=1 Len=0 R=1 R=-1 /", 1, true,
+         "E3000 (line    7) - Duplicate Len sub param in R/L/C section\n"
+         "E3003 (line    7) - Duplicate R sub param in R/L/C section\n"
+         "E3004 (line    7) - R should not be less than zero\n", ""},
+        {"L=1n C=1p /", 1, true,
+         "E3005 (line    7) - Len should be specified before L\n"
+         "E3008 (line    7) - Len should be specified before C\n", ""},
         {"Len=0 C=1p C=-2p /", 1, true,
          "E3009 (line    7) - Duplicate C sub param in R/L/C section\n"
          "E3010 (line    7) - C should not be less than zero\n", ""},

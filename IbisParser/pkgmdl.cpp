@@ -137,6 +137,16 @@ int PKGMDL_GrowSlots(void** array, unsigned* capacity, uint64_t need, unsigned l
     return 1;
 }
 
+void PKGMDL_NameWarnings(const char* name, int equalsCode, int slashCode, int wordCode)
+{
+    CMN_ASSERT(name != nullptr);
+    if (strchr(name, '=') != nullptr) ERRLOG_LineWarnNew(equalsCode, name);
+    if (strchr(name, '/') != nullptr) ERRLOG_LineWarnNew(slashCode, name);
+    static const char* const syntaxWords[] = {"Len", "Fork", "Endfork", "C", "R", "L"};
+    for (const char* w : syntaxWords)
+        if (strcmp(name, w) == 0) ERRLOG_LineWarnNew(wordCode, name);
+}
+
 char* PKGMDL_NextToken(char** cursor)
 {
     CMN_ASSERT(cursor != nullptr && *cursor != nullptr);
@@ -534,13 +544,10 @@ static void s_SectionedPinLine(char* text)
         PKGMDL_ForkClear(&top);
     }
     if (strlen(token) > 5) ERRLOG_LineErrorNew(3432);
+    // The warnings name the pin as written: a cut name may hide the fault.
+    PKGMDL_NameWarnings(token, 3445, 3446, 3447);
     char name[6];
     CMN_strncpy(name, token, 5);
-    if (strchr(name, '=') != nullptr) ERRLOG_LineWarnNew(3445, name);
-    if (strchr(name, '/') != nullptr) ERRLOG_LineWarnNew(3446, name);
-    static const char* const syntaxWords[] = {"Len", "Fork", "Endfork", "C", "R", "L"};
-    for (const char* w : syntaxWords)
-        if (strcmp(name, w) == 0) ERRLOG_LineWarnNew(3447, name);
     if (!s_StorePin(name, 1)) {
         gbPinDropped = 1;
         return;

@@ -53,6 +53,10 @@ void PKGMDL_FreeChain(SectionElement* head, void (*freePayload)(SectionElement* 
 // array unchanged, when that is not possible.
 int PKGMDL_GrowSlots(void** array, unsigned* capacity, uint64_t need, unsigned limit, size_t size);
 
+// Warns of a name that holds '=' or '/' or that is a word of the section
+// syntax ("Len", "Fork", "Endfork", "C", "R", "L"): one code for each.
+void PKGMDL_NameWarnings(const char* name, int equalsCode, int slashCode, int wordCode);
+
 // Next blank- or tab-separated token of *cursor, terminated in place, or
 // null at the end of the text.
 char* PKGMDL_NextToken(char** cursor);

@@ -80,7 +80,7 @@ E3006 (line   23) - Duplicate L sub param in R/L/C section
 E3013 (line   23) - Premature end of R/L/C section. Trailing '/' missing
 E3432 (line   28) - Pin Numbers name string too long. will be truncated.
 W3445 (line   28) -
-    Found a Pin Name 'A1=23' containing '='. Possible syntax error
+    Found a Pin Name 'A1=23456' containing '='. Possible syntax error
 E3449 (line   28) - No Sections were defined for this pin even though [Number of Sections] was defined.
 E3444 (line   31) - A new Pin R has been defined before terminating a previous Fork with the corresponding Endfork
 W3447 (line   31) - Found a Pin Name 'R'. Possible syntax error

@@ -4,6 +4,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include "algmod.h"
 #include "cmn.h"
 #include "ebdmdl.h"
 #include "errlog.h"
@@ -116,8 +117,7 @@ void(TEST)(int fileType, int flag)
     if (fileType == FILE_IBS) {
         IBIS_Test();
     } else if (fileType == FILE_AMI) {
-        // The AMI parameter-file check (AMI_Test) runs here once its module
-        // is part of the library; the joined text then stays in gsBuffer.
+        AMI_Test();
     } else {
         // A lone package file gets the duplicate-name check of its models.
         if (fileType == FILE_PKG) s_TestPkgMdls();

@@ -641,6 +641,9 @@ static int s_ParseAmi(const char* path)
     if (CMN_AnyUpper(gsFileName)) ERRLOG_WarnNew(901, gsFileName);
     s_ReadAmi(fp);
     fclose(fp);
+    // A file without text reads as an empty text, which the checker reports;
+    // null is left for a file that could not be read.
+    if (gsBuffer == nullptr) gsBuffer = CMN_StrMake("");
     gbAllowAnyLineLength = saved;
     return 1;
 }

@@ -334,8 +334,11 @@ Checking join.ami for IBIS 5.0 Compatibility...
 ERROR (line    3) -
     Description line in AMI file (at line no 3) is greater than 120 characters
 WARNING (line    5) - IBIS files should not contain tab characters.
+ERROR - Unknown parameter AMI_Version found as a child of Reserved_Parameters
+ERROR - Init_Returns_Impulse parameter is mandatory
+ERROR - GetWave_Exists parameter is mandatory
 
-Errors  : 1
+Errors  : 4
 Warnings: 1
 
 File Failed
@@ -343,11 +346,12 @@ File Failed
 Checking Upper.ami for IBIS 5.0 Compatibility...
 
 WARNING - Filename 'Upper.ami' should be lowercase
+ERROR - No Reserved_Parameters found
 
-Errors  : 0
+Errors  : 1
 Warnings: 1
 
-File Passed
+File Failed
 )"},
 };
 
@@ -436,6 +440,25 @@ TEST_F(CheckerTempDir, UsageAndFileKinds)
     EXPECT_EQ(r.out, "WARNING - Filename 'UP.IBS' should be lowercase\n"
                      "\nErrors  : 0\nWarnings: 1\n\nFile Passed\n");
     EXPECT_EQ(r.status, 0);
+}
+
+// The row fixtures (curves, waveforms, pulse tables, golden waveforms,
+// [Ramp], [Receiver Thresholds] and a correct file using them all) read
+// through the checker to a verdict, without a crash.
+TEST(RowFixtures, ReadToAVerdict)
+{
+    for (const char* name : {"rows_curves.ibs", "rows_waveforms.ibs", "rows_pulse.ibs",
+                             "rows_golden.ibs", "rows_ramp.ibs", "rows_thresholds.ibs",
+                             "rows_good.ibs"}) {
+        CheckerRun r = RunChecker(IBIS_FIXTURES, std::string("-n -c ") + name);
+        EXPECT_TRUE(r.status == 0 || r.status == 1) << name << " status " << r.status;
+        EXPECT_TRUE(r.out.find("File Passed") != std::string::npos ||
+                    r.out.find("File Failed") != std::string::npos)
+            << name;
+    }
+    CheckerRun good = RunChecker(IBIS_FIXTURES, "-n -c rows_good.ibs");
+    EXPECT_EQ(good.status, 0);
+    EXPECT_NE(good.out.find("Errors  : 0\n"), std::string::npos);
 }
 
 }  // namespace

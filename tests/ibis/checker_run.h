@@ -1,5 +1,6 @@
-// Runs the ibislint program and keeps its whole standard output and exit
-// status; a test directory for files whose bytes a test writes itself.
+// Runs the ibislint program (its path in the IBISLINT macro) in a directory
+// and keeps its standard output and exit status; the test directory and the
+// whole-output cases that the checker tests share.
 #ifndef TESTS_IBIS_CHECKER_RUN_H
 #define TESTS_IBIS_CHECKER_RUN_H
 
@@ -14,15 +15,13 @@
 #include <ostream>
 #include <string>
 
-namespace {
-
 struct CheckerRun {
     std::string out;
     int status;
 };
 
 // Runs the checker in dir with the given arguments; standard error is dropped.
-CheckerRun RunChecker(const std::string& dir, const std::string& args)
+inline CheckerRun RunChecker(const std::string& dir, const std::string& args)
 {
     std::string cmd = "cd '" + dir + "' && '" IBISLINT "' " + args + " 2>/dev/null";
     FILE* p = popen(cmd.c_str(), "r");
@@ -36,7 +35,8 @@ CheckerRun RunChecker(const std::string& dir, const std::string& args)
     return r;
 }
 
-// Files whose bytes matter are written by the test itself.
+// Files whose bytes matter are written by the test itself, into a fresh
+// directory.
 class CheckerTempDir : public ::testing::Test {
 protected:
     void SetUp() override
@@ -62,17 +62,15 @@ struct Case {
     const char* expected;
 };
 
-void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+inline void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
-std::string CaseName(const ::testing::TestParamInfo<Case>& i) { return i.param.name; }
+inline std::string CaseName(const ::testing::TestParamInfo<Case>& i) { return i.param.name; }
 
-void CheckCase(const std::string& dir, const Case& c)
+inline void CheckCase(const std::string& dir, const Case& c)
 {
     CheckerRun r = RunChecker(dir, c.args);
     EXPECT_EQ(r.out, c.expected);
     EXPECT_EQ(r.status, c.status);
 }
-
-}  // namespace
 
 #endif

@@ -162,7 +162,8 @@ TEST_F(ReaderFiles, AmiLinesAreJoinedWithOneBlank)
         {"(x (a 1)\n(b 2))\n", "(x (a 1) (b 2))"},
         {"(a 1\n2)\n", "(a 1 2)"},
         {"| comment\n\n  (m   | note\n\t(Description \"two\n   words\"))", "(m (Description \"two words\"))"},
-        {"", nullptr},
+        {"", ""},
+        {"| only a comment\n", ""},
     };
     LogCapture log;
     for (const JoinCase& c : cases) {

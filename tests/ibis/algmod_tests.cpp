@@ -1,0 +1,798 @@
+// [Algorithmic Model] sections fed line by line as the model module hands
+// them on, the checks of the files they name, and the AMI parameter-file
+// checker: in process for the section and its files, through ibislint for
+// whole .ami files.
+#include <gtest/gtest.h>
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "algmod.h"
+#include "checker_run.h"
+#include "cmn.h"
+#include "log_capture.h"
+#include "parse.h"
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// A stand-in for the model records: what ALGMOD_Test reads of a model.
+
+struct FakeModel {
+    FakeModel* next;
+    std::string name;
+    AlgorithmicModelEntry** list;
+};
+
+ModelRecord* FakeNext(ModelRecord* m) { return (ModelRecord*)((FakeModel*)m)->next; }
+const char* FakeName(ModelRecord* m) { return ((FakeModel*)m)->name.c_str(); }
+AlgorithmicModelEntry** FakeList(ModelRecord* m) { return ((FakeModel*)m)->list; }
+
+// Feeds one section as the model module does: the keyword line on line
+// first, the data lines on the lines after it, and the end checks at the
+// keyword line that follows.
+void ReadSection(AlgorithmicModelEntry*** head, const std::vector<std::string>& lines,
+                 unsigned long first = 10)
+{
+    PARSE_SetPosition("algmod.ibs", first);
+    std::string keyword = lines.at(0);
+    ALGMOD_New(&keyword[0], head);
+    for (size_t i = 1; i < lines.size(); i++) {
+        PARSE_SetPosition(nullptr, first + i);
+        std::string text = lines[i];
+        ALGMOD_ReceiveLine(&text[0], *head);
+    }
+    PARSE_SetPosition(nullptr, first + lines.size());
+    ALGMOD_Fini(*head);
+}
+
+struct SectionCase {
+    const char* name;
+    std::vector<std::string> lines;   // from line 10 on
+    const char* log;
+};
+
+// Line messages name the line of the keyword (10) or of the data line; the
+// end checks are plain errors.  A line error of 60 to 75 characters, or a
+// plain one of 72 to 75, goes on a line of its own.
+const char kPlatformShape[] =
+    "E4610 (line   11) - Could not parse Platform, Compiler, Bits  for [Algorithmic Model] "
+    "Executable Sub-parameter\n";
+
+const SectionCase kSections[] = {
+    {"Clean",
+     {"[Algorithmic Model]", "Executable Linux_gcc_32 a.so a.ami",
+      "Executable\tWindows_VisualStudio_64   b.dll\tb.ami"},
+     ""},
+    {"ItemsAfterTheKeyword", {"[Algorithmic Model] extra words"},
+     "E4605 (line   10) -\n    Incorrect Number of Line Items (3) For Algorithmic Model: Expecting 1\n"},
+    {"ThreeItems", {"[Algorithmic Model]", "Executable Linux_gcc_32 a.so"},
+     "E4605 (line   11) -\n    Incorrect Number of Line Items (3) For Algorithmic Model: Expecting 4\n"},
+    {"FiveItems", {"[Algorithmic Model]", "Executable Linux_gcc_32 a.so a.ami more"},
+     "E4605 (line   11) -\n    Incorrect Number of Line Items (5) For Algorithmic Model: Expecting 4\n"},
+    {"SubParameterIsMatchedWithCase", {"[Algorithmic Model]", "executable Linux_gcc_32 a.so a.ami"},
+     "E4609 (line   11) - Unknown Line in Algorithmic Model\n"},
+    {"FourPlatformParts", {"[Algorithmic Model]", "Executable Linux_gcc_32_x a.so a.ami"},
+     kPlatformShape},
+    {"TwoPlatformParts", {"[Algorithmic Model]", "Executable Linux_gcc a.so a.ami"},
+     kPlatformShape},
+    {"UnderscoresOutOfPlace", {"[Algorithmic Model]", "Executable _gcc_32_ a.so a.ami"},
+     kPlatformShape},
+    {"Bits16", {"[Algorithmic Model]", "Executable Linux_gcc_16 a.so a.ami"},
+     "E4606 - The Number of Bits should be 32 or 64 for Platform Linux and Compiler gcc for "
+     "Algorithmic Model defined on line 10\n"},
+    {"BitsNotANumber",
+     {"[Algorithmic Model]", "Executable Linux_gcc_3x2 a.so a.ami", "Executable Linux_gcc_-32 a.so a.ami"},
+     "E4613 (line   11) - Could not parse the Bits in Linux_gcc_3x2 for [Algorithmic Model] "
+     "Executable Sub-parameter\n"
+     "E4613 (line   12) - Could not parse the Bits in Linux_gcc_-32 for [Algorithmic Model] "
+     "Executable Sub-parameter\n"
+     "E4606 - The Number of Bits should be 32 or 64 for Platform Linux and Compiler gcc for "
+     "Algorithmic Model defined on line 10\n"
+     "E4606 - The Number of Bits should be 32 or 64 for Platform Linux and Compiler gcc for "
+     "Algorithmic Model defined on line 10\n"
+     // Both unparsed: equal bits too.
+     "E4607 - Duplicate Sub-Parameter: Platform Linux Compiler gcc Bits -1 for Algorithmic Model "
+     "defined on line 10\n"},
+    {"DuplicateInCaseOnly",
+     {"[Algorithmic Model]", "Executable Linux_GCC_64 a.so a.ami", "Executable linux_gcc_64 b.so b.ami",
+      "Executable linux_gcc_32 c.so c.ami"},
+     "E4607 - Duplicate Sub-Parameter: Platform linux Compiler gcc Bits 64 for Algorithmic Model "
+     "defined on line 10\n"},
+    {"NamesLongerThanTheirFields",
+     {"[Algorithmic Model]", "Executable " + std::string(45, 'p') + "_" + std::string(45, 'c') + "_64 " +
+                                 std::string(42, 'f') + ".so " + std::string(41, 'f') + ".ami"},
+     nullptr},
+};
+
+void PrintTo(const SectionCase& c, std::ostream* os) { *os << c.name; }
+
+class AlgmodSection : public ::testing::TestWithParam<SectionCase> {};
+
+TEST_P(AlgmodSection, Messages)
+{
+    const SectionCase& c = GetParam();
+    LogCapture log;
+    AlgorithmicModelEntry** head = nullptr;
+    ReadSection(&head, c.lines);
+    std::string expected;
+    if (c.log != nullptr) {
+        expected = c.log;
+    } else {
+        // Each name as written, then cut to 44 characters.
+        const std::string at = "(line   11) -\n    ";
+        expected = "E4611 " + at + "Platform name too long " + std::string(45, 'p') + "\n" +
+                   "E4612 " + at + "Compiler name too long " + std::string(45, 'c') + "\n" +
+                   "E4614 " + at + "Filename too long " + std::string(42, 'f') + ".so\n" +
+                   "E4614 " + at + "Filename too long " + std::string(41, 'f') + ".ami\n";
+        ASSERT_NE(*head, nullptr);
+        EXPECT_EQ(std::string((*head)->platform), std::string(44, 'p'));
+        EXPECT_EQ(std::string((*head)->compiler), std::string(44, 'c'));
+        EXPECT_EQ(std::string((*head)->codeFile), std::string(42, 'f') + ".s");
+        EXPECT_EQ(std::string((*head)->amiFile), std::string(41, 'f') + ".am");
+        EXPECT_EQ((*head)->bits, 64);
+    }
+    EXPECT_EQ(log.Take(), expected);
+    ALGMOD_Free(head);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, AlgmodSection, ::testing::ValuesIn(kSections),
+                         [](const ::testing::TestParamInfo<SectionCase>& i) { return i.param.name; });
+
+TEST(AlgmodEntries, KeepThePartsOfEachLineNewestFirst)
+{
+    LogCapture log;
+    AlgorithmicModelEntry** head = nullptr;
+    ReadSection(&head, {"[Algorithmic Model]", "Executable Linux_gcc_32 a.so a.ami",
+                        "Executable linux_gcc4.1.2_64 b_x86.so b.ami"});
+    EXPECT_EQ(log.Take(), "");
+    ASSERT_NE(head, nullptr);
+    const AlgorithmicModelEntry* e = *head;
+    ASSERT_NE(e, nullptr);
+    EXPECT_STREQ(e->platform, "linux");
+    EXPECT_STREQ(e->compiler, "gcc4.1.2");
+    EXPECT_EQ(e->bits, 64);
+    EXPECT_STREQ(e->codeFile, "b_x86.so");
+    EXPECT_STREQ(e->amiFile, "b.ami");
+    EXPECT_EQ(e->tree, nullptr);
+    e = e->next;
+    ASSERT_NE(e, nullptr);
+    EXPECT_STREQ(e->platform, "Linux");
+    EXPECT_STREQ(e->compiler, "gcc");
+    EXPECT_EQ(e->bits, 32);
+    EXPECT_EQ(e->next, nullptr);
+    ALGMOD_Free(head);
+}
+
+TEST(AlgmodEntries, SecondKeywordReplacesTheFirstList)
+{
+    LogCapture log;
+    AlgorithmicModelEntry** head = nullptr;
+    ReadSection(&head, {"[Algorithmic Model]", "Executable Linux_gcc_32 a.so a.ami"});
+    AlgorithmicModelEntry** first = head;
+    ReadSection(&head, {"[Algorithmic Model]", "Executable Linux_gcc_64 b.so b.ami"}, 20);
+    EXPECT_EQ(log.Take(), "E4601 (line   20) - Algorithmic Model: Already Defined for this model\n");
+    ASSERT_NE(head, nullptr);
+    ASSERT_NE(*head, nullptr);
+    EXPECT_EQ((*head)->bits, 64);
+    EXPECT_EQ((*head)->next, nullptr);
+    (void)first;   // freed by the second keyword; the sanitizer build sees any use
+    ALGMOD_Free(head);
+    // An empty or absent list has nothing to check or free.
+    AlgorithmicModelEntry** empty = nullptr;
+    ReadSection(&empty, {"[Algorithmic Model]"});
+    ALGMOD_Fini(nullptr);
+    ALGMOD_Free(nullptr);
+    EXPECT_EQ(log.Take(), "");
+    ALGMOD_Free(empty);
+}
+
+// The reader hands on only keyword lines that hold their ']'.
+TEST(AlgmodEntries, KeywordLineWithoutBracket)
+{
+    LogCapture log;
+    AlgorithmicModelEntry** head = nullptr;
+    char text[] = "[Algorithmic Model";
+    EXPECT_EQ(ALGMOD_New(text, &head), 1);
+    EXPECT_EQ(log.Take(), "B4603 - Should Not Be Here: IbisParser/algmod, 134\n");
+    ASSERT_NE(head, nullptr);
+    EXPECT_EQ(*head, nullptr);
+    ALGMOD_Free(head);
+}
+
+TEST(AlgmodEntries, HostileTokens)
+{
+    LogCapture log;
+    AlgorithmicModelEntry** head = nullptr;
+    std::string huge(20000, 'z');
+    ReadSection(&head, {"[Algorithmic Model]", "Executable " + huge + "_" + huge + "_" + huge + " " + huge + " " + huge,
+                        "Executable a_b_" + huge + " c d.ami", "Executable " + std::string(20000, '_') + " c d",
+                        "Executable a_b_99999999999 c d.ami", "Executable a_b_4294967328 c d.ami"});
+    std::string out = log.Take();
+    // Each name is reported once, as written (the log cuts a long text).
+    EXPECT_NE(out.find("E4611 (line   11) - Platform name too long zzzz"), std::string::npos);
+    EXPECT_NE(out.find("E4612 (line   11) - Compiler name too long zzzz"), std::string::npos);
+    EXPECT_NE(out.find("E4613 (line   11)"), std::string::npos);
+    EXPECT_NE(out.find("E4613 (line   12)"), std::string::npos);
+    EXPECT_NE(out.find("E4610 (line   13)"), std::string::npos);
+    // Numbers beyond an int are no bit count, however the conversion wraps.
+    EXPECT_NE(out.find("E4613 (line   14) - Could not parse the Bits in a_b_99999999999"), std::string::npos);
+    EXPECT_NE(out.find("E4613 (line   15) - Could not parse the Bits in a_b_4294967328"), std::string::npos);
+    int count = 0;
+    for (AlgorithmicModelEntry* e = *head; e != nullptr; e = e->next, count++) {
+        EXPECT_LE(strlen(e->platform), 44u);
+        EXPECT_LE(strlen(e->codeFile), 44u);
+        EXPECT_EQ(e->bits, -1);
+    }
+    EXPECT_EQ(count, 4);
+    ALGMOD_Free(head);
+}
+
+// ---------------------------------------------------------------------------
+// The file checks.
+
+class AlgmodFiles : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char tmpl[] = "/tmp/algmod_XXXXXX";
+        ASSERT_NE(mkdtemp(tmpl), nullptr);
+        dir_ = tmpl;
+        ALGMOD_MODEL_VIEW view = {FakeNext, FakeName, FakeList};
+        ALGMOD_SetModelView(&view);
+        banners_ = gbSuppressBanners;
+        PARSE_SuppressBanners(1);
+        CMN_strncpy(savedPath_, gsFilePath_ibs, 1024);
+        ASSERT_NE(getcwd(savedCwd_, sizeof savedCwd_), nullptr);
+    }
+    void TearDown() override
+    {
+        FreeModels();
+        ALGMOD_SetModelView(nullptr);
+        gbSuppressBanners = banners_;
+        CMN_strncpy(gsFilePath_ibs, savedPath_, 1024);
+        ASSERT_EQ(chdir(savedCwd_), 0);
+        (void)system(("rm -rf '" + dir_ + "'").c_str());
+    }
+    void Write(const std::string& name, const std::string& text)
+    {
+        std::ofstream(dir_ + "/" + name, std::ios::binary) << text;
+    }
+    void Mkdir(const std::string& name) { ASSERT_EQ(mkdir((dir_ + "/" + name).c_str(), 0755), 0); }
+    // Models in list order; lines empty: a model without the keyword.
+    FakeModel* Model(const std::string& name, const std::vector<std::string>& lines)
+    {
+        FakeModel* m = new FakeModel{nullptr, name, nullptr};
+        if (!lines.empty()) ReadSection(&m->list, lines);
+        if (!models_.empty()) models_.back()->next = m;
+        models_.push_back(m);
+        return m;
+    }
+    ModelRecord* List() { return models_.empty() ? nullptr : (ModelRecord*)models_.front(); }
+    void FreeModels()
+    {
+        for (FakeModel* m : models_) {
+            ALGMOD_Free(m->list);
+            delete m;
+        }
+        models_.clear();
+    }
+    // Reads the [Model] names and [Algorithmic Model] sections of an .ibs
+    // file as the reader and the model module hand them on: each line with
+    // its number, comments and blanks cut, the end checks at the next
+    // keyword, and the models newest first as the container keeps them.
+    void ReadIbs(const std::string& path)
+    {
+        FreeModels();
+        std::ifstream in(path);
+        ASSERT_TRUE(in.good()) << path;
+        std::string line;
+        unsigned long number = 0;
+        FakeModel* model = nullptr;
+        bool inSection = false;
+        PARSE_SetPosition("ibs", 0);
+        while (std::getline(in, line)) {
+            number++;
+            line = line.substr(0, line.find('|'));
+            size_t first = line.find_first_not_of(" \t\r");
+            if (first == std::string::npos) continue;
+            line = line.substr(first, line.find_last_not_of(" \t\r") + 1 - first);
+            PARSE_SetPosition(nullptr, number);
+            if (line[0] != '[') {
+                if (inSection) ALGMOD_ReceiveLine(&line[0], model->list);
+                continue;
+            }
+            if (inSection) ALGMOD_Fini(model->list);
+            inSection = false;
+            if (line.compare(0, 7, "[Model]") == 0) {
+                size_t name = line.find_first_not_of(" \t", 7);
+                model = new FakeModel{models_.empty() ? nullptr : models_.front(),
+                                      name == std::string::npos ? "" : line.substr(name), nullptr};
+                models_.insert(models_.begin(), model);
+            } else if (line.compare(0, 19, "[Algorithmic Model]") == 0 && model != nullptr) {
+                ALGMOD_New(&line[0], &model->list);
+                inSection = true;
+            }
+        }
+    }
+
+    std::string dir_;
+    std::vector<FakeModel*> models_;
+    int banners_ = 0;
+    char savedPath_[1025];
+    char savedCwd_[4096];
+};
+
+const char kCleanAmi[] =
+    "(clean (Reserved_Parameters\n"
+    "  (Init_Returns_Impulse (Usage Info) (Type Boolean) (Default True) (Description \"d\"))\n"
+    "  (GetWave_Exists (Usage Info) (Type Boolean) (Default True) (Description \"d\"))))\n";
+
+TEST_F(AlgmodFiles, EachEntryNamesFilesBesideTheIbsFile)
+{
+    Write("code.so", "\x7f" "ELF");
+    Write("good.ami", kCleanAmi);
+    Write("bad.ami", "no parenthesis\n");
+    Write("empty.ami", "");
+    Mkdir("codedir");
+    Mkdir("dir.ami");
+    const std::string kw = "[Algorithmic Model]";
+    FakeModel* m1 = Model("m1", {kw, "Executable Linux_gcc_64 code.so good.ami",
+                                 "Executable Windows_VisualStudio_64 code.so good.ami"});
+    Model("m2", {kw});
+    Model("m3", {kw, "Executable Linux_gcc_64 missing.so missing.ami"});
+    Model("m4", {kw, "Executable Linux_gcc_64 codedir noext"});
+    Model("m5", {kw, "Executable Linux_gcc_64 code.so dir.ami"});
+    Model("none", {});
+    FakeModel* m6 = Model("m6", {kw, "Executable Linux_gcc_64 code.so bad.ami",
+                                 "Executable Linux_gcc_32 code.so empty.ami"});
+    std::string dir = dir_ + "/";
+    CMN_strncpy(gsFilePath_ibs, dir.c_str(), 1024);
+    LogCapture log;
+    ALGMOD_Test(List());
+    // Newest entry first within a model.
+    EXPECT_EQ(log.Take(),
+              "E4615 - Empty [Algorithmic Model] defined for Model m2\n"
+              "E4616 - Code file missing.so not found. It was defined in [Algorithmic Model] for Model m3\n"
+              "E4618 - AMI parameter file missing.ami not found. It was defined in [Algorithmic Model] "
+              "for Model m3\n"
+              "E4616 - Code file codedir not found. It was defined in [Algorithmic Model] for Model m4\n"
+              "E4617 - AMI Parameter file noext should have '.ami' extension. It was defined in "
+              "[Algorithmic Model] for Model m4\n"
+              "E4618 - AMI parameter file dir.ami not found. It was defined in [Algorithmic Model] "
+              "for Model m5\n"
+              "E4620 - The AMI parameter file should start with a parenthesis\n"
+              "E4620 - The AMI parameter file should start with a parenthesis\n");
+    // One file named by two entries is read, checked and kept twice.
+    ASSERT_NE(*m1->list, nullptr);
+    EXPECT_NE((*m1->list)->tree, nullptr);
+    EXPECT_NE((*m1->list)->next->tree, nullptr);
+    EXPECT_NE((*m1->list)->tree, (*m1->list)->next->tree);
+    EXPECT_EQ((*m6->list)->tree, nullptr);
+    EXPECT_EQ(gsBuffer, nullptr);
+    EXPECT_STREQ(gsFilePath_ibs, dir.c_str());
+    // A second run replaces the trees rather than losing them.
+    ALGMOD_Test(List());
+    EXPECT_NE((*m1->list)->tree, nullptr);
+}
+
+TEST_F(AlgmodFiles, FilesInASubdirectory)
+{
+    Mkdir("sub");
+    Write("sub/sub.so", "x");
+    Write("sub/s.ami", kCleanAmi);
+    Write("code.so", "x");
+    Write("good.ami", kCleanAmi);
+    const std::string kw = "[Algorithmic Model]";
+    FakeModel* first = Model("first", {kw, "Executable Linux_gcc_64 sub/sub.so sub/s.ami"});
+    FakeModel* second = Model("second", {kw, "Executable Linux_gcc_64 code.so good.ami"});
+    LogCapture log;
+    // The .ibs file was named with its directory, and without one.
+    for (const std::string& ibsDir : {dir_ + "/", std::string()}) {
+        ASSERT_EQ(chdir(ibsDir.empty() ? dir_.c_str() : savedCwd_), 0);
+        CMN_strncpy(gsFilePath_ibs, ibsDir.c_str(), 1024);
+        ALGMOD_Test(List());
+        EXPECT_EQ(log.Take(), "") << ibsDir;
+        EXPECT_NE((*first->list)->tree, nullptr);
+        EXPECT_NE((*second->list)->tree, nullptr);
+        EXPECT_STREQ(gsFilePath_ibs, ibsDir.c_str());
+    }
+}
+
+TEST_F(AlgmodFiles, PathLongerThanAFilePathIsNotFound)
+{
+    std::string deep(1010, 'd');
+    CMN_strncpy(gsFilePath_ibs, (deep + "/").c_str(), 1024);
+    Model("m", {"[Algorithmic Model]", "Executable Linux_gcc_64 " + std::string(30, 'c') + ".so " +
+                                           std::string(30, 'a') + ".ami"});
+    LogCapture log;
+    ALGMOD_Test(List());
+    EXPECT_EQ(log.Take(), "E4616 - Code file " + std::string(30, 'c') +
+                              ".so not found. It was defined in [Algorithmic Model] for Model m\n"
+                              "E4618 - AMI parameter file " + std::string(30, 'a') +
+                              ".ami not found. It was defined in [Algorithmic Model] for Model m\n");
+}
+
+TEST_F(AlgmodFiles, WithoutAModelViewNothingIsChecked)
+{
+    Model("m", {"[Algorithmic Model]"});
+    ALGMOD_SetModelView(nullptr);
+    LogCapture log;
+    ALGMOD_Test(List());
+    EXPECT_EQ(log.Take(), "");
+}
+
+// ---------------------------------------------------------------------------
+// The checker in process, on texts too large for fixtures.
+
+std::string CheckText(const std::string& text)
+{
+    LogCapture log;
+    gsBuffer = CMN_StrMake(text.c_str());
+    AMI_Test();
+    EXPECT_EQ(gsBuffer, nullptr);
+    return log.Take();
+}
+
+TEST(AmiChecker, DeepNesting)
+{
+    const int depth = 300000;
+    std::string open, close;
+    for (int i = 0; i < depth; i++) {
+        open += "(b ";
+        close += ")";
+    }
+    EXPECT_EQ(CheckText("(deep (Model_Specific " + open + "(Usage Bad)" + close + "))"),
+              "E4627 - Illegal Usage value Bad specified for b\n"
+              "E4622 - No Reserved_Parameters found\n");
+    // An unknown reserved parameter gets the same walk.
+    EXPECT_EQ(CheckText("(deep (Reserved_Parameters (x " + open + "(Usage Bad)" + close + ")))"),
+              "E4624 - Unknown parameter x found as a child of Reserved_Parameters\n"
+              "E4627 - Illegal Usage value Bad specified for b\n"
+              "E4625 - Init_Returns_Impulse parameter is mandatory\n"
+              "E4625 - GetWave_Exists parameter is mandatory\n");
+}
+
+TEST(AmiChecker, ManyLeavesAndLongTokens)
+{
+    std::string leaves;
+    for (int i = 0; i < 50000; i++) leaves += "(p" + std::to_string(i) + " (Usage In) (Format Value 1))";
+    EXPECT_EQ(CheckText("(many (Model_Specific " + leaves + "(last (Type Nope))))"),
+              "E4627 - Illegal Type value Nope specified for last\n"
+              "E4622 - No Reserved_Parameters found\n");
+
+    std::string name(20000, 'n'), value(20000, 'v');
+    std::string out = CheckText("(" + name + " (Reserved_Parameters (" + name + " (Usage " + value + "))))");
+    EXPECT_EQ(out.compare(0, 48, "E4624 - Unknown parameter " + std::string(22, 'n')), 0);
+    EXPECT_NE(out.find("E4627 - Illegal Usage value vvvv"), std::string::npos);
+    EXPECT_NE(out.find("E4625 - GetWave_Exists parameter is mandatory\n"), std::string::npos);
+}
+
+TEST(AmiChecker, EveryTruncationOfAFile)
+{
+    // The text as the reader joins it, comments gone.
+    int banners = gbSuppressBanners;
+    PARSE_SuppressBanners(1);
+    ASSERT_EQ(PARSE(IBIS_FIXTURES "/algmod/amiok.ami", FILE_AMI), 1);
+    gbSuppressBanners = banners;
+    ASSERT_NE(gsBuffer, nullptr);
+    std::string text = gsBuffer;
+    free(gsBuffer);
+    gsBuffer = nullptr;
+    ASSERT_GT(text.size(), 500u);
+    for (size_t n = 0; n <= text.size(); n++) CheckText(text.substr(0, n));
+    EXPECT_EQ(CheckText(text), "");
+    // No text at all is a failure; nothing to check is nothing.
+    EXPECT_EQ(CheckText(""), "E4620 - The AMI parameter file should start with a parenthesis\n");
+    LogCapture log;
+    AMI_Test();
+    EXPECT_EQ(log.Take(), "");
+}
+
+// ---------------------------------------------------------------------------
+// Whole .ami files through ibislint.
+
+struct AmiCase {
+    const char* name;
+    const char* args;
+    int status;
+    const char* expected;
+};
+
+const AmiCase kAmiCases[] = {
+    {"Clean", "amiok.ami", 0,
+     R"(
+Checking amiok.ami for IBIS 5.0 Compatibility...
+
+Errors  : 0
+
+File Passed
+)"},
+    {"ReservedRowFaults", "-q amirows.ami", 1,
+     R"(E4627 - Illegal Usage value Out specified for Init_Returns_Impulse
+E4627 - Illegal Type value Integer specified for GetWave_Exists
+E4627 - Illegal Default value 2.5 specified for Max_Init_Aggressors
+E4630 - Parameter Default is mandatory for Max_Init_Aggressors
+E4629 - Unexpected parameter Format specified for Ignore_Bits
+E4627 - Illegal Default value 1 specified for Use_Init_Output
+E4630 - Parameter Default is mandatory for Use_Init_Output
+E4632 - Gaussian: Illegal Format for Tx_Jitter. Expected 2 number(s)
+E4630 - Parameter Format is mandatory for Tx_Jitter
+E4630 - Parameter Format is mandatory for Rx_Clock_PDF
+E4627 - Illegal Default value x specified for Tx_DCD
+E4627 - Illegal Type value UI specified for Rx_Receiver_Sensitivity
+E4627 - Illegal Format value Gaussian specified for Rx_Receiver_Sensitivity
+E4630 - Parameter Format is mandatory for Rx_Receiver_Sensitivity
+
+Errors  : 14
+
+File Failed
+)"},
+    {"ReservedChildrenAndOrder", "-q amiorder.ami", 1,
+     R"(E4628 - Found a branch Sub expecting a leaf for Init_Returns_Impulse
+E4626 - Usage: Illegal format for Init_Returns_Impulse
+E4624 - Unknown parameter Labels found as a child of Init_Returns_Impulse
+E4624 - Unknown parameter Notes found as a child of Init_Returns_Impulse
+E4630 - Parameter Usage is mandatory for Init_Returns_Impulse
+E4630 - Parameter Type is mandatory for Init_Returns_Impulse
+E4630 - Parameter Default is mandatory for Init_Returns_Impulse
+E4630 - Parameter Description is mandatory for Init_Returns_Impulse
+E4600 - Expected a branch but found 'GetWave_Exists'  as a leaf of 'Reserved_Parameters'
+E4626 - GetWave_Exists: Illegal format for Reserved_Parameters
+E4627 - Illegal Format value Value specified for Tx_Jitter
+E4630 - Parameter Format is mandatory for Tx_Jitter
+E4624 - Unknown parameter Custom found as a child of Reserved_Parameters
+E4627 - Illegal Usage value Bad specified for Custom
+E4625 - GetWave_Exists parameter is mandatory
+E4627 - Illegal Usage value Sideways specified for ord
+E4623 - Unknown branch Extra found
+
+Errors  : 17
+
+File Failed
+)"},
+    {"GeneralRulesAtEveryDepth", "-q amigen.ami", 1,
+     R"(E4627 - Illegal Usage value Output specified for b
+E4627 - Illegal Type value Double specified for b
+E4632 - Range: Illegal Format for b. Expected 3 number(s)
+E4632 - List: Illegal Format for d. Expected 1 number(s)
+E4632 - Steps: Illegal Format for e. Expected 4 number(s)
+E4632 - DjRj: Illegal Format for i. Expected 3 number(s)
+E4627 - Illegal Format value Bogus specified for k
+E4626 - Description: Illegal format for l
+E4627 - Illegal Usage value Nope specified for deepest
+E4632 - Value: Illegal Format for deep. Expected 1 number(s)
+
+Errors  : 10
+
+File Failed
+)"},
+    {"RootWithoutReservedParameters", "-q amims.ami aminochild.ami", 1,
+     R"(E4627 - Illegal Usage value Sometimes specified for p
+E4622 - No Reserved_Parameters found
+
+Errors  : 2
+
+File Failed
+E4622 - No Reserved_Parameters found
+
+Errors  : 1
+
+File Failed
+)"},
+    {"EmptyReservedParameters", "-q aminores.ami", 1,
+     R"(E4625 - Init_Returns_Impulse parameter is mandatory
+E4625 - GetWave_Exists parameter is mandatory
+
+Errors  : 2
+
+File Failed
+)"},
+    {"ParseFailures", "-q amileaf.ami amibare.ami amiclose.ami amiletter.ami amiempty.ami amiopen.ami amigroup.ami amitwo.ami", 1,
+     R"(E4635 - Too few nodes in branches or leaves
+
+Errors  : 1
+
+File Failed
+E4635 - Too few nodes in branches or leaves
+
+Errors  : 1
+
+File Failed
+E4635 - Too few nodes in branches or leaves
+
+Errors  : 1
+
+File Failed
+E4620 - The AMI parameter file should start with a parenthesis
+
+Errors  : 1
+
+File Failed
+E4620 - The AMI parameter file should start with a parenthesis
+
+Errors  : 1
+
+File Failed
+E4619 - The AMI parameter file has mismatched parenthesis
+
+Errors  : 1
+
+File Failed
+E4634 -
+    Invalid syntax of branch or leaf. At least 2 elements expected in a list
+
+Errors  : 1
+
+File Failed
+E4621 - Internal error while parsing AMI Parameter file
+
+Errors  : 1
+
+File Failed
+)"},
+};
+
+void PrintTo(const AmiCase& c, std::ostream* os) { *os << c.name; }
+
+class AmiFiles : public ::testing::TestWithParam<AmiCase> {};
+
+TEST_P(AmiFiles, WholeOutputAndStatus)
+{
+    const AmiCase& c = GetParam();
+    CheckerRun r = RunChecker(std::string(IBIS_FIXTURES) + "/algmod", std::string("-n -c ") + c.args);
+    EXPECT_EQ(r.out, c.expected);
+    EXPECT_EQ(r.status, c.status);
+}
+
+INSTANTIATE_TEST_SUITE_P(Fixtures, AmiFiles, ::testing::ValuesIn(kAmiCases),
+                         [](const ::testing::TestParamInfo<AmiCase>& i) { return i.param.name; });
+
+// ---------------------------------------------------------------------------
+// The parameter files of the shared corpus, and the sections of the .ibs
+// files that name them.
+
+const std::string kCorpus = IBIS_CORPUS;
+
+// Messages derived from each file's text: AMI_Version and Supporting_Files
+// are no reserved parameters of this checker, a Value leaf is no Default,
+// and the Table of Supporting_Files is a branch holding the valueless
+// group ("PCIeG5_32GT.ens").
+const char kTxMessages[] =
+    "E4624 - Unknown parameter AMI_Version found as a child of Reserved_Parameters\n"
+    "E4624 - Unknown parameter Value found as a child of GetWave_Exists\n"
+    "E4630 - Parameter Default is mandatory for GetWave_Exists\n"
+    "E4624 - Unknown parameter Value found as a child of Init_Returns_Impulse\n"
+    "E4630 - Parameter Default is mandatory for Init_Returns_Impulse\n";
+const char kRxMessages[] =
+    "E4624 - Unknown parameter AMI_Version found as a child of Reserved_Parameters\n"
+    "E4624 - Unknown parameter Value found as a child of Init_Returns_Impulse\n"
+    "E4630 - Parameter Default is mandatory for Init_Returns_Impulse\n"
+    "E4624 - Unknown parameter Value found as a child of GetWave_Exists\n"
+    "E4630 - Parameter Default is mandatory for GetWave_Exists\n";
+const char kPcieMessages[] =
+    "E4624 - Unknown parameter AMI_Version found as a child of Reserved_Parameters\n"
+    "E4624 -\n    Unknown parameter Supporting_Files found as a child of Reserved_Parameters\n"
+    "E4626 - \"PCIeG5_32GT.ens\": Illegal format for Table\n";
+
+TEST(AmiCorpus, ParameterFiles)
+{
+    if (kCorpus.empty()) GTEST_SKIP() << "no corpus";
+    struct {
+        const char* file;
+        const char* messages;
+        int errors;
+    } files[] = {{"ibisami/example_tx.ami", kTxMessages, 5},
+                 {"ibisami/example_rx.ami", kRxMessages, 5},
+                 {"ansys_example_data/pcieg5_32gt.ami", kPcieMessages, 3}};
+    for (const auto& f : files) {
+        CheckerRun r = RunChecker(kCorpus, std::string("-n -c -q ") + f.file);
+        EXPECT_EQ(r.out, std::string(f.messages) + "\nErrors  : " + std::to_string(f.errors) + "\n\nFile Failed\n")
+            << f.file;
+        EXPECT_EQ(r.status, 1);
+    }
+}
+
+TEST_F(AlgmodFiles, CorpusSections)
+{
+    if (kCorpus.empty()) GTEST_SKIP() << "no corpus";
+    struct {
+        const char* ibs;
+        const char* dir;
+        std::vector<const char*> models;      // newest first
+        std::vector<const char*> codeFiles;   // newest first
+        const char* messages;
+    } files[] = {
+        {"ibisami/example_tx.ibs", "ibisami/", {"example_tx"},
+         {"example_tx_x86_amd64.dll", "example_tx_x86.dll", "example_tx_x86_amd64.so", "example_tx_x86.so"},
+         kTxMessages},
+        {"ibisami/example_rx.ibs", "ibisami/", {"example_rx"},
+         {"example_rx_x86_amd64.dll", "example_rx_x86.dll", "example_rx_x86_amd64.so", "example_rx_x86.so"},
+         kRxMessages},
+        {"ansys_example_data/pcieg5_32gt.ibs", "ansys_example_data/", {"Tx", "Rx"},
+         {"pcieg5_32gt_LX64.so", "pcieg5_32gt_WIN64.dll", "pcieg5_32gt_WIN32.dll"}, kPcieMessages},
+    };
+    for (const auto& f : files) {
+        LogCapture log;
+        ReadIbs(kCorpus + "/" + f.ibs);
+        // The Executable lines parse: no message, every entry kept.
+        EXPECT_EQ(log.Take(), "") << f.ibs;
+        size_t withList = 0;
+        for (FakeModel* m : models_) {
+            if (m->list == nullptr) continue;
+            withList++;
+            size_t count = 0;
+            for (AlgorithmicModelEntry* e = *m->list; e != nullptr; e = e->next) count++;
+            EXPECT_EQ(count, f.codeFiles.size()) << f.ibs;
+        }
+        EXPECT_EQ(withList, f.models.size()) << f.ibs;
+        std::string dir = kCorpus + "/" + f.dir;
+        CMN_strncpy(gsFilePath_ibs, dir.c_str(), 1024);
+        ALGMOD_Test(List());
+        // Every entry: its absent code file, then its parameter file's check.
+        std::string expected;
+        for (const char* model : f.models)
+            for (const char* code : f.codeFiles)
+                expected += std::string("E4616 - Code file ") + code +
+                            " not found. It was defined in [Algorithmic Model] for Model " + model + "\n" +
+                            f.messages;
+        EXPECT_EQ(log.Take(), expected) << f.ibs;
+    }
+}
+
+// The .ibs fixtures' sections, read as the model module will hand them on:
+// the messages of this module in a whole-output run of each file.
+TEST_F(AlgmodFiles, IbsFixtures)
+{
+    const std::string dir = std::string(IBIS_FIXTURES) + "/algmod/";
+    struct {
+        const char* file;
+        const char* whileRead;
+        const char* afterRead;
+    } files[] = {
+        {"amclean.ibs", "", ""},
+        // Models newest first: the one with files in a subdirectory is
+        // checked before the one whose files lie beside the .ibs file.
+        {"amsub.ibs", "", ""},
+        {"amfaults.ibs",
+         "E4605 (line   31) -\n    Incorrect Number of Line Items (2) For Algorithmic Model: Expecting 1\n"
+         "E4605 (line   32) -\n    Incorrect Number of Line Items (3) For Algorithmic Model: Expecting 4\n"
+         "E4609 (line   33) - Unknown Line in Algorithmic Model\n"
+         "E4610 (line   34) - Could not parse Platform, Compiler, Bits  for [Algorithmic Model] "
+         "Executable Sub-parameter\n"
+         "E4613 (line   35) - Could not parse the Bits in Linux_gcc_3x2 for [Algorithmic Model] "
+         "Executable Sub-parameter\n"
+         "E4606 - The Number of Bits should be 32 or 64 for Platform Linux and Compiler gcc for "
+         "Algorithmic Model defined on line 31\n"
+         "E4606 - The Number of Bits should be 32 or 64 for Platform Linux and Compiler gcc for "
+         "Algorithmic Model defined on line 31\n"
+         "E4607 - Duplicate Sub-Parameter: Platform linux Compiler gcc Bits 64 for Algorithmic Model "
+         "defined on line 31\n"
+         "E4601 (line   55) - Algorithmic Model: Already Defined for this model\n",
+         "E4615 - Empty [Algorithmic Model] defined for Model empty\n"
+         "E4617 - AMI Parameter file amclean should have '.ami' extension. It was defined in "
+         "[Algorithmic Model] for Model files\n"
+         "E4616 - Code file missing.so not found. It was defined in [Algorithmic Model] for Model files\n"
+         "E4618 - AMI parameter file missing.ami not found. It was defined in [Algorithmic Model] "
+         "for Model files\n"},
+    };
+    for (const auto& f : files) {
+        LogCapture log;
+        ReadIbs(dir + f.file);
+        EXPECT_EQ(log.Take(), f.whileRead) << f.file;
+        CMN_strncpy(gsFilePath_ibs, dir.c_str(), 1024);
+        ALGMOD_Test(List());
+        EXPECT_EQ(log.Take(), f.afterRead) << f.file;
+        EXPECT_STREQ(gsFilePath_ibs, dir.c_str());
+    }
+}
+
+}  // namespace

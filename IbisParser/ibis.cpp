@@ -148,6 +148,8 @@ void IBIS_Test(void)
     if (haveModels) {
         RCVTH_Check(models);
         DRVSH_Test(models);
+        ALGMOD_SetModelView(MDL_AlgmodView());
+        ALGMOD_Test(models);
     }
     ModelSelectorRecord* selectors = nullptr;
     if (IBIS_GetMsels(ibis, &selectors)) MSEL_TestList(selectors);

@@ -284,6 +284,9 @@ W3221 - Model a Receiver Thresholds: Vinl_ac must be specified for single ended 
 W3222 - Model a Receiver Thresholds: Vinh_dc must be specified for single ended receivers
 W3223 - Model a Receiver Thresholds: Vinl_dc must be specified for single ended receivers
 W3224 - Model a Receiver Thresholds: Tslew_ac must be specified for single ended receivers
+E4616 -
+    Code file a.so not found. It was defined in [Algorithmic Model] for Model a
+E4618 - AMI parameter file a.ami not found. It was defined in [Algorithmic Model] for Model a
 E0218 - Could not find definition for Submodel sub1 of Model a
 E0218 - Could not find definition for Submodel sub2 of Model a
 E0218 - Could not find definition for Submodel sub3 of Model a
@@ -295,7 +298,7 @@ E0218 - Could not find definition for Submodel sub6 of Model a
 W0219 - Model b not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 47
+Errors  : 49
 Warnings: 8
 
 File Failed
@@ -764,7 +767,10 @@ TEST(ModelOutputLines, DataAfterSectionEnds)
     EXPECT_NE(r.out.find("\nE0123 (line   18) - Expecting [End External Model]. Invalid Line, FATAL ERROR\n"),
               std::string::npos)
         << r.out;
-    EXPECT_NE(r.out.find("\nErrors  : 4\n"), std::string::npos) << r.out;
+    // The empty section is also seen by the file checks after the read.
+    EXPECT_NE(r.out.find("\nE4615 - Empty [Algorithmic Model] defined for Model x\n"), std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("\nErrors  : 5\n"), std::string::npos) << r.out;
     EXPECT_EQ(r.status, 1);
 }
 

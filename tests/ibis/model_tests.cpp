@@ -43,17 +43,18 @@ namespace {
 // a warning or caution) on its own line after "-" and four blanks.
 const CheckerCase kModelCases[] = {
     // A complete file with every model keyword of IBIS 4.2: only the model reference warning.
-    {"CleanModels", "mdl_ok.ibs", 0,
+    {"CleanModels", "mdl_ok.ibs", 1,
      R"(
 Checking mdl_ok.ibs for IBIS 4.2 Compatibility...
 
+E3951 - Required keyword 'Component' not found.
 W0219 - Model in1 not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 0
+Errors  : 1
 Warnings: 1
 
-File Passed
+File Failed
 )"},
     // The [Model] line: missing and extra names, 20 and 40 character limits, reserved words, names used twice.
     {"ModelNamesPerVersion", "mdl_names32.ibs mdl_names42.ibs", 1,
@@ -68,10 +69,11 @@ E0129 (line   12) - Model Name Over 20 Characters Long
 E0130 (line   16) - Invalid Model Name ("gnd"); Reserved Word.
 E0131 (line   20) - Model Name Previously Defined ("t1")
 E0131 (line   24) - Model Name Previously Defined ("abcdefghijklmnopqrst")
+E3951 - Required keyword 'Component' not found.
 W0219 - Model abcdefghijklmnopqrst not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 6
+Errors  : 7
 Warnings: 1
 
 File Failed
@@ -81,10 +83,11 @@ Checking mdl_names42.ibs for IBIS 4.2 Compatibility...
 E0129 (line    8) - Model Name Over 40 Characters Long
 E0131 (line   12) -
     Model Name Previously Defined ("abcdefghijklmnopqrstuvwxyzabcdefghijklmn")
+E3951 - Required keyword 'Component' not found.
 W0219 - Model abcdefghijklmnopqrstuvwxyzabcdefghijklmn not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 2
+Errors  : 3
 Warnings: 1
 
 File Failed
@@ -98,10 +101,11 @@ E0158 (line    9) - Invalid Model_type ("Series")
 E0190 - Model 't15': Ramp Not Defined
 E0136 (line   13) - Invalid Model_type ("i/o") (try "I/O")
 E0190 - Model 'lower': Ramp Not Defined
+E3951 - Required keyword 'Component' not found.
 W0219 - Model lower not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 4
+Errors  : 5
 Warnings: 1
 
 File Failed
@@ -110,10 +114,11 @@ Checking mdl_types32.ibs for IBIS 3.2 Compatibility...
 
 E0158 (line   15) - Invalid Model_type ("I/O_diff")
 E0190 - Model 't18': Ramp Not Defined
+E3951 - Required keyword 'Component' not found.
 W0219 - Model t18 not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 2
+Errors  : 3
 Warnings: 1
 
 File Failed
@@ -122,10 +127,11 @@ Checking mdl_types42.ibs for IBIS 4.2 Compatibility...
 
 E0158 (line    9) - Invalid Model_type ("Bogus")
 E0190 - Model 't22': Ramp Not Defined
+E3951 - Required keyword 'Component' not found.
 W0219 - Model t22 not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 2
+Errors  : 3
 Warnings: 1
 
 File Failed
@@ -165,10 +171,11 @@ E0136 (line   37) - Invalid Enable ("Active-high") (try "Active-High")
 E0190 - Model 'odd': Ramp Not Defined
 E0180 - Model 'notype': Model_type Not Defined
 E0190 - Model 'notype': Ramp Not Defined
+E3951 - Required keyword 'Component' not found.
 W0219 - Model notype not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 16
+Errors  : 17
 Warnings: 12
 
 File Failed
@@ -189,10 +196,11 @@ E0173 (line   11) -
     Sub Parameter C_comp_gnd_clamp is valid only for IBIS version >= 4.0
 W0159 (line   12) - Vinl should not be specified for model type Output
 E0181 - Model old: One of C_comp, C_comp_pullup, C_comp_pulldown, C_comp_power_clamp, C_comp_gnd_clamp must be defined
+E3951 - Required keyword 'Component' not found.
 W0219 - Model old not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 7
+Errors  : 8
 Warnings: 2
 
 File Failed
@@ -219,10 +227,11 @@ W0200 - Model 'od': Vmeas, Vref and Rref timing test load parameters should be s
 W0202 - Model 'diff': Rref_diff or Cref_diff timing test load parameters should be specified
 C0182 - Vmeas is <= Vinl for model cau
 C0183 - Vmeas is >= Vinh for model cau
+E3951 - Required keyword 'Component' not found.
 W0219 - Model cau not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 12
+Errors  : 13
 Warnings: 4
 Cautions: 2
 
@@ -287,6 +296,7 @@ W3224 - Model a Receiver Thresholds: Tslew_ac must be specified for single ended
 E4616 -
     Code file a.so not found. It was defined in [Algorithmic Model] for Model a
 E4618 - AMI parameter file a.ami not found. It was defined in [Algorithmic Model] for Model a
+E3951 - Required keyword 'Component' not found.
 E0218 - Could not find definition for Submodel sub1 of Model a
 E0218 - Could not find definition for Submodel sub2 of Model a
 E0218 - Could not find definition for Submodel sub3 of Model a
@@ -298,7 +308,7 @@ E0218 - Could not find definition for Submodel sub6 of Model a
 W0219 - Model b not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 49
+Errors  : 50
 Warnings: 8
 
 File Failed
@@ -330,10 +340,11 @@ E2904 (line   38) - Incorrect Number of Line Items (2) For [On]: Expecting 1
 E2900 (line   40) - [On] Series Info: Already Defined for this model
 E2906 - Model s2: [Series_MOSFET] is not allowed in conjunction with the [Off] keyword
 E2905 - Model s3 : No series data found
+E3951 - Required keyword 'Component' not found.
 W0219 - Model s3 not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 18
+Errors  : 19
 Warnings: 1
 
 File Failed
@@ -344,10 +355,11 @@ File Failed
 Checking mdl_smos101.ibs for IBIS 4.2 Compatibility...
 
 E2800 (line  408) - More than 100 [Series_MOSFET]s are defined
+E3951 - Required keyword 'Component' not found.
 W0219 - Model many not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 1
+Errors  : 2
 Warnings: 1
 
 File Failed
@@ -387,10 +399,11 @@ E4209 - Model in1 used in the Driver Schedule of Model drv should be an output m
 E4207 - Model abcdefghijklmnopqrstuvwxyzabcdefghijklmn used in the Driver Schedule of Model drv is not defined
 E4207 - Model GND used in the Driver Schedule of Model drv is not defined
 E4208 - Model drv used in the Driver Schedule of Model drv cannot itself have a Driver Schedule
+E3951 - Required keyword 'Component' not found.
 W0219 - Model empty not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 22
+Errors  : 23
 Warnings: 3
 
 File Failed
@@ -431,10 +444,11 @@ W3814 - orphan D_overshoot_time found for Model Spec defined on line 30
 E0180 - Model 'm3': Model_type Not Defined
 W3805 (line   46) - Vinh should not be specified for model type No Type
 E0190 - Model 'm3': Ramp Not Defined
+E3951 - Required keyword 'Component' not found.
 W0219 - Model m3 not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 11
+Errors  : 12
 Warnings: 17
 
 File Failed
@@ -452,10 +466,11 @@ E4806 (line   14) - 'Model_emi_type' Subparameter Missing Setting
 E4801 (line   15) -
     Incorrect Number of Line Items (3) For Model_emi_type: Expecting 2
 E4808 (line   16) - Invalid Model_emi_type ("Magnetic")
+E3951 - Required keyword 'Component' not found.
 W0219 - Model e1 not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 6
+Errors  : 7
 Warnings: 1
 
 File Failed
@@ -482,11 +497,12 @@ W3903 (line   89) - Typ value is not in between Min and Max
 W3810 - S_overshoot_low (Typ) is greater than zero for Model Spec defined on line 86
 W3817 -
     Pulse_low(Typ) is not less than Vinh(Typ) for Model Spec defined on line 86
+E3951 - Required keyword 'Component' not found.
 E0218 - Could not find definition for Submodel hold of Model Ext_ref
 W0219 - Model sp not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 10
+Errors  : 11
 Warnings: 6
 
 File Failed
@@ -542,10 +558,11 @@ E0155 (line   60) - NO Typ Corner defined for A2D
 E0905 (line   62) - Exceeds 120 chararacters.
 W0232 - External Model for <e3> has suspiciously few PORTS (1)
 E0222 - [External Model] <e3> corner <TYP> type <Input> does not contain reserved port <D_receive> REQUIRED
+E3951 - Required keyword 'Component' not found.
 W0219 - Model e3 not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 40
+Errors  : 41
 Warnings: 2
 
 File Failed
@@ -580,8 +597,9 @@ E0231 (line   23) - No Typ Corner Defined for [External Model](required)
 W0245 - [External Circuit] <> has suspiciously few PORTS (0)
 E0252 (line   24) - External Circuit Name Over 40 Characters Long
 E0227 - MODEL <abcdefghijklmnopqrstuvwxyzabcdefghijklmn> Corner <Min> line: 29 has D2A not matching TYP D2A: <dd> <a> <b>
+E3951 - Required keyword 'Component' not found.
 
-Errors  : 20
+Errors  : 21
 Warnings: 3
 
 File Failed
@@ -593,10 +611,11 @@ Checking mdl_ext70.ibs for IBIS 4.2 Compatibility...
 
 E0255 - External Model D2A Line <55> Illegal connection, 2 analog reference/driver ports <p69> <p70>
 E0255 - External Model D2A Line <54> Illegal connection, 2 analog reference/driver ports <p69> <p70>
+E3951 - Required keyword 'Component' not found.
 W0219 - Model wide not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 2
+Errors  : 3
 Warnings: 1
 
 File Failed
@@ -623,11 +642,10 @@ E1109 - First Typical Value Cannot Be 'NA' for POWER Clamp Beginning at Line 43
 W0184 - Model 'io': Model_type 'I/O' must have Vinl set
 W0184 - Model 'io': Model_type 'I/O' must have Vinh set
 W0201 - Model 'io': Vmeas timing test load parameter should be specified
-W0219 - Model io not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
- No more warnings will be generated for un-referenced models
+E0608 - Component 'chip': Model 'in' for Pin '3' not defined.
 
-Errors  : 6
-Warnings: 8
+Errors  : 7
+Warnings: 7
 
 File Failed
 )"},
@@ -652,11 +670,10 @@ E2006 -
 W0184 - Model 'io': Model_type 'I/O' must have Vinl set
 W0184 - Model 'io': Model_type 'I/O' must have Vinh set
 W0201 - Model 'io': Vmeas timing test load parameter should be specified
-W0219 - Model io not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
- No more warnings will be generated for un-referenced models
+E0608 - Component 'chip': Model 'in' for Pin '3' not defined.
 
-Errors  : 8
-Warnings: 5
+Errors  : 9
+Warnings: 4
 
 File Failed
 )"},
@@ -692,11 +709,9 @@ E0188 -
 E0188 - Model 'in': POWER Clamp Reference Required when No Voltage Range is Specified
 E0188 -
     Model 'in': GND Clamp Reference Required when No Voltage Range is Specified
-W0219 - Model in not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
- No more warnings will be generated for un-referenced models
 
 Errors  : 20
-Warnings: 5
+Warnings: 4
 
 File Failed
 )"},
@@ -726,11 +741,9 @@ E0190 - Model 'io': Ramp Not Defined
 E0197 - Model io: Receiver Thresholds use Pullup Reference which is not defined in this Model
 W0201 - Model 'io': Vmeas timing test load parameter should be specified
 W3220 - Model in Receiver Thresholds: Vinh_ac must be specified for single ended receivers
-W0219 - Model io not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
- No more warnings will be generated for un-referenced models
 
 Errors  : 16
-Warnings: 3
+Warnings: 2
 
 File Failed
 )"},
@@ -770,7 +783,9 @@ TEST(ModelOutputLines, DataAfterSectionEnds)
     // The empty section is also seen by the file checks after the read.
     EXPECT_NE(r.out.find("\nE4615 - Empty [Algorithmic Model] defined for Model x\n"), std::string::npos)
         << r.out;
-    EXPECT_NE(r.out.find("\nErrors  : 5\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\nE3951 - Required keyword 'Component' not found.\n"), std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("\nErrors  : 6\n"), std::string::npos) << r.out;
     EXPECT_EQ(r.status, 1);
 }
 

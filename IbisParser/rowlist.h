@@ -1,0 +1,117 @@
+// Appending rows to a list that keeps file order, in constant time per row:
+// the tail of the list last appended to is remembered, and so is the count of
+// each row name, for the modules that report repeated names.  Internal to the
+// reader's C++ sources.
+#ifndef IBISPARSER_ROWLIST_H
+#define IBISPARSER_ROWLIST_H
+
+#include <stdlib.h>
+
+#include <initializer_list>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "cmn.h"
+#include "errlog.h"
+
+template <class T>
+class RowAppender {
+public:
+    typedef const char* (*NameOf)(const T*);
+
+    explicit RowAppender(NameOf nameOf) : nameOf_(nameOf) {}
+
+    // Links row after the last row of *head.  Returns how many earlier rows
+    // of the list carry row's name (0 without a name function).  A list is
+    // only ever begun empty or continued, so an empty *head starts afresh and
+    // another list is walked once to find its tail.
+    int Append(T** head, T* row)
+    {
+        row->next = nullptr;
+        if (*head == nullptr) {
+            Forget();
+            slot_ = head;
+            *head = row;
+            tail_ = row;
+            return Count(row);
+        }
+        if (slot_ != head || tail_ == nullptr) {
+            Forget();
+            slot_ = head;
+            for (T* p = *head; p != nullptr; p = p->next) {
+                Count(p);
+                tail_ = p;
+            }
+        }
+        tail_->next = row;
+        tail_ = row;
+        return Count(row);
+    }
+
+    // Drops what is remembered, for when a list may have been freed.
+    void Forget()
+    {
+        slot_ = nullptr;
+        tail_ = nullptr;
+        counts_.clear();
+    }
+
+    // Frees every row of a list (rows that own nothing else).
+    void FreeList(T* list)
+    {
+        Forget();
+        while (list != nullptr) {
+            T* next = list->next;
+            free(list);
+            list = next;
+        }
+    }
+
+private:
+    int Count(const T* row)
+    {
+        if (nameOf_ == nullptr) return 0;
+        return counts_[nameOf_(row)]++;
+    }
+
+    NameOf nameOf_;
+    T** slot_ = nullptr;
+    T* tail_ = nullptr;
+    std::unordered_map<std::string, int> counts_;
+};
+
+// The first row of a list for each name, so that the checks after a read
+// look a name up in constant time instead of walking the list per row.
+template <class T>
+class FirstByName {
+public:
+    FirstByName(T* list, const char* (*nameOf)(const T*))
+    {
+        for (; list != nullptr; list = list->next) map_.emplace(nameOf(list), list);
+    }
+    T* Find(const char* name) const
+    {
+        auto it = map_.find(name);
+        return it == map_.end() ? nullptr : it->second;
+    }
+
+private:
+    std::unordered_map<std::string, T*> map_;
+};
+
+// Makes a zero-filled row and splits text into at most max tokens.  When
+// either fails, the line errors failCodes are given and null is returned.
+template <class T>
+T* RowStart(const char* text, int max, ARG_LIST* args, std::initializer_list<int> failCodes)
+{
+    T* row = nullptr;
+    args->psArgs = nullptr;
+    if (CMN_malloc((void**)&row, sizeof(T)) && CMN_ArgParse(text, max, args)) return row;
+    if (args->psArgs != nullptr) CMN_ArgFree(args);
+    free(row);
+    for (int code : failCodes) ERRLOG_LineErrorNew(code);
+    return nullptr;
+}
+
+#endif

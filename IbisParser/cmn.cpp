@@ -19,7 +19,14 @@ const unsigned kSetStrLimit = 2176;
 /* Longest file name a record holds (the field holds one byte more). */
 const size_t kFileNameLimit = 1024;
 
-int s_Blank(char c) { return isspace((unsigned char)c) != 0; }
+/* Printable 7-bit characters, the bulk of every file, are settled without
+ * the locale's table. */
+inline int s_Blank(char c)
+{
+    unsigned char u = (unsigned char)c;
+    if (u > ' ' && u < 127) return 0;
+    return u == ' ' || isspace(u) != 0;
+}
 
 /* The size as the allocator messages print it; a request beyond their field
  * shows as the largest value rather than wrapping round to a small one. */
@@ -258,42 +265,61 @@ void CMN_TerminateEnd(char* s)
 
 /* ---- Token splitting ---- */
 
+const char* CMN_NextToken(const char* text, char extra, size_t* len)
+{
+    CMN_ASSERT(text != NULL && len != NULL);
+    const char* p = text;
+    while (*p && s_Blank(*p))
+        ++p;
+    if (*p == '\0') {
+        *len = 0;
+        return NULL;
+    }
+    const char* end = p;
+    if (extra != '\0' && *end == extra)
+        ++end;
+    else
+        while (*end != '\0' && *end != ' ' && *end != '\t' && !(extra != '\0' && *end == extra))
+            ++end;
+    *len = (size_t)(end - p);
+    return p;
+}
+
+/* The slots and the text of the tokens kept are one block (tables of many
+ * thousand rows are split a line at a time): CMN_ArgFree releases it. */
 int CMN_ArgParsePlus(const char* text, int max, char extra, ARG_LIST* list)
 {
     CMN_ASSERT(list != NULL);
     list->iMaxArgs = max;
     list->iCount = 0;
     list->iTotal = 0;
+    size_t textBytes = 0;
+    int total = 0;
+    size_t n = 0;
+    if (text != NULL) {
+        for (const char* p = CMN_NextToken(text, extra, &n); p != NULL;
+             p = CMN_NextToken(p + n, extra, &n)) {
+            if (total < max)
+                textBytes += n + 1;
+            ++total;
+        }
+    }
     if (max > 0) {
-        if (!CMN_malloc((void**)&list->psArgs, (size_t)max * sizeof(char*))) {
+        if (!CMN_malloc((void**)&list->psArgs, (size_t)max * sizeof(char*) + textBytes)) {
             ERRLOG_BugNew(1908, CMN_MODULE_PATH, __LINE__);
             return 0;
         }
     }
-    if (text == NULL)
+    list->iTotal = total;
+    if (text == NULL || max <= 0)
         return 1;
-    /* The scanner only reads through the cursor. */
-    char* p = const_cast<char*>(text);
-    for (;;) {
-        CMN_EatWhitespace(&p);
-        if (*p == '\0')
-            break;
-        const char* start = p;
-        if (extra != '\0' && *p == extra) {
-            ++p;
-        } else {
-            while (*p != '\0' && *p != ' ' && *p != '\t' && !(extra != '\0' && *p == extra))
-                ++p;
-        }
-        if (list->iTotal < max) {
-            char* token = CMN_StrMakeN(start, (int)(p - start));
-            if (token == NULL) {
-                ERRLOG_BugNew(1908, CMN_MODULE_PATH, __LINE__);
-                return 0;
-            }
-            list->psArgs[list->iCount++] = token;
-        }
-        ++list->iTotal;
+    char* store = (char*)(list->psArgs + max);
+    for (const char* p = CMN_NextToken(text, extra, &n); p != NULL && list->iCount < max;
+         p = CMN_NextToken(p + n, extra, &n)) {
+        memcpy(store, p, n);
+        store[n] = '\0';
+        list->psArgs[list->iCount++] = store;
+        store += n + 1;
     }
     return 1;
 }
@@ -309,9 +335,6 @@ void CMN_ArgFree(ARG_LIST* list)
 {
     CMN_ASSERT(list != NULL);
     CMN_ASSERT(list->psArgs != NULL);
-    for (int i = 0; i < list->iCount; ++i)
-        if (list->psArgs[i] != NULL)
-            free(list->psArgs[i]);
     free(list->psArgs);
     list->psArgs = NULL;
 }
@@ -658,19 +681,30 @@ char* CMN_getBasename(char* path)
     return base;
 }
 
-/* Reads the next character of a line with the format's character rules: a
- * line end gives '\n', the end of the text EOF; an illegal character is
- * reported and (unless any character is allowed) becomes a blank. */
-static int s_NextChar(FILE* fp, int roomLeft)
+/* Each file is read by one reader only: characters are taken without the
+ * stream's lock, one call per character being most of the reading time. */
+#ifdef _WIN32
+#define CMN_GETC(fp) _getc_nolock(fp)
+#else
+#define CMN_GETC(fp) getc_unlocked(fp)
+#endif
+
+/* Whether the line rules take a character as it is: a printable 7-bit
+ * character or a tab. */
+static inline int s_PlainChar(int c) { return (c >= 32 && c < 127) || c == '\t'; }
+
+/* The rest of the character rules, for a character that is not plain: a line
+ * end gives '\n', the end of the text EOF; an illegal character is reported
+ * and (unless any character is allowed) becomes a blank. */
+static int s_SpecialChar(int c, FILE* fp, int roomLeft)
 {
-    int c = getc(fp);
     if (c == EOF || c == '\n') return c;
     if (c == '\r') {
-        int d = getc(fp);
+        int d = CMN_GETC(fp);
         if (d == '\n') return '\n';
         if (d != EOF) ungetc(d, fp);
     } else if (c == 26) {
-        int d = getc(fp);
+        int d = CMN_GETC(fp);
         if (d == EOF) return EOF;
         ungetc(d, fp);
     }
@@ -691,17 +725,18 @@ char* CMN_GetLine(char* buf, unsigned size, FILE* fp)
         buf[0] = '\0';
         return buf;
     }
-    int c = getc(fp);
+    int c = CMN_GETC(fp);
     if (c == EOF) return NULL;
-    ungetc(c, fp);
     unsigned n = 0;
     int endedWithLF = 0;
-    for (;;) {
-        c = s_NextChar(fp, n < size - 1);
-        if (c == EOF) break;
-        if (c == '\n') {
-            endedWithLF = 1;
-            break;
+    for (;; c = CMN_GETC(fp)) {
+        if (!s_PlainChar(c)) {
+            c = s_SpecialChar(c, fp, n < size - 1);
+            if (c == EOF) break;
+            if (c == '\n') {
+                endedWithLF = 1;
+                break;
+            }
         }
         if (n < size - 1) buf[n++] = (char)c;
     }
@@ -713,9 +748,8 @@ char* CMN_GetLine(char* buf, unsigned size, FILE* fp)
 char* CMN_GetInfiniteLine(unsigned* len, FILE* fp)
 {
     if (fp == NULL) return NULL;
-    int c = getc(fp);
+    int c = CMN_GETC(fp);
     if (c == EOF) return NULL;
-    ungetc(c, fp);
     size_t n = 0, capacity = 64;
     char* line = (char*)malloc(capacity);
     if (line == NULL) {
@@ -723,12 +757,14 @@ char* CMN_GetInfiniteLine(unsigned* len, FILE* fp)
         return NULL;
     }
     int endedWithLF = 0;
-    for (;;) {
-        c = s_NextChar(fp, 1);
-        if (c == EOF) break;
-        if (c == '\n') {
-            endedWithLF = 1;
-            break;
+    for (;; c = CMN_GETC(fp)) {
+        if (!s_PlainChar(c)) {
+            c = s_SpecialChar(c, fp, 1);
+            if (c == EOF) break;
+            if (c == '\n') {
+                endedWithLF = 1;
+                break;
+            }
         }
         if (n + 2 >= capacity) {
             char* bigger = (char*)realloc(line, capacity * 2);

@@ -75,6 +75,9 @@ typedef struct {
     char** psArgs;  /* iMaxArgs slots, each a new string or null */
 } ARG_LIST;
 
+/* The first token of text as CMN_ArgParsePlus splits it (its start and, in
+ * len, its length), or NULL when there is none. */
+const char* CMN_NextToken(const char* text, char extra, size_t* len);
 int CMN_ArgParsePlus(const char* text, int max, char extra, ARG_LIST* list);
 int CMN_ArgParse(const char* text, int max, ARG_LIST* list);
 void CMN_ArgFree(ARG_LIST* list);

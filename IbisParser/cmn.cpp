@@ -397,11 +397,22 @@ void CMN_TestRequiredKeyword(const char* kwName, int found)
 
 /* ---- Values, columns, files and lines ---------------------------------- */
 
+int CMN_IsDirSeparator(char c)
+{
 #ifdef _WIN32
-#define CMN_DIR_SEPARATOR '\\'
-#else
-#define CMN_DIR_SEPARATOR '/'
+    if (c == '/') return 1;
 #endif
+    return c == CMN_DIR_SEPARATOR;
+}
+
+const char* CMN_LastDirSeparator(const char* path)
+{
+    CMN_ASSERT(path != NULL);
+    const char* last = NULL;
+    for (const char* p = path; *p; p++)
+        if (CMN_IsDirSeparator(*p)) last = p;
+    return last;
+}
 
 char gsFilePath_ibs[1025] = "";
 int gbAllowAnyCharacter = 0;
@@ -605,7 +616,7 @@ int CMN_OpenFile(const char* path, int fileType, FILE** fp, char* fileName)
         ERRLOG_ErrorNew(1904);
         return 0;
     }
-    const char* sep = strrchr(path, CMN_DIR_SEPARATOR);
+    const char* sep = CMN_LastDirSeparator(path);
     const char* name = path;
     if (sep != NULL) {
         size_t dirLen = (size_t)(sep - path) + 1;
@@ -672,8 +683,8 @@ char* CMN_GetIbsPath(char* dst)
 char* CMN_getBasename(char* path)
 {
     CMN_ASSERT(path != NULL);
-    char* sep = strrchr(path, CMN_DIR_SEPARATOR);
-    char* base = sep ? sep + 1 : path;
+    const char* sep = CMN_LastDirSeparator(path);
+    char* base = sep ? path + (sep - path) + 1 : path;
 #ifdef _WIN32
     char* dot = strrchr(base, '.');
     if (dot != NULL) *dot = '\0';

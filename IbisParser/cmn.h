@@ -92,6 +92,16 @@ void CMN_TestRequiredKeyword(const char* kwName, int found);
 
 /* Directory of the file last opened by CMN_OpenFile, with its separator. */
 extern char gsFilePath_ibs[1025];
+/* The separator that joins a directory and a name.  On Windows both '\\' and
+ * '/' separate directories in a path given to the reader. */
+#ifdef _WIN32
+#define CMN_DIR_SEPARATOR '\\'
+#else
+#define CMN_DIR_SEPARATOR '/'
+#endif
+int CMN_IsDirSeparator(char c);
+/* The last directory separator in path, or NULL. */
+const char* CMN_LastDirSeparator(const char* path);
 /* Lets CMN_GetLine keep every character as it is. */
 extern int gbAllowAnyCharacter;
 

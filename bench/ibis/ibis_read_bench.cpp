@@ -158,7 +158,9 @@ size_t MakeFile(const std::string& path, int megabytes)
     fclose(probe.f);
     size_t perModel = probe.n, fixed = 600000;
     int models = target > fixed + 8 * perModel ? (int)((target - fixed) / perModel) : 8;
-    int selectors = models / kModelsPerSelector / 2;
+    models -= models % kModelsPerSelector;
+    // Every model is in a selector; pins name selectors and models.
+    int selectors = (models + kModelsPerSelector - 1) / kModelsPerSelector;
     int submodels = models / 50 + 1;
 
     w("[Pin] signal_name   model_name   R_pin   L_pin    C_pin\n");
@@ -185,7 +187,7 @@ size_t MakeFile(const std::string& path, int megabytes)
     }
     for (int s = 0; s < selectors; s++) {
         w("[Model Selector] sel%d\n", s);
-        for (int k = 0; k < kModelsPerSelector; k++)
+        for (int k = 0; k < kModelsPerSelector && s * kModelsPerSelector + k < models; k++)
             w("mdl%-8d drive strength %d of selector %d\n", s * kModelsPerSelector + k, k, s);
     }
     for (int m = 0; m < models; m++) Model(w, m, submodels);

@@ -146,6 +146,26 @@ void RNGP_ReportNAEnds(const RangePoint* first, int code, const char* name,
     }
 }
 
+// How the x numbers of a table run while no two can be the same: a table
+// whose numbers rise (or fall) strictly needs no map for its repeat check
+// until a row breaks the run.
+enum { ORDER_EMPTY, ORDER_ONE, ORDER_RISING, ORDER_FALLING, ORDER_ANY };
+
+// Whether x continues a strict run, so that no row before it has the same x.
+static int s_ContinuesRun(RNGP_Appender* a, double x)
+{
+    int order = a->order;
+    if (order == ORDER_EMPTY)
+        order = ORDER_ONE;
+    else if (order == ORDER_ONE && x != a->last)
+        order = x > a->last ? ORDER_RISING : ORDER_FALLING;
+    else if (!((order == ORDER_RISING && x > a->last) || (order == ORDER_FALLING && x < a->last)))
+        order = ORDER_ANY;
+    a->order = order;
+    a->last = x;
+    return order != ORDER_ANY;
+}
+
 void RNGP_AppenderStart(RNGP_Appender* a, RangePoint** head)
 {
     CMN_ASSERT(a != NULL && head != NULL);
@@ -153,6 +173,9 @@ void RNGP_AppenderStart(RNGP_Appender* a, RangePoint** head)
     a->tail = NULL;
     a->count = 0;
     a->repeats = NULL;
+    // Rows already in the table go through the map.
+    a->order = *head == NULL ? ORDER_EMPTY : ORDER_ANY;
+    a->last = 0.0;
     for (RangePoint* p = *head; p != NULL; p = p->next) {
         a->tail = p;
         a->count++;
@@ -183,7 +206,9 @@ static RepeatMap* s_Repeats(RNGP_Appender* a)
 int RNGP_Append(RNGP_Appender* a, RangePoint* point, int checkRepeats)
 {
     CMN_ASSERT(a != NULL && a->head != NULL && point != NULL);
-    RepeatMap* map = (checkRepeats || a->repeats != NULL) ? s_Repeats(a) : NULL;
+    int inRun = a->order != ORDER_ANY && point->x_state == RNG_NUMBER &&
+                s_ContinuesRun(a, point->x_value);
+    RepeatMap* map = !inRun && (checkRepeats || a->repeats != NULL) ? s_Repeats(a) : NULL;
     if (map != NULL && point->x_state == RNG_NUMBER) {
         try {
             int& seen = (*map)[point->x_value];
@@ -217,4 +242,5 @@ void RNGP_AppenderEnd(RNGP_Appender* a)
     a->tail = NULL;
     a->count = 0;
     a->repeats = NULL;
+    a->order = ORDER_EMPTY;
 }

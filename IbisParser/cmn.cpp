@@ -5,6 +5,7 @@
 
 #include <ctype.h>
 #include <limits.h>
+#include <locale.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -425,11 +426,73 @@ static const struct {
     {'u', 1e-6}, {'n', 1e-9}, {'p', 1e-12}, {'f', 1e-15},
 };
 
+/* strtod, with a short way for the plain decimals that make up the tables:
+ * at most 15 significant digits and a power of ten within 22, which both
+ * doubles hold exactly, so that the one product or quotient is the correctly
+ * rounded value strtod gives.  Anything else (blanks, hexadecimal, infinity,
+ * long mantissas, large exponents, a locale whose decimal point is not '.')
+ * goes to strtod. */
+static double s_StrToD(const char* text, char** end)
+{
+    static const double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                    1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                    1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const char* p = text;
+    int negative = 0;
+    if (*p == '+' || *p == '-') negative = *p++ == '-';
+    if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) return strtod(text, end);
+    unsigned long long mantissa = 0;
+    int digits = 0, anyDigit = 0, scale = 0;
+    for (; *p >= '0' && *p <= '9'; p++) {
+        anyDigit = 1;
+        if (mantissa == 0 && *p == '0') continue;
+        if (++digits > 15) return strtod(text, end);
+        mantissa = mantissa * 10 + (unsigned)(*p - '0');
+    }
+    if (*p == '.') {
+        for (p++; *p >= '0' && *p <= '9'; p++) {
+            anyDigit = 1;
+            scale--;
+            if (mantissa == 0 && *p == '0') continue;
+            if (++digits > 15) return strtod(text, end);
+            mantissa = mantissa * 10 + (unsigned)(*p - '0');
+        }
+    }
+    if (!anyDigit) return strtod(text, end);
+    if (*p == 'e' || *p == 'E') {
+        const char* q = p + 1;
+        int expNegative = 0;
+        if (*q == '+' || *q == '-') expNegative = *q++ == '-';
+        if (*q >= '0' && *q <= '9') {
+            int exponent = 0;
+            for (; *q >= '0' && *q <= '9'; q++) {
+                if (exponent > 1000) return strtod(text, end);
+                exponent = exponent * 10 + (*q - '0');
+            }
+            scale += expNegative ? -exponent : exponent;
+            p = q;
+        }
+    }
+    if (scale < -22 || scale > 22) return strtod(text, end);
+    const struct lconv* lc = localeconv();
+    if (lc->decimal_point[0] != '.' || lc->decimal_point[1] != '\0') return strtod(text, end);
+    double v = (double)mantissa;
+    v = scale < 0 ? v / kPow10[-scale] : v * kPow10[scale];
+    *end = (char*)p;
+    return negative ? -v : v;
+}
+
+double CMN_StrToD(const char* text, char** end)
+{
+    CMN_ASSERT(text != NULL && end != NULL);
+    return s_StrToD(text, end);
+}
+
 int s_GetValue(const char* text, double* value)
 {
     CMN_ASSERT(text != NULL && value != NULL);
     char* end = NULL;
-    double number = strtod(text, &end);
+    double number = s_StrToD(text, &end);
     if (end == text) return 0;
     if (*end == '\0') {
         *value = number;
@@ -494,7 +557,7 @@ int CMN_StrToDbl(const char* text, double* out)
 {
     CMN_ASSERT(text != NULL && out != NULL);
     char* end = NULL;
-    *out = strtod(text, &end);
+    *out = s_StrToD(text, &end);
     if (end == text) return 0;
     return *end ? 2 : 1;
 }

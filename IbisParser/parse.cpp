@@ -10,6 +10,7 @@
 #include "cmn.h"
 #include "errlog.h"
 #include "hdr.h"
+#include "mdl.h"
 
 #define CMN_MODULE_PATH "IbisParser/parse"
 
@@ -165,7 +166,7 @@ static PARSE_GROUP s_groups[GRP_COUNT] = {
     {"hdr", KW_IBIS_VER, HDR_Init, HDR_ReceiveLine, HDR_Fini, HDR_Reset},
     {"cmpnt", KW_COMPONENT, nullptr, nullptr, nullptr, nullptr},
     {"extern", KW_EXTERNAL_CIRCUIT, nullptr, nullptr, nullptr, nullptr},
-    {"mdl", KW_MODEL, nullptr, nullptr, nullptr, nullptr},
+    {"mdl", KW_MODEL, MDL_Init, MDL_ReceiveLine, MDL_Fini, MDL_Reset},
     {"pkgmdl", KW_DEFINE_PACKAGE_MODEL, nullptr, nullptr, nullptr, nullptr},
     {"ebdmdl", KW_BEGIN_BOARD_DESCRIPTION, nullptr, nullptr, nullptr, nullptr},
     {"msel", KW_MODEL_SELECTOR, nullptr, nullptr, nullptr, nullptr},

@@ -17,12 +17,7 @@
 
 namespace {
 
-struct Case {
-    const char* name;
-    const char* args;
-    int status;
-    const char* expected;
-};
+using Case = CheckerCase;
 
 // Expected texts follow the log's layout: a text of 60 to 75 characters of
 // a line error (58 to 75 of a line warning, 72 to 75 of a plain error) goes
@@ -220,8 +215,9 @@ ERROR (line    6) - Keyword Missing Ending Bracket (']').
 ERROR (line    7) - Invalid Keyword.
 ERROR (line    8) - Invalid Keyword: Receiver_Thresholds
 ERROR - Required keyword 'File_Rev' not found in file 'unknown.ibs'.
+ERROR (line    9) - Orphan Model keyword.
 
-Errors  : 7
+Errors  : 8
 
 File Failed
 )"},
@@ -237,8 +233,9 @@ E0914 (line    6) - Keyword Missing Ending Bracket (']').
 E0915 (line    7) - Invalid Keyword.
 E0916 (line    8) - Invalid Keyword: Receiver_Thresholds
 E1915 - Required keyword 'File_Rev' not found in file 'unknown.ibs'.
+E0102 (line    9) - Orphan Model keyword.
 
-Errors  : 7
+Errors  : 8
 
 File Failed
 )"},
@@ -365,8 +362,6 @@ Warnings: 1
 File Failed
 )"},
 };
-
-void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
 class CheckerOutput : public ::testing::TestWithParam<Case> {};
 

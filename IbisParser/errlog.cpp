@@ -301,6 +301,8 @@ const ERRLOG_TABLE_ENTRY errorLogTable[] = {
     {3232, "Invalid %s Line"},
     {3233, "Invalid %s Value (\"%s\")"},
     {3234, "Unknown Reference_supply %s specified"},
+    /* query */
+    {3300, "Out of Memory"},
     /* mspec */
     {3800, "Model Specification: Already Defined for this model"},
     {3801, "Unable to Allocate Memory: %s %d"},

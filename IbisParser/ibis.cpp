@@ -9,6 +9,10 @@
 #include "errlog.h"
 #include "hdr.h"
 #include "mdl.h"
+#include "msel.h"
+#include "submdl.h"
+#include "testdata.h"
+#include "testload.h"
 #include "parse.h"
 
 #define CMN_MODULE_PATH "IbisParser/ibis"
@@ -65,10 +69,14 @@ void IBIS_Free(IBIS* ibis)
     if (ibis->headers != nullptr) HDR_FreeList(ibis->headers);
     // The component list is released here, before the models.
     if (ibis->models != nullptr) MDL_FreeList(ibis->models);
-    // The package model, model selector, board description, submodel, test
-    // data, test load and external circuit lists are released here, in that
-    // order, by their modules' release operations; until a module is part of
-    // the library its list stays empty.
+    // The package model list is released here before the selectors, the
+    // board description list after them and the external circuits last, by
+    // their modules' release operations; until a module is part of the
+    // library its list stays empty.
+    MSEL_FreeList(ibis->modelSelectors);
+    SUBMDL_FreeList(ibis->submodels);
+    TESTDATA_FreeList(ibis->testData);
+    TESTLOAD_FreeList(ibis->testLoads);
     free(ibis);
 }
 
@@ -140,6 +148,8 @@ void IBIS_Test(void)
         RCVTH_Check(models);
         DRVSH_Test(models);
     }
+    ModelSelectorRecord* selectors = nullptr;
+    if (IBIS_GetMsels(ibis, &selectors)) MSEL_TestList(selectors);
     ComponentRecord* components = nullptr;
     if (!IBIS_GetCmpnts(ibis, &components)) {
         // Only a reader that can keep components can tell that none was
@@ -147,14 +157,13 @@ void IBIS_Test(void)
         const PARSE_GROUP* group = PARSE_GroupOf(KW_COMPONENT);
         if (group != nullptr && group->Init != nullptr) ERRLOG_ErrorNew(IBIS_MSG_NO_COMPONENT);
     }
-    // Only a reader that keeps submodels can tell that an [Add Submodel]
-    // names none; until then every such line would be reported.
-    const PARSE_GROUP* submodelGroup = PARSE_GroupOf(KW_SUBMODEL);
-    if (submodelGroup != nullptr && submodelGroup->Init != nullptr) {
-        SubmodelRecord* submodels = nullptr;
-        if (IBIS_GetSubMdls(ibis, &submodels)) MDL_TestSubMdlReferences(models, submodels);
-        MDL_TestSubMdls(models, submodels);
-    }
+    TestDataRecord* testData = nullptr;
+    if (IBIS_GetTestData(ibis, &testData)) TESTDATA_TestList(testData);
+    TestLoadRecord* testLoads = nullptr;
+    if (IBIS_GetTestLoad(ibis, &testLoads)) TESTLOAD_TestList(testLoads);
+    SubmodelRecord* submodels = nullptr;
+    if (IBIS_GetSubMdls(ibis, &submodels)) MDL_TestSubMdlReferences(models, submodels);
+    MDL_TestSubMdls(models, submodels);
     if (haveModels) MDL_TestMdlReference(models);
 }
 
@@ -190,4 +199,32 @@ void IBIS_AddMdl(IBIS* ibis, ModelRecord* rec)
     CMN_ASSERT(ibis != nullptr && rec != nullptr);
     MDL_AddLink(rec, ibis->models);
     ibis->models = rec;
+}
+
+void IBIS_AddMsel(IBIS* ibis, ModelSelectorRecord* rec)
+{
+    CMN_ASSERT(ibis != nullptr && rec != nullptr);
+    MSEL_AddLink(rec, ibis->modelSelectors);
+    ibis->modelSelectors = rec;
+}
+
+void IBIS_AddSubMdl(IBIS* ibis, SubmodelRecord* rec)
+{
+    CMN_ASSERT(ibis != nullptr && rec != nullptr);
+    SUBMDL_AddLink(rec, ibis->submodels);
+    ibis->submodels = rec;
+}
+
+void IBIS_AddTestData(IBIS* ibis, TestDataRecord* rec)
+{
+    CMN_ASSERT(ibis != nullptr && rec != nullptr);
+    TESTDATA_AddLink(rec, ibis->testData);
+    ibis->testData = rec;
+}
+
+void IBIS_AddTestLoad(IBIS* ibis, TestLoadRecord* rec)
+{
+    CMN_ASSERT(ibis != nullptr && rec != nullptr);
+    TESTLOAD_AddLink(rec, ibis->testLoads);
+    ibis->testLoads = rec;
 }

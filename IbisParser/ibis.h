@@ -77,6 +77,10 @@ int IBIS_GetTestLoad(IBIS* ibis, TestLoadRecord** out);
 // in IBIS_Free and its checks in IBIS_Test.
 void IBIS_AddHdr(IBIS* ibis, HeaderRecord* rec);
 void IBIS_AddMdl(IBIS* ibis, ModelRecord* rec);
+void IBIS_AddMsel(IBIS* ibis, ModelSelectorRecord* rec);
+void IBIS_AddSubMdl(IBIS* ibis, SubmodelRecord* rec);
+void IBIS_AddTestData(IBIS* ibis, TestDataRecord* rec);
+void IBIS_AddTestLoad(IBIS* ibis, TestLoadRecord* rec);
 
 #ifdef __cplusplus
 }

@@ -474,23 +474,4 @@ TEST_F(CheckerTempDir, UsageAndFileKinds)
     EXPECT_EQ(r.status, 0);
 }
 
-// The row fixtures (curves, waveforms, pulse tables, golden waveforms,
-// [Ramp], [Receiver Thresholds] and a correct file using them all) read
-// through the checker to a verdict, without a crash.
-TEST(RowFixtures, ReadToAVerdict)
-{
-    for (const char* name : {"rows_curves.ibs", "rows_waveforms.ibs", "rows_pulse.ibs",
-                             "rows_golden.ibs", "rows_ramp.ibs", "rows_thresholds.ibs",
-                             "rows_good.ibs"}) {
-        CheckerRun r = RunChecker(IBIS_FIXTURES, std::string("-n -c ") + name);
-        EXPECT_TRUE(r.status == 0 || r.status == 1) << name << " status " << r.status;
-        EXPECT_TRUE(r.out.find("File Passed") != std::string::npos ||
-                    r.out.find("File Failed") != std::string::npos)
-            << name;
-    }
-    CheckerRun good = RunChecker(IBIS_FIXTURES, "-n -c rows_good.ibs");
-    EXPECT_EQ(good.status, 0);
-    EXPECT_NE(good.out.find("Errors  : 0\n"), std::string::npos);
-}
-
 }  // namespace

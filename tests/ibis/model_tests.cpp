@@ -278,10 +278,18 @@ W3221 - Model a Receiver Thresholds: Vinl_ac must be specified for single ended 
 W3222 - Model a Receiver Thresholds: Vinh_dc must be specified for single ended receivers
 W3223 - Model a Receiver Thresholds: Vinl_dc must be specified for single ended receivers
 W3224 - Model a Receiver Thresholds: Tslew_ac must be specified for single ended receivers
+E0218 - Could not find definition for Submodel sub1 of Model a
+E0218 - Could not find definition for Submodel sub2 of Model a
+E0218 - Could not find definition for Submodel sub3 of Model a
+E0218 - Could not find definition for Submodel sub4 of Model a
+E0218 - Could not find definition for Submodel abcdefghijklmnopqrst of Model a
+E0218 - Could not find definition for Submodel NA of Model a
+E0218 - Could not find definition for Submodel sub5 of Model a
+E0218 - Could not find definition for Submodel sub6 of Model a
 W0219 - Model b not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 39
+Errors  : 47
 Warnings: 8
 
 File Failed
@@ -465,10 +473,11 @@ W3903 (line   89) - Typ value is not in between Min and Max
 W3810 - S_overshoot_low (Typ) is greater than zero for Model Spec defined on line 86
 W3817 -
     Pulse_low(Typ) is not less than Vinh(Typ) for Model Spec defined on line 86
+E0218 - Could not find definition for Submodel hold of Model Ext_ref
 W0219 - Model sp not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 9
+Errors  : 10
 Warnings: 6
 
 File Failed

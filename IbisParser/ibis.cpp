@@ -6,6 +6,8 @@
 
 #include "algmod.h"
 #include "cmn.h"
+#include "cmpnt.h"
+#include "ebdmdl.h"
 #include "errlog.h"
 #include "hdr.h"
 #include "mdl.h"
@@ -14,6 +16,7 @@
 #include "testdata.h"
 #include "testload.h"
 #include "parse.h"
+#include "pkgmdl.h"
 
 #define CMN_MODULE_PATH "IbisParser/ibis"
 
@@ -67,16 +70,16 @@ void IBIS_Free(IBIS* ibis)
         }
     }
     if (ibis->headers != nullptr) HDR_FreeList(ibis->headers);
-    // The component list is released here, before the models.
+    CMPNT_FreeList(ibis->components);
     if (ibis->models != nullptr) MDL_FreeList(ibis->models);
-    // The package model list is released here before the selectors, the
-    // board description list after them and the external circuits last, by
-    // their modules' release operations; until a module is part of the
-    // library its list stays empty.
+    PKGMDL_FreeList(ibis->packageModels);
     MSEL_FreeList(ibis->modelSelectors);
+    EBDMDL_FreeList(ibis->boardDescriptions);
     SUBMDL_FreeList(ibis->submodels);
     TESTDATA_FreeList(ibis->testData);
     TESTLOAD_FreeList(ibis->testLoads);
+    // The external circuit list is released here by its module's release
+    // operation; until the module is part of the library the list stays empty.
     free(ibis);
 }
 
@@ -112,6 +115,13 @@ int FINI(void)
     return 1;
 }
 
+static void s_TestPkgMdls(void)
+{
+    IBIS* ibis = nullptr;
+    PackageModelRecord* pkgs = nullptr;
+    if (IBIS_GetIBIS(&ibis) && IBIS_GetPkgMdls(ibis, &pkgs)) PKGMDL_TestList(pkgs);
+}
+
 void(TEST)(int fileType, int flag)
 {
     if (fileType == FILE_IBS) {
@@ -119,19 +129,18 @@ void(TEST)(int fileType, int flag)
     } else if (fileType == FILE_AMI) {
         AMI_Test();
     } else {
+        // A lone package file gets the duplicate-name check of its models.
+        if (fileType == FILE_PKG) s_TestPkgMdls();
         EBD_Test(flag);
     }
 }
 
 void EBD_Test(int flag)
 {
-    (void)flag;
     IBIS* ibis = nullptr;
     if (!IBIS_GetIBIS(&ibis)) return;
     BoardDescriptionRecord* boards = nullptr;
-    if (IBIS_GetEbdMdls(ibis, &boards)) {
-        // EBDMDL_TestList(boards, flag) once the board module exists.
-    }
+    if (IBIS_GetEbdMdls(ibis, &boards)) EBDMDL_TestList(boards, flag);
 }
 
 void IBIS_Test(void)
@@ -151,12 +160,11 @@ void IBIS_Test(void)
     ModelSelectorRecord* selectors = nullptr;
     if (IBIS_GetMsels(ibis, &selectors)) MSEL_TestList(selectors);
     ComponentRecord* components = nullptr;
-    if (!IBIS_GetCmpnts(ibis, &components)) {
-        // Only a reader that can keep components can tell that none was
-        // given; until then every file would be reported.
-        const PARSE_GROUP* group = PARSE_GroupOf(KW_COMPONENT);
-        if (group != nullptr && group->Init != nullptr) ERRLOG_ErrorNew(IBIS_MSG_NO_COMPONENT);
-    }
+    if (IBIS_GetCmpnts(ibis, &components))
+        CMPNT_TestList(components, ibis->externalCircuits, ibis->models);
+    else
+        ERRLOG_ErrorNew(IBIS_MSG_NO_COMPONENT);
+    s_TestPkgMdls();
     TestDataRecord* testData = nullptr;
     if (IBIS_GetTestData(ibis, &testData)) TESTDATA_TestList(testData);
     TestLoadRecord* testLoads = nullptr;
@@ -194,11 +202,32 @@ void IBIS_AddHdr(IBIS* ibis, HeaderRecord* rec)
     ibis->headers = rec;
 }
 
+void IBIS_AddCmpnt(IBIS* ibis, ComponentRecord* rec)
+{
+    CMN_ASSERT(ibis != nullptr && rec != nullptr);
+    CMPNT_AddLink(rec, ibis->components);
+    ibis->components = rec;
+}
+
 void IBIS_AddMdl(IBIS* ibis, ModelRecord* rec)
 {
     CMN_ASSERT(ibis != nullptr && rec != nullptr);
     MDL_AddLink(rec, ibis->models);
     ibis->models = rec;
+}
+
+void IBIS_AddPkgMdl(IBIS* ibis, PackageModelRecord* rec)
+{
+    CMN_ASSERT(ibis != nullptr && rec != nullptr);
+    PKGMDL_AddLink(rec, ibis->packageModels);
+    ibis->packageModels = rec;
+}
+
+void IBIS_AddEbdMdl(IBIS* ibis, BoardDescriptionRecord* rec)
+{
+    CMN_ASSERT(ibis != nullptr && rec != nullptr);
+    EBDMDL_AddLink(rec, ibis->boardDescriptions);
+    ibis->boardDescriptions = rec;
 }
 
 void IBIS_AddMsel(IBIS* ibis, ModelSelectorRecord* rec)

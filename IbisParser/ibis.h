@@ -76,7 +76,10 @@ int IBIS_GetTestLoad(IBIS* ibis, TestLoadRecord** out);
 // that owns the record and its link operation, together with its release
 // in IBIS_Free and its checks in IBIS_Test.
 void IBIS_AddHdr(IBIS* ibis, HeaderRecord* rec);
+void IBIS_AddCmpnt(IBIS* ibis, ComponentRecord* rec);
 void IBIS_AddMdl(IBIS* ibis, ModelRecord* rec);
+void IBIS_AddPkgMdl(IBIS* ibis, PackageModelRecord* rec);
+void IBIS_AddEbdMdl(IBIS* ibis, BoardDescriptionRecord* rec);
 void IBIS_AddMsel(IBIS* ibis, ModelSelectorRecord* rec);
 void IBIS_AddSubMdl(IBIS* ibis, SubmodelRecord* rec);
 void IBIS_AddTestData(IBIS* ibis, TestDataRecord* rec);

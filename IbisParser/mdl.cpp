@@ -7,6 +7,7 @@
 #include <string.h>
 
 #include "cmn.h"
+#include "cmpnt.h"
 #include "errlog.h"
 #include "ibis.h"
 #include "parse.h"
@@ -315,8 +316,13 @@ void RCVTH_Fini(const ModelRecord* model)
 
 void RCVTH_Check(const ModelRecord* models)
 {
-    for (const ModelRecord* m = models; m != nullptr; m = m->next)
-        if (m->RcvThresholds != nullptr) RCVTH_CheckOne(m->RcvThresholds, m->name, nullptr);
+    for (const ModelRecord* m = models; m != nullptr; m = m->next) {
+        if (m->RcvThresholds == nullptr) continue;
+        // The look-up marks a model found on a differential pin pair.
+        PinRecord* pin = nullptr;
+        int differential = CMPNT_IsDifferentialPinModel(const_cast<ModelRecord*>(m), &pin);
+        RCVTH_CheckOne(m->RcvThresholds, m->name, differential ? pin->pinName : nullptr);
+    }
 }
 
 // ---------------------------------------------------------------------------

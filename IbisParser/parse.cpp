@@ -8,9 +8,12 @@
 #include <string.h>
 
 #include "cmn.h"
+#include "cmpnt.h"
 #include "errlog.h"
+#include "ebdmdl.h"
 #include "hdr.h"
 #include "mdl.h"
+#include "pkgmdl.h"
 #include "msel.h"
 #include "submdl.h"
 #include "testdata.h"
@@ -175,11 +178,11 @@ static void s_TestLoadFini(int) { TESTLOAD_Fini(); }
 
 static PARSE_GROUP s_groups[GRP_COUNT] = {
     {"hdr", KW_IBIS_VER, HDR_Init, HDR_ReceiveLine, HDR_Fini, HDR_Reset},
-    {"cmpnt", KW_COMPONENT, nullptr, nullptr, nullptr, nullptr},
+    {"cmpnt", KW_COMPONENT, CMPNT_Init, CMPNT_ReceiveLine, CMPNT_Fini, CMPNT_Reset},
     {"extern", KW_EXTERNAL_CIRCUIT, nullptr, nullptr, nullptr, nullptr},
     {"mdl", KW_MODEL, MDL_Init, MDL_ReceiveLine, MDL_Fini, MDL_Reset},
-    {"pkgmdl", KW_DEFINE_PACKAGE_MODEL, nullptr, nullptr, nullptr, nullptr},
-    {"ebdmdl", KW_BEGIN_BOARD_DESCRIPTION, nullptr, nullptr, nullptr, nullptr},
+    {"pkgmdl", KW_DEFINE_PACKAGE_MODEL, PKGMDL_Init, PKGMDL_ReceiveLine, PKGMDL_Fini, PKGMDL_Reset},
+    {"ebdmdl", KW_BEGIN_BOARD_DESCRIPTION, EBDMDL_Init, EBDMDL_ReceiveLine, EBDMDL_Fini, EBDMDL_Reset},
     {"msel", KW_MODEL_SELECTOR, MSEL_Init, MSEL_ReceiveLine, s_MselFini, MSEL_Reset},
     {"submdl", KW_SUBMODEL, SUBMDL_Init, s_SubmdlLine, SUBMDL_Fini, SUBMDL_Reset},
     {"testdata", KW_TEST_DATA, TESTDATA_Init, s_TestDataLine, TESTDATA_Fini, TESTDATA_Reset},

@@ -3,6 +3,7 @@
 
 #include <string.h>
 
+#include "cmpnt.h"
 #include "errlog.h"
 #include "rng.h"
 
@@ -152,7 +153,7 @@ void SUBPARM_NameValue(const char* text, const char* subName, char* dst, unsigne
 int SUBPARM_IsDifferentialPinModel(ModelRecord* model)
 {
     CMN_ASSERT(model != nullptr);
-    return 0;
+    return CMPNT_IsDifferentialPinModel(model, nullptr);
 }
 
 void SUBPARM_Range(const char* text, const char* subName, TypMinMax** slot, int naCode)

@@ -1,11 +1,17 @@
-// Runs the ibislint program over fixture files and compares its whole
-// standard output and exit status with an expected text.
+// Runs the ibislint program and keeps its whole standard output and exit
+// status, for comparison with an expected text; a test directory for files
+// whose bytes a test writes itself.
 #ifndef TESTS_IBIS_CHECKER_RUN_H
 #define TESTS_IBIS_CHECKER_RUN_H
 
-#include <stdio.h>
-#include <sys/wait.h>
+#include <gtest/gtest.h>
 
+#include <stdio.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
 #include <ostream>
 #include <string>
 
@@ -39,5 +45,22 @@ struct CheckerCase {
 
 // Names a case in test listings.
 inline void PrintTo(const CheckerCase& c, std::ostream* os) { *os << c.name; }
+
+// Files whose bytes matter are written by the test itself.
+class CheckerTempDir : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char tmpl[] = "/tmp/ibislint_XXXXXX";
+        ASSERT_NE(mkdtemp(tmpl), nullptr);
+        dir_ = tmpl;
+    }
+    void TearDown() override { (void)system(("rm -rf '" + dir_ + "'").c_str()); }
+    void Write(const std::string& name, const std::string& bytes)
+    {
+        std::ofstream(dir_ + "/" + name, std::ios::binary) << bytes;
+    }
+    std::string dir_;
+};
 
 #endif

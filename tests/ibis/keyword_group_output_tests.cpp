@@ -53,6 +53,7 @@ E2211 (line   46) - Invalid Test Load Name ("NC"); Reserved Word.
 E0905 (line   47) - Exceeds 120 chararacters.
 E2224 - Test Load 'NC': Test_load_type Not Defined
 E2210 (line   47) - Test Load Name Over 109 Characters Long
+E3951 - Required keyword 'Component' not found.
 E2232 - Test Load '1234567890123456789012345678901234567890123456789012345678901234567890123456789012345678901234567890123456789' references undefined models
 E2232 - Test Load 'NC' references undefined models
 E2232 - Test Load 'two' references undefined models
@@ -63,7 +64,7 @@ E2232 - Test Load 'ends' references undefined models
 E2232 - Test Load 'lines' references undefined models
 E2232 - Test Load 'ok_se' references undefined models
 
-Errors  : 42
+Errors  : 43
 Warnings: 4
 
 File Failed
@@ -73,6 +74,7 @@ File Failed
      R"(
 Checking tdmdl.ibs for IBIS 4.2 Compatibility...
 
+E3951 - Required keyword 'Component' not found.
 E2340 -
     Driver_model_inv 'gone' in Test Data 'td_diff2' is not defined in the file
 E2338 - Driver_model 'nodrv' in Test Data 'td_diff' is not defined in the file
@@ -89,7 +91,7 @@ W2234 - Driver_model 'out2' in Test Load 'tl_se' is not an input type.
 W0219 - Model term not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 4
+Errors  : 5
 Warnings: 7
 
 File Failed
@@ -146,6 +148,7 @@ E2332 - Test Data '1234567890123456789012345678901234567890123456789012345678901
 E2332 - Test Data '1234567890123456789012345678901234567890123456789012345678901234567890123456789012345678901234567890123456789': Driver_model Not Defined
 E2332 - Test Data '1234567890123456789012345678901234567890123456789012345678901234567890123456789012345678901234567890123456789': Test_load Not Defined
 E2334 - Test Data '1234567890123456789012345678901234567890123456789012345678901234567890123456789012345678901234567890123456789': At least one Rising/Falling Waveform must be specified
+E3951 - Required keyword 'Component' not found.
 E2337 - Test Data '1234567890123456789012345678901234567890123456789012345678901234567890123456789012345678901234567890123456789' references undefined models
 E2337 - Test Data 'NA' references undefined models
 E2337 - Test Data 'a' references undefined models
@@ -165,7 +168,7 @@ E2337 - Test Data 'td_ok' references undefined models
 E2232 - Test Load 'diff_load' references undefined models
 E2232 - Test Load 'se_load' references undefined models
 
-Errors  : 61
+Errors  : 62
 
 File Failed
 )"},
@@ -181,10 +184,11 @@ E2308 (line   39) - [Diff Rising Waveform Near] Already Defined
 E2310 (line   45) - [Diff Rising Waveform Far] Already Defined
 E2309 (line   51) - [Diff Falling Waveform Near] Already Defined
 E2311 (line   57) - [Diff Falling Waveform Far] Already Defined
+E3951 - Required keyword 'Component' not found.
 E2337 - Test Data 'twice' references undefined models
 E2232 - Test Load 'diff_load' references undefined models
 
-Errors  : 10
+Errors  : 11
 
 File Failed
 )"},
@@ -221,8 +225,9 @@ E4024 - Model 'ten_chars_' in Model Selector 'sel_a' is not defined in the file
 E4024 - Model 'io_fast' in Model Selector 'sel_a' is not defined in the file
 E4024 - Model 'io_slow' in Model Selector 'sel_a' is not defined in the file
 E4024 - Model 'io_fast' in Model Selector 'sel_a' is not defined in the file
+E3951 - Required keyword 'Component' not found.
 
-Errors  : 24
+Errors  : 25
 Warnings: 1
 
 File Failed
@@ -235,10 +240,11 @@ E4011 (line   12) -
     Incorrect Number of Line Items (1) For Keyword Model Selector: Expecting 2
 E4021 - 'in_a' is the name of a Model and a Model Selector
 E4024 - Model 'missing' in Model Selector 'io_sel' is not defined in the file
+E3951 - Required keyword 'Component' not found.
 W0219 - Model unused not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 3
+Errors  : 4
 Warnings: 1
 
 File Failed
@@ -316,6 +322,7 @@ E2423 - Submodel '': Submodel_type Not Defined
 E2424 - Submodel hold_none: [Submodel Spec] is required when Submodel_type is Bus_hold
 E2428 - Submodel hold_none: [Ramp] is required when Submodel_type is Bus_hold
 E2429 - Submodel hold_none: Either [Pullup] or [Pulldown] is required when Submodel_type is Bus_hold
+E3951 - Required keyword 'Component' not found.
 W0220 -
     Submodel hold_none is not referenced by any model [Add Submodel] keyword
 W0220 - Submodel  is not referenced by any model [Add Submodel] keyword
@@ -340,7 +347,7 @@ W0220 -
     Submodel hold_ok is not referenced by any model [Add Submodel] keyword
 W0220 - Submodel dyn_ok is not referenced by any model [Add Submodel] keyword
 
-Errors  : 46
+Errors  : 47
 Warnings: 25
 
 File Failed
@@ -350,9 +357,10 @@ File Failed
 Checking submdl32.ibs for IBIS 3.2 Compatibility...
 
 E2422 (line    6) - Invalid Submodel_type ("Fall_back")
+E3951 - Required keyword 'Component' not found.
 W0220 - Submodel fb is not referenced by any model [Add Submodel] keyword
 
-Errors  : 1
+Errors  : 2
 Warnings: 1
 
 File Failed
@@ -361,10 +369,11 @@ File Failed
      R"(
 Checking submdlref.ibs for IBIS 4.2 Compatibility...
 
+E3951 - Required keyword 'Component' not found.
 W0220 - Submodel spare is not referenced by any model [Add Submodel] keyword
 E0218 - Could not find definition for Submodel nosub of Model in_a
 
-Errors  : 1
+Errors  : 2
 Warnings: 1
 
 File Failed

@@ -37,17 +37,18 @@ namespace {
 // a warning or caution) on its own line after "-" and four blanks.
 const CheckerCase kModelCases[] = {
     // A complete file with every model keyword of IBIS 4.2: only the model reference warning.
-    {"CleanModels", "mdl_ok.ibs", 0,
+    {"CleanModels", "mdl_ok.ibs", 1,
      R"(
 Checking mdl_ok.ibs for IBIS 4.2 Compatibility...
 
+E3951 - Required keyword 'Component' not found.
 W0219 - Model in1 not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 0
+Errors  : 1
 Warnings: 1
 
-File Passed
+File Failed
 )"},
     // The [Model] line: missing and extra names, 20 and 40 character limits, reserved words, names used twice.
     {"ModelNamesPerVersion", "mdl_names32.ibs mdl_names42.ibs", 1,
@@ -62,10 +63,11 @@ E0129 (line   12) - Model Name Over 20 Characters Long
 E0130 (line   16) - Invalid Model Name ("gnd"); Reserved Word.
 E0131 (line   20) - Model Name Previously Defined ("t1")
 E0131 (line   24) - Model Name Previously Defined ("abcdefghijklmnopqrst")
+E3951 - Required keyword 'Component' not found.
 W0219 - Model abcdefghijklmnopqrst not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 6
+Errors  : 7
 Warnings: 1
 
 File Failed
@@ -75,10 +77,11 @@ Checking mdl_names42.ibs for IBIS 4.2 Compatibility...
 E0129 (line    8) - Model Name Over 40 Characters Long
 E0131 (line   12) -
     Model Name Previously Defined ("abcdefghijklmnopqrstuvwxyzabcdefghijklmn")
+E3951 - Required keyword 'Component' not found.
 W0219 - Model abcdefghijklmnopqrstuvwxyzabcdefghijklmn not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 2
+Errors  : 3
 Warnings: 1
 
 File Failed
@@ -92,10 +95,11 @@ E0158 (line    9) - Invalid Model_type ("Series")
 E0190 - Model 't15': Ramp Not Defined
 E0136 (line   13) - Invalid Model_type ("i/o") (try "I/O")
 E0190 - Model 'lower': Ramp Not Defined
+E3951 - Required keyword 'Component' not found.
 W0219 - Model lower not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 4
+Errors  : 5
 Warnings: 1
 
 File Failed
@@ -104,10 +108,11 @@ Checking mdl_types32.ibs for IBIS 3.2 Compatibility...
 
 E0158 (line   15) - Invalid Model_type ("I/O_diff")
 E0190 - Model 't18': Ramp Not Defined
+E3951 - Required keyword 'Component' not found.
 W0219 - Model t18 not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 2
+Errors  : 3
 Warnings: 1
 
 File Failed
@@ -116,10 +121,11 @@ Checking mdl_types42.ibs for IBIS 4.2 Compatibility...
 
 E0158 (line    9) - Invalid Model_type ("Bogus")
 E0190 - Model 't22': Ramp Not Defined
+E3951 - Required keyword 'Component' not found.
 W0219 - Model t22 not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 2
+Errors  : 3
 Warnings: 1
 
 File Failed
@@ -159,10 +165,11 @@ E0136 (line   37) - Invalid Enable ("Active-high") (try "Active-High")
 E0190 - Model 'odd': Ramp Not Defined
 E0180 - Model 'notype': Model_type Not Defined
 E0190 - Model 'notype': Ramp Not Defined
+E3951 - Required keyword 'Component' not found.
 W0219 - Model notype not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 16
+Errors  : 17
 Warnings: 12
 
 File Failed
@@ -183,10 +190,11 @@ E0173 (line   11) -
     Sub Parameter C_comp_gnd_clamp is valid only for IBIS version >= 4.0
 W0159 (line   12) - Vinl should not be specified for model type Output
 E0181 - Model old: One of C_comp, C_comp_pullup, C_comp_pulldown, C_comp_power_clamp, C_comp_gnd_clamp must be defined
+E3951 - Required keyword 'Component' not found.
 W0219 - Model old not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 7
+Errors  : 8
 Warnings: 2
 
 File Failed
@@ -213,10 +221,11 @@ W0200 - Model 'od': Vmeas, Vref and Rref timing test load parameters should be s
 W0202 - Model 'diff': Rref_diff or Cref_diff timing test load parameters should be specified
 C0182 - Vmeas is <= Vinl for model cau
 C0183 - Vmeas is >= Vinh for model cau
+E3951 - Required keyword 'Component' not found.
 W0219 - Model cau not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 12
+Errors  : 13
 Warnings: 4
 Cautions: 2
 
@@ -278,6 +287,7 @@ W3221 - Model a Receiver Thresholds: Vinl_ac must be specified for single ended 
 W3222 - Model a Receiver Thresholds: Vinh_dc must be specified for single ended receivers
 W3223 - Model a Receiver Thresholds: Vinl_dc must be specified for single ended receivers
 W3224 - Model a Receiver Thresholds: Tslew_ac must be specified for single ended receivers
+E3951 - Required keyword 'Component' not found.
 E0218 - Could not find definition for Submodel sub1 of Model a
 E0218 - Could not find definition for Submodel sub2 of Model a
 E0218 - Could not find definition for Submodel sub3 of Model a
@@ -289,7 +299,7 @@ E0218 - Could not find definition for Submodel sub6 of Model a
 W0219 - Model b not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 47
+Errors  : 48
 Warnings: 8
 
 File Failed
@@ -321,10 +331,11 @@ E2904 (line   38) - Incorrect Number of Line Items (2) For [On]: Expecting 1
 E2900 (line   40) - [On] Series Info: Already Defined for this model
 E2906 - Model s2: [Series_MOSFET] is not allowed in conjunction with the [Off] keyword
 E2905 - Model s3 : No series data found
+E3951 - Required keyword 'Component' not found.
 W0219 - Model s3 not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 18
+Errors  : 19
 Warnings: 1
 
 File Failed
@@ -335,10 +346,11 @@ File Failed
 Checking mdl_smos101.ibs for IBIS 4.2 Compatibility...
 
 E2800 (line  408) - More than 100 [Series_MOSFET]s are defined
+E3951 - Required keyword 'Component' not found.
 W0219 - Model many not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 1
+Errors  : 2
 Warnings: 1
 
 File Failed
@@ -378,10 +390,11 @@ E4209 - Model in1 used in the Driver Schedule of Model drv should be an output m
 E4207 - Model abcdefghijklmnopqrstuvwxyzabcdefghijklmn used in the Driver Schedule of Model drv is not defined
 E4207 - Model GND used in the Driver Schedule of Model drv is not defined
 E4208 - Model drv used in the Driver Schedule of Model drv cannot itself have a Driver Schedule
+E3951 - Required keyword 'Component' not found.
 W0219 - Model empty not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 22
+Errors  : 23
 Warnings: 3
 
 File Failed
@@ -422,10 +435,11 @@ W3814 - orphan D_overshoot_time found for Model Spec defined on line 30
 E0180 - Model 'm3': Model_type Not Defined
 W3805 (line   46) - Vinh should not be specified for model type No Type
 E0190 - Model 'm3': Ramp Not Defined
+E3951 - Required keyword 'Component' not found.
 W0219 - Model m3 not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 11
+Errors  : 12
 Warnings: 17
 
 File Failed
@@ -443,10 +457,11 @@ E4806 (line   14) - 'Model_emi_type' Subparameter Missing Setting
 E4801 (line   15) -
     Incorrect Number of Line Items (3) For Model_emi_type: Expecting 2
 E4808 (line   16) - Invalid Model_emi_type ("Magnetic")
+E3951 - Required keyword 'Component' not found.
 W0219 - Model e1 not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 6
+Errors  : 7
 Warnings: 1
 
 File Failed
@@ -473,11 +488,12 @@ W3903 (line   89) - Typ value is not in between Min and Max
 W3810 - S_overshoot_low (Typ) is greater than zero for Model Spec defined on line 86
 W3817 -
     Pulse_low(Typ) is not less than Vinh(Typ) for Model Spec defined on line 86
+E3951 - Required keyword 'Component' not found.
 E0218 - Could not find definition for Submodel hold of Model Ext_ref
 W0219 - Model sp not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 10
+Errors  : 11
 Warnings: 6
 
 File Failed
@@ -515,7 +531,9 @@ TEST(ModelOutputLines, DataAfterSectionEnds)
     EXPECT_NE(r.out.find("\nE0123 (line   15) - Expecting [End External Model]. Invalid Line, FATAL ERROR\n"),
               std::string::npos)
         << r.out;
-    EXPECT_NE(r.out.find("\nErrors  : 4\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\nE3951 - Required keyword 'Component' not found.\n"), std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("\nErrors  : 5\n"), std::string::npos) << r.out;
     EXPECT_EQ(r.status, 1);
 }
 

@@ -142,32 +142,28 @@ RangePoint* qry_ThisXPoint(RangePoint* point, double* x)
     return point;
 }
 
-RangePoint* qry_NextXPoint(RangePoint* point, double* x)
+// The first x-present point from p (inclusive), following next or prev.
+static RangePoint* s_WalkX(RangePoint* p, int forward, double* x)
 {
-    if (point == NULL)
-        return NULL;
-    for (RangePoint* p = point->next; p != NULL; p = p->next)
+    for (; p != NULL; p = forward ? p->next : p->prev)
         if (qry_ThisXPoint(p, x) != NULL)
             return p;
     return NULL;
+}
+
+RangePoint* qry_NextXPoint(RangePoint* point, double* x)
+{
+    return point != NULL ? s_WalkX(point->next, 1, x) : NULL;
 }
 
 RangePoint* qry_PrevXPoint(RangePoint* point, double* x)
 {
-    if (point == NULL)
-        return NULL;
-    for (RangePoint* p = point->prev; p != NULL; p = p->prev)
-        if (qry_ThisXPoint(p, x) != NULL)
-            return p;
-    return NULL;
+    return point != NULL ? s_WalkX(point->prev, 0, x) : NULL;
 }
 
 RangePoint* qry_FirstXPoint(RangePoint* first, double* x)
 {
-    for (RangePoint* p = first; p != NULL; p = p->next)
-        if (qry_ThisXPoint(p, x) != NULL)
-            return p;
-    return NULL;
+    return s_WalkX(first, 1, x);
 }
 
 // The tail of a chain.
@@ -181,10 +177,7 @@ static RangePoint* s_Tail(RangePoint* first)
 
 RangePoint* qry_LastXPoint(RangePoint* first, double* x)
 {
-    for (RangePoint* p = s_Tail(first); p != NULL; p = p->prev)
-        if (qry_ThisXPoint(p, x) != NULL)
-            return p;
-    return NULL;
+    return s_WalkX(s_Tail(first), 0, x);
 }
 
 void qry_ShiftX(RangePoint* first, double dx)
@@ -212,40 +205,34 @@ RangePoint* qry_ThisYPoint(RangePoint* point, int corner, double* x, double* y)
     return point;
 }
 
-RangePoint* qry_NextYPoint(RangePoint* point, int corner, double* x, double* y)
+// The first point usable for the corner from p (inclusive), following next
+// or prev.
+static RangePoint* s_WalkY(RangePoint* p, int forward, int corner, double* x, double* y)
 {
-    if (point == NULL)
-        return NULL;
-    for (RangePoint* p = point->next; p != NULL; p = p->next)
+    for (; p != NULL; p = forward ? p->next : p->prev)
         if (qry_ThisYPoint(p, corner, x, y) != NULL)
             return p;
     return NULL;
+}
+
+RangePoint* qry_NextYPoint(RangePoint* point, int corner, double* x, double* y)
+{
+    return point != NULL ? s_WalkY(point->next, 1, corner, x, y) : NULL;
 }
 
 RangePoint* qry_PrevYPoint(RangePoint* point, int corner, double* x, double* y)
 {
-    if (point == NULL)
-        return NULL;
-    for (RangePoint* p = point->prev; p != NULL; p = p->prev)
-        if (qry_ThisYPoint(p, corner, x, y) != NULL)
-            return p;
-    return NULL;
+    return point != NULL ? s_WalkY(point->prev, 0, corner, x, y) : NULL;
 }
 
 RangePoint* qry_FirstYPoint(RangePoint* first, int corner, double* x, double* y)
 {
-    for (RangePoint* p = first; p != NULL; p = p->next)
-        if (qry_ThisYPoint(p, corner, x, y) != NULL)
-            return p;
-    return NULL;
+    return s_WalkY(first, 1, corner, x, y);
 }
 
 RangePoint* qry_LastYPoint(RangePoint* first, int corner, double* x, double* y)
 {
-    for (RangePoint* p = s_Tail(first); p != NULL; p = p->prev)
-        if (qry_ThisYPoint(p, corner, x, y) != NULL)
-            return p;
-    return NULL;
+    return s_WalkY(s_Tail(first), 0, corner, x, y);
 }
 
 int qry_ValueDirection(RangePoint* first)

@@ -196,6 +196,24 @@ static int s_Headings(const char* text, int max, ARG_LIST* args)
     return 0;
 }
 
+// The start that the table keywords share: a second keyword of its kind
+// (duplicateCode, or 0 when the caller has dealt with it), the pin column,
+// and the headings split into args.  0 when nothing more is to be examined.
+static int s_BeginHeadings(int* columns, int duplicateCode, const char* label, const char* text,
+                           int max, ARG_LIST* args)
+{
+    if (*columns != 0 && duplicateCode != 0) {
+        ERRLOG_LineErrorNew(duplicateCode);
+        return 0;
+    }
+    *columns = 1;
+    if (*text == '\0') {
+        ERRLOG_LineErrorNew(528, label);
+        return 0;
+    }
+    return s_Headings(text, max, args);
+}
+
 // Heading i (from 0) must be expected, case ignored; a missing one is
 // reported only when required.
 static void s_ExpectHeading(const ARG_LIST* args, int i, const char* expected, int required)
@@ -210,17 +228,8 @@ static void s_ExpectHeading(const ARG_LIST* args, int i, const char* expected, i
 static void s_PinHeadings(const char* text)
 {
     ComponentRecord* c = gpCmpnt;
-    if (c->pinColumns != 0) {
-        ERRLOG_LineErrorNew(523);
-        return;
-    }
-    c->pinColumns = 1;
-    if (*text == '\0') {
-        ERRLOG_LineErrorNew(528, "Pin");
-        return;
-    }
     ARG_LIST args;
-    if (!s_Headings(text, 5, &args)) return;
+    if (!s_BeginHeadings(&c->pinColumns, 523, "Pin", text, 5, &args)) return;
     c->pinColumns += args.iTotal;
     if (c->pinColumns != 3 && c->pinColumns != 6) ERRLOG_LineErrorNew(532, "Pin", 3, 6, c->pinColumns);
     s_ExpectHeading(&args, 0, "signal_name", 1);
@@ -245,17 +254,8 @@ static void s_PinHeadings(const char* text)
 static void s_PinMappingHeadings(const char* text)
 {
     ComponentRecord* c = gpCmpnt;
-    if (c->pinMappingColumns != 0) {
-        ERRLOG_LineErrorNew(525);
-        return;
-    }
-    c->pinMappingColumns = 1;
-    if (*text == '\0') {
-        ERRLOG_LineErrorNew(528, "Pin_Mapping");
-        return;
-    }
     ARG_LIST args;
-    if (!s_Headings(text, 5, &args)) return;
+    if (!s_BeginHeadings(&c->pinMappingColumns, 525, "Pin_Mapping", text, 5, &args)) return;
     int n = c->pinMappingColumns += args.iTotal;
     if (geFileVersion < 4) {
         if (n != 3 && n != 5) ERRLOG_LineErrorNew(532, "Pin_Mappings", 3, 5, n);
@@ -271,17 +271,8 @@ static void s_PinMappingHeadings(const char* text)
 static void s_DiffPinHeadings(const char* text)
 {
     ComponentRecord* c = gpCmpnt;
-    if (c->diffPinColumns != 0) {
-        ERRLOG_LineErrorNew(527);
-        return;
-    }
-    c->diffPinColumns = 1;
-    if (*text == '\0') {
-        ERRLOG_LineErrorNew(528, "Diff_Pins");
-        return;
-    }
     ARG_LIST args;
-    if (!s_Headings(text, 6, &args)) return;
+    if (!s_BeginHeadings(&c->diffPinColumns, 527, "Diff_Pins", text, 6, &args)) return;
     int n = c->diffPinColumns += args.iCount;
     if (n != 4 && n != 6) ERRLOG_LineErrorNew(532, "Diff_Pins", 4, 6, n);
     static const char* const names[5] = {"inv_pin", "vdiff", "tdelay_typ", "tdelay_min",
@@ -300,13 +291,9 @@ static void s_SeriesPinMappingHeadings(const char* text)
         c->seriesPinMappings = nullptr;
         SPINMPG_FreeList(old);
     }
-    c->seriesPinMappingColumns = 1;
-    if (*text == '\0') {
-        ERRLOG_LineErrorNew(528, "Series_Pin_Mapping");
-        return;
-    }
     ARG_LIST args;
-    if (!s_Headings(text, 3, &args)) return;
+    if (!s_BeginHeadings(&c->seriesPinMappingColumns, 0, "Series_Pin_Mapping", text, 3, &args))
+        return;
     if (args.iTotal > 3) ERRLOG_LineErrorNew(543);
     int n = c->seriesPinMappingColumns += args.iCount;
     if (n != 3 && n != 4) ERRLOG_LineErrorNew(532, "Series_Pin_Mappings", 3, 4, n);

@@ -38,18 +38,9 @@ int DIFPIN_ParseLine(char* text, int headerColumns, DiffPinRecord** out)
 {
     CMN_ASSERT(text != nullptr && out != nullptr);
     *out = nullptr;
-    DiffPinRecord* row = nullptr;
-    if (!CMN_malloc((void**)&row, sizeof(DiffPinRecord))) {
-        ERRLOG_LineErrorNew(800);
-        return 0;
-    }
     ARG_LIST args;
-    if (!CMN_ArgParse(text, 6, &args)) {
-        if (args.psArgs != nullptr) CMN_ArgFree(&args);
-        free(row);
-        ERRLOG_LineErrorNew(800);
-        return 0;
-    }
+    DiffPinRecord* row = RowStart<DiffPinRecord>(text, 6, &args, {800});
+    if (row == nullptr) return 0;
     char** tok = args.psArgs;
     int n = args.iCount;
     if (args.iTotal > 6) ERRLOG_LineErrorNew(801);
@@ -111,12 +102,4 @@ void DIFPIN_TestList(DiffPinRecord* rows, PinRecord* pins, const char* component
     }
 }
 
-void DIFPIN_FreeList(DiffPinRecord* rows)
-{
-    s_appender.Forget();
-    while (rows != nullptr) {
-        DiffPinRecord* next = rows->next;
-        free(rows);
-        rows = next;
-    }
-}
+void DIFPIN_FreeList(DiffPinRecord* rows) { s_appender.FreeList(rows); }

@@ -208,20 +208,11 @@ static void s_KeywordLine(int code, char* text)
 
 static int s_ReservePin(BoardDescriptionRecord* b)
 {
-    if (b->uiPinCount < b->uiPinCapacity) return 1;
-    uint64_t want = (uint64_t)b->uiPinCapacity * 2;
-    if (want < 16) want = 16;
-    if (want > b->Number_of_Pins) want = b->Number_of_Pins;
-    if (want > SIZE_MAX / sizeof(BoardPin*)) want = SIZE_MAX / sizeof(BoardPin*);
-    size_t cap = (size_t)want, old = b->uiPinCapacity;
-    BoardPin** pins = cap > old ? (BoardPin**)realloc(b->pins, cap * sizeof(BoardPin*)) : nullptr;
-    if (pins == nullptr) {
+    if (!PKGMDL_GrowSlots((void**)&b->pins, &b->uiPinCapacity, (uint64_t)b->uiPinCount + 1,
+                          b->Number_of_Pins, sizeof(BoardPin*))) {
         ERRLOG_LineErrorNew(4319);
         return 0;
     }
-    memset(pins + old, 0, (cap - old) * sizeof(BoardPin*));
-    b->pins = pins;
-    b->uiPinCapacity = (unsigned)cap;
     return 1;
 }
 
@@ -349,14 +340,6 @@ static SectionElement* s_Append(unsigned kind, void* payload)
     return e;
 }
 
-static int s_IsSyntaxWord(const char* w)
-{
-    static const char* const words[] = {"Len", "Fork", "Endfork", "C", "R", "L"};
-    for (const char* s : words)
-        if (strcmp(w, s) == 0) return 1;
-    return 0;
-}
-
 // The word at *p (up to a blank, tab, '=' or the end), copied into word;
 // the cursor moves past it.  0 when there is none.
 static size_t s_Word(const char** p, std::string& word, int skipBlanks)
@@ -374,11 +357,9 @@ static size_t s_Word(const char** p, std::string& word, int skipBlanks)
 static void s_PinElement(const std::string& word)
 {
     if (word.size() > 8) ERRLOG_LineErrorNew(4361);
+    PKGMDL_NameWarnings(word.c_str(), 4363, 4362, 4364);
     char name[9];
     CMN_strncpy(name, word.c_str(), 8);
-    if (strchr(name, '=') != nullptr) ERRLOG_LineWarnNew(4363, name);
-    if (strchr(name, '/') != nullptr) ERRLOG_LineWarnNew(4362, name);
-    if (s_IsSyntaxWord(name)) ERRLOG_LineWarnNew(4364, name);
     char* payload = (char*)calloc(1, sizeof name);
     if (payload == nullptr) {
         ERRLOG_LineErrorNew(4366);
@@ -406,9 +387,7 @@ static void s_NodeElement(const std::string& word)
     if (pin.size() > 8) ERRLOG_LineErrorNew(4384);
     CMN_strncpy(node->refdes, refdes.c_str(), 10);
     CMN_strncpy(node->pin, pin.c_str(), 8);
-    if (strchr(node->refdes, '=') != nullptr) ERRLOG_LineWarnNew(4385, node->refdes);
-    if (strchr(node->refdes, '/') != nullptr) ERRLOG_LineWarnNew(4386, node->refdes);
-    if (s_IsSyntaxWord(node->refdes)) ERRLOG_LineWarnNew(4387, node->refdes);
+    PKGMDL_NameWarnings(refdes.c_str(), 4385, 4386, 4387);
     if (s_Append(EBD_ELEM_NODE, node) == nullptr) {
         free(node);
         ERRLOG_LineErrorNew(4365);
@@ -762,10 +741,17 @@ static void s_testRefDsm(const FILEREF* f, const char* ownFile)
     char path[sizeof dir + 1 + sizeof f->file];
     CMN_GetIbsPath(dir);
     size_t n = strlen(dir);
+#ifdef _WIN32
+    const char separator = '\\';
+#else
+    const char separator = '/';
+#endif
     if (n == 0)
         snprintf(path, sizeof path, "%s", f->file);
+    else if (dir[n - 1] == separator)
+        snprintf(path, sizeof path, "%s%s", dir, f->file);
     else
-        snprintf(path, sizeof path, "%s%s%s", dir, dir[n - 1] == '/' ? "" : "/", f->file);
+        snprintf(path, sizeof path, "%s%c%s", dir, separator, f->file);
 
     // A nested pass without its own container would fill and free the
     // container being checked.

@@ -80,8 +80,7 @@ void IBIS_Free(IBIS* ibis)
     SUBMDL_FreeList(ibis->submodels);
     TESTDATA_FreeList(ibis->testData);
     TESTLOAD_FreeList(ibis->testLoads);
-    // The external circuit list is released here by its module's release
-    // operation; until the module is part of the library the list stays empty.
+    if (ibis->externalCircuits != nullptr) EXT_FreeList(ibis->externalCircuits);
     free(ibis);
 }
 
@@ -160,6 +159,8 @@ void IBIS_Test(void)
         acdc_CheckAllModels(models);
         chk_CheckAllModels(models);
         DRVSH_Test(models);
+        ALGMOD_SetModelView(MDL_AlgmodView());
+        ALGMOD_Test(models);
     }
     ModelSelectorRecord* selectors = nullptr;
     if (IBIS_GetMsels(ibis, &selectors)) MSEL_TestList(selectors);
@@ -216,6 +217,13 @@ void IBIS_AddCmpnt(IBIS* ibis, ComponentRecord* rec)
     CMN_ASSERT(ibis != nullptr && rec != nullptr);
     CMPNT_AddLink(rec, ibis->components);
     ibis->components = rec;
+}
+
+void IBIS_AddExt(IBIS* ibis, ExternalCircuitRecord* rec)
+{
+    CMN_ASSERT(ibis != nullptr && rec != nullptr);
+    EXT_AddLink(rec, ibis->externalCircuits);
+    ibis->externalCircuits = rec;
 }
 
 void IBIS_AddMdl(IBIS* ibis, ModelRecord* rec)

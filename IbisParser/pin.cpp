@@ -23,19 +23,9 @@ int PIN_ParseLine(char* text, int headerColumns, PinRecord** out, const int rlcO
 {
     CMN_ASSERT(text != nullptr && out != nullptr && rlcOrder != nullptr);
     *out = nullptr;
-    PinRecord* pin = nullptr;
-    if (!CMN_malloc((void**)&pin, sizeof(PinRecord))) {
-        ERRLOG_LineErrorNew(614);
-        ERRLOG_LineErrorNew(600);
-        return 0;
-    }
     ARG_LIST args;
-    if (!CMN_ArgParse(text, 6, &args)) {
-        if (args.psArgs != nullptr) CMN_ArgFree(&args);
-        free(pin);
-        ERRLOG_LineErrorNew(600);
-        return 0;
-    }
+    PinRecord* pin = RowStart<PinRecord>(text, 6, &args, {614, 600});
+    if (pin == nullptr) return 0;
     unsigned limit = (unsigned)CMPNT_NameLimit();
     char** tok = args.psArgs;
     if (args.iCount < 1) ERRLOG_LineErrorNew(601);
@@ -167,12 +157,4 @@ void PIN_TestList(PinRecord* pins, PinMappingRecord* pinMappings, DiffPinRecord*
             ERRLOG_ErrorNew(613, number, packageModelName, componentName);
 }
 
-void PIN_FreeList(PinRecord* list)
-{
-    s_appender.Forget();
-    while (list != nullptr) {
-        PinRecord* next = list->next;
-        free(list);
-        list = next;
-    }
-}
+void PIN_FreeList(PinRecord* list) { s_appender.FreeList(list); }

@@ -19,16 +19,9 @@ int PINEMI_ParseLine(char* text, PinEmiRecord** out)
 {
     CMN_ASSERT(text != nullptr && out != nullptr);
     *out = nullptr;
-    PinEmiRecord* row = nullptr;
     ARG_LIST args;
-    args.psArgs = nullptr;
-    if (!CMN_malloc((void**)&row, sizeof(PinEmiRecord)) || !CMN_ArgParse(text, 4, &args)) {
-        if (args.psArgs != nullptr) CMN_ArgFree(&args);
-        free(row);
-        ERRLOG_LineErrorNew(4910);
-        ERRLOG_LineErrorNew(4900);
-        return 0;
-    }
+    PinEmiRecord* row = RowStart<PinEmiRecord>(text, 4, &args, {4910, 4900});
+    if (row == nullptr) return 0;
     char** tok = args.psArgs;
     int n = args.iCount;
     if (n < 1) {
@@ -97,12 +90,4 @@ void PINEMI_TestList(PinEmiRecord* rows, PinDomainEntry** domains, PinRecord* pi
     }
 }
 
-void PINEMI_FreeList(PinEmiRecord* rows)
-{
-    s_appender.Forget();
-    while (rows != nullptr) {
-        PinEmiRecord* next = rows->next;
-        free(rows);
-        rows = next;
-    }
-}
+void PINEMI_FreeList(PinEmiRecord* rows) { s_appender.FreeList(rows); }

@@ -26,18 +26,9 @@ int PINMPG_ParseLine(char* text, int headerColumns, PinMappingRecord** out)
 {
     CMN_ASSERT(text != nullptr && out != nullptr);
     *out = nullptr;
-    PinMappingRecord* row = nullptr;
-    if (!CMN_malloc((void**)&row, sizeof(PinMappingRecord))) {
-        ERRLOG_LineErrorNew(728);
-        return 0;
-    }
     ARG_LIST args;
-    if (!CMN_ArgParse(text, 6, &args)) {
-        if (args.psArgs != nullptr) CMN_ArgFree(&args);
-        free(row);
-        ERRLOG_LineErrorNew(728);
-        return 0;
-    }
+    PinMappingRecord* row = RowStart<PinMappingRecord>(text, 6, &args, {728});
+    if (row == nullptr) return 0;
     if (args.iTotal > 6) ERRLOG_LineErrorNew(700);
     if (args.iCount < 1) ERRLOG_LineErrorNew(701);
     else CMN_SetStr(row->pinName, args.psArgs[0], 5, "Pin");
@@ -184,12 +175,4 @@ void PINMPG_TestList(PinMappingRecord* rows, PinRecord* pins, const char* compon
     }
 }
 
-void PINMPG_FreeList(PinMappingRecord* rows)
-{
-    s_appender.Forget();
-    while (rows != nullptr) {
-        PinMappingRecord* next = rows->next;
-        free(rows);
-        rows = next;
-    }
-}
+void PINMPG_FreeList(PinMappingRecord* rows) { s_appender.FreeList(rows); }

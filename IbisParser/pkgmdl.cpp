@@ -129,6 +129,34 @@ void PKGMDL_FreeChain(SectionElement* head, void (*freePayload)(SectionElement* 
     }
 }
 
+int PKGMDL_GrowSlots(void** array, unsigned* capacity, uint64_t need, unsigned limit, size_t size)
+{
+    CMN_ASSERT(array != nullptr && capacity != nullptr && size != 0);
+    if (need <= *capacity) return 1;
+    uint64_t want = (uint64_t)*capacity * 2;
+    if (want < 16) want = 16;
+    if (want < need) want = need;
+    if (want > limit) want = limit;
+    if (want > SIZE_MAX / size) want = SIZE_MAX / size;
+    if (want < need) return 0;
+    void* grown = realloc(*array, (size_t)want * size);
+    if (grown == nullptr) return 0;
+    memset((char*)grown + (size_t)*capacity * size, 0, (size_t)(want - *capacity) * size);
+    *array = grown;
+    *capacity = (unsigned)want;
+    return 1;
+}
+
+void PKGMDL_NameWarnings(const char* name, int equalsCode, int slashCode, int wordCode)
+{
+    CMN_ASSERT(name != nullptr);
+    if (strchr(name, '=') != nullptr) ERRLOG_LineWarnNew(equalsCode, name);
+    if (strchr(name, '/') != nullptr) ERRLOG_LineWarnNew(slashCode, name);
+    static const char* const syntaxWords[] = {"Len", "Fork", "Endfork", "C", "R", "L"};
+    for (const char* w : syntaxWords)
+        if (strcmp(name, w) == 0) ERRLOG_LineWarnNew(wordCode, name);
+}
+
 char* PKGMDL_NextToken(char** cursor)
 {
     CMN_ASSERT(cursor != nullptr && *cursor != nullptr);
@@ -372,29 +400,19 @@ static void s_KeywordLine(int code, char* text)
 static int s_ReservePin(PackageModelRecord* m, int sectioned)
 {
     if (m->uiPinCount == m->uiPinCapacity) {
-        uint64_t want = (uint64_t)m->uiPinCapacity * 2;
-        if (want < 16) want = 16;
-        if (want > m->Number_of_Pins) want = m->Number_of_Pins;
-        if (want > SIZE_MAX / sizeof(void*)) want = SIZE_MAX / sizeof(void*);
-        size_t cap = (size_t)want, old = m->uiPinCapacity;
-        char** names = cap > old ? (char**)realloc(m->pinNames, cap * sizeof(char*)) : nullptr;
-        if (names == nullptr) {
+        unsigned names = m->uiPinCapacity, chains = m->uiPinCapacity;
+        uint64_t need = (uint64_t)m->uiPinCount + 1;
+        if (!PKGMDL_GrowSlots((void**)&m->pinNames, &names, need, m->Number_of_Pins, sizeof(char*))) {
             ERRLOG_LineErrorNew(3434);
             return 0;
         }
-        memset(names + old, 0, (cap - old) * sizeof(char*));
-        m->pinNames = names;
-        if (m->pinSections != nullptr) {
-            SectionElement** chains =
-                (SectionElement**)realloc(m->pinSections, cap * sizeof(SectionElement*));
-            if (chains == nullptr) {
-                ERRLOG_LineErrorNew(3448);
-                return 0;
-            }
-            memset(chains + old, 0, (cap - old) * sizeof(SectionElement*));
-            m->pinSections = chains;
+        if (m->pinSections != nullptr &&
+            !PKGMDL_GrowSlots((void**)&m->pinSections, &chains, need, m->Number_of_Pins,
+                              sizeof(SectionElement*))) {
+            ERRLOG_LineErrorNew(3448);
+            return 0;
         }
-        m->uiPinCapacity = (unsigned)cap;
+        m->uiPinCapacity = names;
     }
     if (sectioned && m->pinSections == nullptr) {
         m->pinSections = (SectionElement**)calloc(m->uiPinCapacity, sizeof(SectionElement*));
@@ -536,13 +554,10 @@ static void s_SectionedPinLine(char* text)
         PKGMDL_ForkClear(&top);
     }
     if (strlen(token) > 5) ERRLOG_LineErrorNew(3432);
+    // The warnings name the pin as written: a cut name may hide the fault.
+    PKGMDL_NameWarnings(token, 3445, 3446, 3447);
     char name[6];
     CMN_strncpy(name, token, 5);
-    if (strchr(name, '=') != nullptr) ERRLOG_LineWarnNew(3445, name);
-    if (strchr(name, '/') != nullptr) ERRLOG_LineWarnNew(3446, name);
-    static const char* const syntaxWords[] = {"Len", "Fork", "Endfork", "C", "R", "L"};
-    for (const char* w : syntaxWords)
-        if (strcmp(name, w) == 0) ERRLOG_LineWarnNew(3447, name);
     if (!s_StorePin(name, 1)) {
         gbPinDropped = 1;
         return;
@@ -767,12 +782,13 @@ static std::vector<std::string> s_ListPkgFiles(const std::filesystem::path& dir)
         std::error_code kindError;
         if (entry.is_symlink(kindError) || kindError) continue;
         if (!entry.is_regular_file(kindError) || kindError) continue;
+        const std::filesystem::path file = entry.path().filename();
 #ifdef _WIN32
         // Only names that the narrow file functions can open.
-        const std::wstring& wide = entry.path().filename().native();
+        const std::wstring& wide = file.native();
         if (std::any_of(wide.begin(), wide.end(), [](wchar_t c) { return c > 127; })) continue;
 #endif
-        std::string name = entry.path().filename().string();
+        std::string name = file.string();
         if (name.empty() || name[0] == '.' || !s_HasPkgExtension(name)) continue;
 #ifdef _WIN32
         DWORD attributes = GetFileAttributesW(entry.path().c_str());

@@ -4,6 +4,9 @@
 #ifndef IBISPARSER_PKGMDL_H
 #define IBISPARSER_PKGMDL_H
 
+#include <stddef.h>
+#include <stdint.h>
+
 #include "mtx.h"
 #include "sect.h"
 
@@ -44,6 +47,15 @@ void PKGMDL_WalkChain(SectionElement* head, int (*visit)(SectionElement* e, void
 // Frees a chain with its branches, each element's payload through
 // freePayload (a Fork's branch is freed with the chain).
 void PKGMDL_FreeChain(SectionElement* head, void (*freePayload)(SectionElement* e));
+
+// Grows an array of *capacity slots of size bytes so that it holds need
+// slots: geometrically, never beyond limit slots, new slots zeroed.  0, the
+// array unchanged, when that is not possible.
+int PKGMDL_GrowSlots(void** array, unsigned* capacity, uint64_t need, unsigned limit, size_t size);
+
+// Warns of a name that holds '=' or '/' or that is a word of the section
+// syntax ("Len", "Fork", "Endfork", "C", "R", "L"): one code for each.
+void PKGMDL_NameWarnings(const char* name, int equalsCode, int slashCode, int wordCode);
 
 // Next blank- or tab-separated token of *cursor, terminated in place, or
 // null at the end of the text.

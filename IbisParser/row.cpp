@@ -46,21 +46,11 @@ void ROW_FreeList(MatrixRow* rows)
 static unsigned s_Min(uint64_t a, uint64_t b) { return (unsigned)(a < b ? a : b); }
 
 // Makes room for slot (0-based) in the row's values array; the array grows
-// geometrically, never beyond the row's logical column count.
+// as values come, never beyond the row's logical column count.
 static int s_Reserve(MatrixRow* r, unsigned slot)
 {
-    if (slot < r->uiCapacity) return 1;
-    uint64_t want = (uint64_t)r->uiCapacity * 2;
-    if (want < 16) want = 16;
-    if (want < (uint64_t)slot + 1) want = (uint64_t)slot + 1;
-    unsigned cap = s_Min(want, r->uiColumnCount);
-    if ((uint64_t)cap > SIZE_MAX / sizeof(double*)) return 0;
-    double** grown = (double**)realloc(r->values, (size_t)cap * sizeof(double*));
-    if (grown == nullptr) return 0;
-    memset(grown + r->uiCapacity, 0, (size_t)(cap - r->uiCapacity) * sizeof(double*));
-    r->values = grown;
-    r->uiCapacity = cap;
-    return 1;
+    return PKGMDL_GrowSlots((void**)&r->values, &r->uiCapacity, (uint64_t)slot + 1,
+                            r->uiColumnCount, sizeof(double*));
 }
 
 static int s_Filled(const MatrixRow* r, unsigned slot)
@@ -145,7 +135,10 @@ static int s_Value(const char* token, double* v)
     return 1;
 }
 
-void ROW_AddFullRowData(MatrixRow* row, char* text)
+// A full or banded row takes each value in its first empty slot.  A banded
+// row that is full may continue round to the first columns: the whole
+// matrix then wraps round.
+static void s_AddOrderedRowData(MatrixRow* row, char* text, int banded)
 {
     CMN_ASSERT(row != nullptr && text != nullptr);
     char* p = text;
@@ -153,27 +146,14 @@ void ROW_AddFullRowData(MatrixRow* row, char* text)
         double v = 0;
         if (!s_Value(tok, &v)) return;
         if (row->uiFilled >= row->uiColumnCount) {
-            ERRLOG_LineErrorNew(3105);
-            return;
-        }
-        if (!s_Store(row, row->uiFilled, v)) return;
-        row->selfCoupled = 1;
-    }
-}
-
-void ROW_AddBandedRowData(MatrixRow* row, char* text)
-{
-    CMN_ASSERT(row != nullptr && text != nullptr);
-    char* p = text;
-    for (char* tok; (tok = PKGMDL_NextToken(&p)) != nullptr;) {
-        double v = 0;
-        if (!s_Value(tok, &v)) return;
-        if (row->uiFilled >= row->uiColumnCount) {
+            if (!banded) {
+                ERRLOG_LineErrorNew(3105);
+                return;
+            }
             unsigned pins = 0, bandwidth = 0;
             if (!MTX_GetRowCount(&pins) || !MTX_GetBandwidth(&bandwidth)) return;
             uint64_t band = (uint64_t)bandwidth + 1;
-            // A row cut short by the end of the matrix may continue round
-            // to its first columns: the matrix then wraps round.
+            // Only a row cut short by the end of the matrix may wrap.
             if (row->uiColumnCount == band ||
                 (uint64_t)row->uiPosition + row->uiColumnCount <= pins || MTX_IsBandedTypeWrap()) {
                 ERRLOG_LineErrorNew(3107, row->uiColumnCount);
@@ -186,6 +166,10 @@ void ROW_AddBandedRowData(MatrixRow* row, char* text)
         row->selfCoupled = 1;
     }
 }
+
+void ROW_AddFullRowData(MatrixRow* row, char* text) { s_AddOrderedRowData(row, text, 0); }
+
+void ROW_AddBandedRowData(MatrixRow* row, char* text) { s_AddOrderedRowData(row, text, 1); }
 
 void ROW_AddSparseRowData(MatrixRow* row, char* text)
 {

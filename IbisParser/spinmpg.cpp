@@ -19,18 +19,9 @@ int SPINMPG_ParseLine(char* text, int headerColumns, SeriesPinMappingRecord** ou
 {
     CMN_ASSERT(text != nullptr && out != nullptr);
     *out = nullptr;
-    SeriesPinMappingRecord* row = nullptr;
-    if (!CMN_malloc((void**)&row, sizeof(SeriesPinMappingRecord))) {
-        ERRLOG_LineErrorNew(2619);
-        return 0;
-    }
     ARG_LIST args;
-    if (!CMN_ArgParse(text, 4, &args)) {
-        if (args.psArgs != nullptr) CMN_ArgFree(&args);
-        free(row);
-        ERRLOG_LineErrorNew(2619);
-        return 0;
-    }
+    SeriesPinMappingRecord* row = RowStart<SeriesPinMappingRecord>(text, 4, &args, {2619});
+    if (row == nullptr) return 0;
     char** tok = args.psArgs;
     int n = args.iCount;
     if (args.iTotal > 4) ERRLOG_LineErrorNew(2600);
@@ -127,12 +118,4 @@ void SPINMPG_TestList(SeriesPinMappingRecord* rows, PinRecord* pins, const char*
     }
 }
 
-void SPINMPG_FreeList(SeriesPinMappingRecord* rows)
-{
-    s_appender.Forget();
-    while (rows != nullptr) {
-        SeriesPinMappingRecord* next = rows->next;
-        free(rows);
-        rows = next;
-    }
-}
+void SPINMPG_FreeList(SeriesPinMappingRecord* rows) { s_appender.FreeList(rows); }

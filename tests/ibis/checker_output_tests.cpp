@@ -13,8 +13,6 @@
 
 namespace {
 
-using Case = CheckerCase;
-
 // Expected texts follow the log's layout: a text of 60 to 75 characters of
 // a line error (58 to 75 of a line warning, 72 to 75 of a plain error) goes
 // on its own line after "-" and four blanks.
@@ -397,16 +395,9 @@ File Failed
 
 class CheckerOutput : public ::testing::TestWithParam<Case> {};
 
-TEST_P(CheckerOutput, WholeOutputAndStatus)
-{
-    const Case& c = GetParam();
-    CheckerRun r = RunChecker(IBIS_FIXTURES, c.args);
-    EXPECT_EQ(r.out, c.expected);
-    EXPECT_EQ(r.status, c.status);
-}
+TEST_P(CheckerOutput, WholeOutputAndStatus) { CheckCase(IBIS_FIXTURES, GetParam()); }
 
-INSTANTIATE_TEST_SUITE_P(Fixtures, CheckerOutput, ::testing::ValuesIn(kCases),
-                         [](const ::testing::TestParamInfo<Case>& i) { return i.param.name; });
+INSTANTIATE_TEST_SUITE_P(Fixtures, CheckerOutput, ::testing::ValuesIn(kCases), CaseName);
 
 TEST_F(CheckerTempDir, IllegalCharactersCrLfAndEndOfFileMark)
 {

@@ -1,6 +1,6 @@
-// Runs the ibislint program and keeps its whole standard output and exit
-// status, for comparison with an expected text; a test directory for files
-// whose bytes a test writes itself.
+// Runs the ibislint program (its path in the IBISLINT macro) in a directory
+// and keeps its standard output and exit status; the test directory and the
+// whole-output cases that the checker tests share.
 #ifndef TESTS_IBIS_CHECKER_RUN_H
 #define TESTS_IBIS_CHECKER_RUN_H
 
@@ -35,18 +35,8 @@ inline CheckerRun RunChecker(const std::string& dir, const std::string& args)
     return r;
 }
 
-// One whole-output comparison: fixture arguments, exit status, expected text.
-struct CheckerCase {
-    const char* name;
-    const char* args;
-    int status;
-    const char* expected;
-};
-
-// Names a case in test listings.
-inline void PrintTo(const CheckerCase& c, std::ostream* os) { *os << c.name; }
-
-// Files whose bytes matter are written by the test itself.
+// Files whose bytes matter are written by the test itself, into a fresh
+// directory.
 class CheckerTempDir : public ::testing::Test {
 protected:
     void SetUp() override
@@ -62,5 +52,27 @@ protected:
     }
     std::string dir_;
 };
+
+// One whole-output run: the checker's arguments, its exit status and its
+// whole standard output.
+struct CheckerCase {
+    const char* name;
+    const char* args;
+    int status;
+    const char* expected;
+};
+
+using Case = CheckerCase;
+
+inline void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+
+inline std::string CaseName(const ::testing::TestParamInfo<Case>& i) { return i.param.name; }
+
+inline void CheckCase(const std::string& dir, const Case& c)
+{
+    CheckerRun r = RunChecker(dir, c.args);
+    EXPECT_EQ(r.out, c.expected);
+    EXPECT_EQ(r.status, c.status);
+}
 
 #endif

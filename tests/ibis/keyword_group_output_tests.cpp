@@ -8,6 +8,47 @@
 namespace {
 
 const CheckerCase kCases[] = {
+    // Correct files: nothing to report.
+    {"CorrectSelector", "-n msel_ok.ibs", 1,
+     R"(
+Checking msel_ok.ibs for IBIS 4.2 Compatibility...
+
+E3951 - Required keyword 'Component' not found.
+
+Errors  : 1
+
+File Failed
+)"},
+    {"CorrectSubmodelOfEachType", "-n submdl_ok.ibs", 1,
+     R"(
+Checking submdl_ok.ibs for IBIS 4.2 Compatibility...
+
+E3951 - Required keyword 'Component' not found.
+
+Errors  : 1
+
+File Failed
+)"},
+    {"CorrectTestLoads", "-n tload_ok.ibs", 1,
+     R"(
+Checking tload_ok.ibs for IBIS 4.2 Compatibility...
+
+E3951 - Required keyword 'Component' not found.
+
+Errors  : 1
+
+File Failed
+)"},
+    {"CorrectTestDataIntoATestLoad", "-n tdata_ok.ibs", 1,
+     R"(
+Checking tdata_ok.ibs for IBIS 4.2 Compatibility...
+
+E3951 - Required keyword 'Component' not found.
+
+Errors  : 1
+
+File Failed
+)"},
     // Each sub-parameter rule, the end checks, and 2232 for every load of a file without models.
     {"TestLoadReadingAndEndChecks", "-n tload.ibs", 1,
      R"(

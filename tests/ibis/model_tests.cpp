@@ -13,6 +13,7 @@
 #include "checker_run.h"
 #include "cmn.h"
 #include "dly.h"
+#include "extern.h"
 #include "errlog.h"
 #include "ibis.h"
 #include "log_capture.h"
@@ -30,6 +31,11 @@ namespace {
 // data line never reaches a module), 2808 (the Vds line is read once per
 // record), 3819 (no check compares with "less than or equal") and 220 (needs
 // the submodel module; until it is part of the library no submodel exists).
+// Of the external-model codes: 230 (the keyword always makes its record
+// unless allocation failed), 250 (a failed split), 142 (nothing sets
+// gbEtcFlag), 224 (Model_type never exceeds 22), 236 (a converter's analog
+// ports are already refused with 153 unless listed), and 122 for an
+// [External Circuit] (its text after the end has no current circuit: 107).
 
 // Expected texts are the messages of each fixture, worked out line by line
 // from the message formats; the log puts a text of 60 to 75 characters of a
@@ -41,47 +47,11 @@ const CheckerCase kModelCases[] = {
      R"(
 Checking mdl_ok.ibs for IBIS 4.2 Compatibility...
 
-E1503 - Model io1: The [Rising Waveform] 
-      with [R_fixture]=50 Ohms and [V_fixture]=0V
-      has TYP column DC endpoints of  0.00V and  1.00v, but
-      an equivalent load applied to the model's I-V tables yields
-      different voltages ( 0.00V and  1.99V),
-      a difference of  0.00% and 49.70%, respectively.
-E1503 - Model io1: The [Falling Waveform] 
-      with [R_fixture]=50 Ohms and [V_fixture]=3.3V
-      has TYP column DC endpoints of  2.00V and  3.30v, but
-      an equivalent load applied to the model's I-V tables yields
-      different voltages ( 1.31V and  3.30V),
-      a difference of 34.61% and  0.00%, respectively.
-E1503 - Model io1: The [Rising Waveform] 
-      with [R_fixture]=50 Ohms and [V_fixture]=0V
-      has MIN column DC endpoints of  0.00V and  1.00v, but
-      an equivalent load applied to the model's I-V tables yields
-      different voltages ( 0.00V and  1.73V),
-      a difference of  0.00% and 42.22%, respectively.
-E1503 - Model io1: The [Falling Waveform] 
-      with [R_fixture]=50 Ohms and [V_fixture]=3.3V
-      has MIN column DC endpoints of  2.00V and  3.30v, but
-      an equivalent load applied to the model's I-V tables yields
-      different voltages ( 1.40V and  3.08V),
-      a difference of 35.85% and 13.03%, respectively.
-E1503 - Model io1: The [Rising Waveform] 
-      with [R_fixture]=50 Ohms and [V_fixture]=0V
-      has MAX column DC endpoints of  0.00V and  1.00v, but
-      an equivalent load applied to the model's I-V tables yields
-      different voltages ( 0.00V and  2.25V),
-      a difference of  0.00% and 55.56%, respectively.
-E1503 - Model io1: The [Falling Waveform] 
-      with [R_fixture]=50 Ohms and [V_fixture]=3.3V
-      has MAX column DC endpoints of  2.00V and  3.30v, but
-      an equivalent load applied to the model's I-V tables yields
-      different voltages ( 1.24V and  3.49V),
-      a difference of 33.89% and  8.33%, respectively.
 E3951 - Required keyword 'Component' not found.
 W0219 - Model in1 not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 7
+Errors  : 1
 Warnings: 1
 
 File Failed
@@ -144,26 +114,12 @@ Checking mdl_types32.ibs for IBIS 3.2 Compatibility...
 
 E0158 (line   15) - Invalid Model_type ("I/O_diff")
 E0190 - Model 't18': Ramp Not Defined
-W1500 - Model 't17': TYP VI curves cannot drive through Vmeas=1V
-          given load Rref=50 Ohms to Vref=0V
-W1500 - Model 't17': MIN VI curves cannot drive through Vmeas=1V
-          given load Rref=50 Ohms to Vref=0V
-W1500 - Model 't17': MAX VI curves cannot drive through Vmeas=1V
-          given load Rref=50 Ohms to Vref=0V
-W1704 - [Model] t17 has no description of the buffer's high state
-         DC drive characteristics (no [Pullup] table).  This warning
-         can be silenced by using an open drain Model_type or by
-         adding a [Pullup] table.
-W1705 - [Model] t17 has no description of the buffer's low state DC
-         drive characteristics (no [Pulldown] table).  This warning
-         can be silenced by using an open source Model_type or by
-         adding a [Pulldown] table.
 E3951 - Required keyword 'Component' not found.
 W0219 - Model t18 not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
 Errors  : 3
-Warnings: 6
+Warnings: 1
 
 File Failed
 
@@ -215,20 +171,12 @@ E0136 (line   37) - Invalid Enable ("Active-high") (try "Active-High")
 E0190 - Model 'odd': Ramp Not Defined
 E0180 - Model 'notype': Model_type Not Defined
 E0190 - Model 'notype': Ramp Not Defined
-W1704 - [Model] early has no description of the buffer's high state
-         DC drive characteristics (no [Pullup] table).  This warning
-         can be silenced by using an open drain Model_type or by
-         adding a [Pullup] table.
-W1705 - [Model] early has no description of the buffer's low state DC
-         drive characteristics (no [Pulldown] table).  This warning
-         can be silenced by using an open source Model_type or by
-         adding a [Pulldown] table.
 E3951 - Required keyword 'Component' not found.
 W0219 - Model notype not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
 Errors  : 17
-Warnings: 14
+Warnings: 12
 
 File Failed
 
@@ -248,20 +196,12 @@ E0173 (line   11) -
     Sub Parameter C_comp_gnd_clamp is valid only for IBIS version >= 4.0
 W0159 (line   12) - Vinl should not be specified for model type Output
 E0181 - Model old: One of C_comp, C_comp_pullup, C_comp_pulldown, C_comp_power_clamp, C_comp_gnd_clamp must be defined
-W1704 - [Model] old has no description of the buffer's high state
-         DC drive characteristics (no [Pullup] table).  This warning
-         can be silenced by using an open drain Model_type or by
-         adding a [Pullup] table.
-W1705 - [Model] old has no description of the buffer's low state DC
-         drive characteristics (no [Pulldown] table).  This warning
-         can be silenced by using an open source Model_type or by
-         adding a [Pulldown] table.
 E3951 - Required keyword 'Component' not found.
 W0219 - Model old not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
 Errors  : 8
-Warnings: 4
+Warnings: 2
 
 File Failed
 )"},
@@ -287,32 +227,12 @@ W0200 - Model 'od': Vmeas, Vref and Rref timing test load parameters should be s
 W0202 - Model 'diff': Rref_diff or Cref_diff timing test load parameters should be specified
 C0182 - Vmeas is <= Vinl for model cau
 C0183 - Vmeas is >= Vinh for model cau
-W1704 - [Model] cau has no description of the buffer's high state
-         DC drive characteristics (no [Pullup] table).  This warning
-         can be silenced by using an open drain Model_type or by
-         adding a [Pullup] table.
-W1705 - [Model] cau has no description of the buffer's low state DC
-         drive characteristics (no [Pulldown] table).  This warning
-         can be silenced by using an open source Model_type or by
-         adding a [Pulldown] table.
-W1706 - [Model] od has no description of the buffer's low state DC
-         drive characteristics (no [Pulldown] table).  This warning
-         can be silenced by changing the Model_type or by adding a
-         [Pulldown] table.
-W1704 - [Model] outnoramp has no description of the buffer's high state
-         DC drive characteristics (no [Pullup] table).  This warning
-         can be silenced by using an open drain Model_type or by
-         adding a [Pullup] table.
-W1705 - [Model] outnoramp has no description of the buffer's low state DC
-         drive characteristics (no [Pulldown] table).  This warning
-         can be silenced by using an open source Model_type or by
-         adding a [Pulldown] table.
 E3951 - Required keyword 'Component' not found.
 W0219 - Model cau not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
 Errors  : 13
-Warnings: 9
+Warnings: 4
 Cautions: 2
 
 File Failed
@@ -364,8 +284,8 @@ E3800 (line   55) - Model Specification: Already Defined for this model
 E0123 (line   58) - Expecting [End External Model]. Invalid Line, FATAL ERROR
 E0207 (line   61) - No preceding [On] or [Off] keyword found. Assuming [On]
 E0204 (line   63) - Model 'b' is of type Series_switch. Voltage Range should be defined before the [On] and [Off] sections
-E0119 (line   67) - [External_Model] Already Defined For Model 'b'
-E0209 (line   69) -
+E0119 (line   70) - [External_Model] Already Defined For Model 'b'
+E0209 (line   72) -
     Add Submodel is not allowed for Series or Series_switch models
 W3219 - Model a Receiver Thresholds: Vth must be specified for single ended receivers
 W3220 - Model a Receiver Thresholds: Vinh_ac must be specified for single ended receivers
@@ -373,24 +293,9 @@ W3221 - Model a Receiver Thresholds: Vinl_ac must be specified for single ended 
 W3222 - Model a Receiver Thresholds: Vinh_dc must be specified for single ended receivers
 W3223 - Model a Receiver Thresholds: Vinl_dc must be specified for single ended receivers
 W3224 - Model a Receiver Thresholds: Tslew_ac must be specified for single ended receivers
-E1503 - Model a: The [Rising Waveform] 
-      with [R_fixture]=50 Ohms and [V_fixture]=0V
-      has TYP column DC endpoints of  0.00V and  1.00v, but
-      an equivalent load applied to the model's I-V tables yields
-      different voltages ( 0.00V and  0.00V),
-      a difference of 100.00% and 100.00%, respectively.
-E1503 - Model a: The [Rising Waveform] 
-      with [R_fixture]=50 Ohms and [V_fixture]=0V
-      has MIN column DC endpoints of  0.00V and  1.00v, but
-      an equivalent load applied to the model's I-V tables yields
-      different voltages ( 0.00V and  0.00V),
-      a difference of 100.00% and 100.00%, respectively.
-E1503 - Model a: The [Rising Waveform] 
-      with [R_fixture]=50 Ohms and [V_fixture]=0V
-      has MAX column DC endpoints of  0.00V and  1.00v, but
-      an equivalent load applied to the model's I-V tables yields
-      different voltages ( 0.00V and  0.00V),
-      a difference of 100.00% and 100.00%, respectively.
+E4616 -
+    Code file a.so not found. It was defined in [Algorithmic Model] for Model a
+E4618 - AMI parameter file a.ami not found. It was defined in [Algorithmic Model] for Model a
 E3951 - Required keyword 'Component' not found.
 E0218 - Could not find definition for Submodel sub1 of Model a
 E0218 - Could not find definition for Submodel sub2 of Model a
@@ -403,7 +308,7 @@ E0218 - Could not find definition for Submodel sub6 of Model a
 W0219 - Model b not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 51
+Errors  : 50
 Warnings: 8
 
 File Failed
@@ -488,54 +393,6 @@ E4502 (line   23) - Incorrect Number of Line Items (5) For stage3: Expecting 4
 E1909 (line   26) - Invalid Rise_on_dly Value ("x")
 W4206 - Model 'sched': The [Driver_Schedule] has only one model defined
 E4205 - Model 'empty': The [Driver_Schedule] has no models defined
-W1704 - [Model] empty has no description of the buffer's high state
-         DC drive characteristics (no [Pullup] table).  This warning
-         can be silenced by using an open drain Model_type or by
-         adding a [Pullup] table.
-W1705 - [Model] empty has no description of the buffer's low state DC
-         drive characteristics (no [Pulldown] table).  This warning
-         can be silenced by using an open source Model_type or by
-         adding a [Pulldown] table.
-W1704 - [Model] sched has no description of the buffer's high state
-         DC drive characteristics (no [Pullup] table).  This warning
-         can be silenced by using an open drain Model_type or by
-         adding a [Pullup] table.
-W1705 - [Model] sched has no description of the buffer's low state DC
-         drive characteristics (no [Pulldown] table).  This warning
-         can be silenced by using an open source Model_type or by
-         adding a [Pulldown] table.
-W1704 - [Model] stage3 has no description of the buffer's high state
-         DC drive characteristics (no [Pullup] table).  This warning
-         can be silenced by using an open drain Model_type or by
-         adding a [Pullup] table.
-W1705 - [Model] stage3 has no description of the buffer's low state DC
-         drive characteristics (no [Pulldown] table).  This warning
-         can be silenced by using an open source Model_type or by
-         adding a [Pulldown] table.
-W1704 - [Model] stage2 has no description of the buffer's high state
-         DC drive characteristics (no [Pullup] table).  This warning
-         can be silenced by using an open drain Model_type or by
-         adding a [Pullup] table.
-W1705 - [Model] stage2 has no description of the buffer's low state DC
-         drive characteristics (no [Pulldown] table).  This warning
-         can be silenced by using an open source Model_type or by
-         adding a [Pulldown] table.
-W1704 - [Model] stage1 has no description of the buffer's high state
-         DC drive characteristics (no [Pullup] table).  This warning
-         can be silenced by using an open drain Model_type or by
-         adding a [Pullup] table.
-W1705 - [Model] stage1 has no description of the buffer's low state DC
-         drive characteristics (no [Pulldown] table).  This warning
-         can be silenced by using an open source Model_type or by
-         adding a [Pulldown] table.
-W1704 - [Model] drv has no description of the buffer's high state
-         DC drive characteristics (no [Pullup] table).  This warning
-         can be silenced by using an open drain Model_type or by
-         adding a [Pullup] table.
-W1705 - [Model] drv has no description of the buffer's low state DC
-         drive characteristics (no [Pulldown] table).  This warning
-         can be silenced by using an open source Model_type or by
-         adding a [Pulldown] table.
 E4207 - Model stage4 used in the Driver Schedule of Model drv is not defined
 E4208 - Model sched used in the Driver Schedule of Model drv cannot itself have a Driver Schedule
 E4209 - Model in1 used in the Driver Schedule of Model drv should be an output model
@@ -547,7 +404,7 @@ W0219 - Model empty not referenced in any [Pin], [Model Selector], [Driver Sched
  No more warnings will be generated for un-referenced models
 
 Errors  : 23
-Warnings: 15
+Warnings: 3
 
 File Failed
 )"},
@@ -587,20 +444,12 @@ W3814 - orphan D_overshoot_time found for Model Spec defined on line 30
 E0180 - Model 'm3': Model_type Not Defined
 W3805 (line   46) - Vinh should not be specified for model type No Type
 E0190 - Model 'm3': Ramp Not Defined
-W1704 - [Model] m2 has no description of the buffer's high state
-         DC drive characteristics (no [Pullup] table).  This warning
-         can be silenced by using an open drain Model_type or by
-         adding a [Pullup] table.
-W1705 - [Model] m2 has no description of the buffer's low state DC
-         drive characteristics (no [Pulldown] table).  This warning
-         can be silenced by using an open source Model_type or by
-         adding a [Pulldown] table.
 E3951 - Required keyword 'Component' not found.
 W0219 - Model m3 not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
 Errors  : 12
-Warnings: 19
+Warnings: 17
 
 File Failed
 )"},
@@ -648,21 +497,253 @@ W3903 (line   89) - Typ value is not in between Min and Max
 W3810 - S_overshoot_low (Typ) is greater than zero for Model Spec defined on line 86
 W3817 -
     Pulse_low(Typ) is not less than Vinh(Typ) for Model Spec defined on line 86
-W1704 - [Model] out has no description of the buffer's high state
-         DC drive characteristics (no [Pullup] table).  This warning
-         can be silenced by using an open drain Model_type or by
-         adding a [Pullup] table.
-W1705 - [Model] out has no description of the buffer's low state DC
-         drive characteristics (no [Pulldown] table).  This warning
-         can be silenced by using an open source Model_type or by
-         adding a [Pulldown] table.
 E3951 - Required keyword 'Component' not found.
 E0218 - Could not find definition for Submodel hold of Model Ext_ref
 W0219 - Model sp not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
 Errors  : 11
-Warnings: 8
+Warnings: 6
+
+File Failed
+)"},
+    // [External Model] lines (languages, corners, ports, converters, a 600-character Corner line) and
+    // its end checks.
+    {"ExternalModel", "mdl_extmodel.ibs", 1,
+     R"(
+Checking mdl_extmodel.ibs for IBIS 4.2 Compatibility...
+
+E0138 (line   10) - Missing Language sub-parameter. Language must be defined
+E0135 (line   12) - Duplicate External Language Line
+E0103 (line   13) -
+    Illegal Digital Port <D_drive> (not allowed in SPICE Ports section)
+E0137 (line   16) - Incorrect Number of Line Items (7) For D_to_A: Expecting 9
+E0153 (line   17) - Illegal Analog Port nowhere, not in port list
+E0150 (line   18) - trise < 0, [0]
+E0152 (line   19) - Vlow >= Vhigh [1 >= 1]
+E0239 (line   20) - Illegal Digital Port <D_receive> in D2A 
+E0149 (line   21) - Invalid Corner Value ("Mid")
+E0133 (line   23) -
+    Digital Port <D_receive> already used in previous A2D for this corner
+E0242 (line   24) - Vlow > Vhigh [2.0 >= 0.8]
+E0133 (line   25) -
+    Digital Port <D_receive> already used in previous A2D for this corner
+E0240 (line   26) - Illegal Digital Port <D_drive> in A2D (must use D_receive)
+E0143 (line   29) - Port_type not allowed without -etc flag
+E0158 (line   30) - Invalid [External Model] subparameter ("Frob")
+E0139 (line   31) - Duplicate Typ Corner
+E0136 (line   32) - Invalid Corner ("Bogus") (try "Typ,Min,Max")
+E0137 (line   33) - Incorrect Number of Line Items (1) For Corner: Expecting 3
+E0226 - MODEL <e1> Corner <Min> line: 27 has A2D not matching TYP A2D: <D_receive> <A_pos> <A_gnd>
+E0227 - MODEL <e1> Corner <Max> line: 20 has D2A not matching TYP D2A: <D_receive> <my_ref> <A_gnd>
+E0255 - External Model D2A Line <18> Illegal connection, 2 analog reference/driver ports <A_signal> <A_gnd>
+E0255 - External Model D2A Line <15> Illegal connection, 2 analog reference/driver ports <A_signal> <A_gnd>
+E0223 - [External Model] <e1> corner <TYP> type <Input> contains reserved port <D_drive> ILLEGAL
+E0223 - [External Model] <e1> corner <TYP> type <Input> contains reserved port <D_enable> ILLEGAL
+E0223 - [External Model] <e1> corner <TYP> type <Input> contains reserved port <A_pos> ILLEGAL
+E0137 (line   43) -
+    Incorrect Number of Line Items (1) For Language: Expecting 2
+E0104 (line   45) - D_switch not allowed with (D_drive, D_receive, or D_enable) in Ports/A2D/D2A Section
+E0105 (line   46) - D_enable not allowed with D_switch in Ports/A2D/D2A Section
+E0145 (line   47) - D2A only allowed for language = SPICE
+E0256 (line   48) - A2D only allowed for language = SPICE
+E0231 (line   49) - No Typ Corner Defined for [External Model](required)
+E0222 - [External Model] <e2> corner <ALL> type <Output> does not contain reserved port <A_signal> REQUIRED
+E0223 - [External Model] <e2> corner <ALL> type <Output> contains reserved port <D_enable> ILLEGAL
+E0223 - [External Model] <e2> corner <ALL> type <Output> contains reserved port <D_switch> ILLEGAL
+E0144 (line   56) - Language must be defined before D2A
+E0154 (line   57) - Language must be defined before A2D
+E0146 (line   59) - No Typ Corner Defined... required
+E0155 (line   60) - NO Typ Corner defined for A2D
+E0905 (line   62) - Exceeds 120 chararacters.
+W0232 - External Model for <e3> has suspiciously few PORTS (1)
+E0222 - [External Model] <e3> corner <TYP> type <Input> does not contain reserved port <D_receive> REQUIRED
+E3951 - Required keyword 'Component' not found.
+W0219 - Model e3 not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
+ No more warnings will be generated for un-referenced models
+
+Errors  : 41
+Warnings: 2
+
+File Failed
+)"},
+    // [External Circuit] names, converter port rules, end checks, orphans.
+    {"ExternalCircuit", "mdl_extcircuit.ibs", 1,
+     R"(
+Checking mdl_extcircuit.ibs for IBIS 4.2 Compatibility...
+
+E0128 (line    4) - Incorrect Number of Line Items (2) For Keyword External Circuit: Expecting 1
+E0103 (line    7) -
+    Illegal Digital Port <D_drive> (not allowed in SPICE Ports section)
+E0239 (line    8) - Illegal Digital Port <D_receive> in D2A 
+E0237 (line    9) - Reserved Analog Port <A_pos> used as digital port
+E0106 (line    9) - Reserved Digital Port <D_drive> used as analog port
+E0104 (line   10) - D_switch not allowed with (D_drive, D_receive, or D_enable) in Ports/A2D/D2A Section
+E0241 (line   10) -
+    Illegal Digital Port <D_switch> in A2D (use D_receive or a User Defined)
+E0237 (line   12) - Reserved Analog Port <A_gnd> used as digital port
+E0225 - [EXTERNAL CIRCUIT] <c1>: corner <Typ> Port <A_pos>: used as digital and analog 
+E0225 - [EXTERNAL CIRCUIT] <c1>: corner <Typ> Port <A_gnd>: used as digital and analog 
+E0253 (line   14) - Invalid External Circuit Name ("GND"); Reserved Word.
+E0231 (line   17) - No Typ Corner Defined for [External Model](required)
+W0245 - [External Circuit] <GND> has suspiciously few PORTS (1)
+E0254 (line   18) - External Circuit Name Previously Defined ("c1")
+E0231 (line   19) - No Typ Corner Defined for [External Model](required)
+W0245 - [External Circuit] <c1> has suspiciously few PORTS (0)
+E0107 (line   20) - Orphan data line keyword.
+E0249 (line   21) - Orphan External Cucuit keyword.
+E0251 (line   22) - 'External Circuit' Keyword Missing name
+E0231 (line   23) - No Typ Corner Defined for [External Model](required)
+W0245 - [External Circuit] <> has suspiciously few PORTS (0)
+E0252 (line   24) - External Circuit Name Over 40 Characters Long
+E0227 - MODEL <abcdefghijklmnopqrstuvwxyzabcdefghijklmn> Corner <Min> line: 29 has D2A not matching TYP D2A: <dd> <a> <b>
+E3951 - Required keyword 'Component' not found.
+
+Errors  : 21
+Warnings: 3
+
+File Failed
+)"},
+    // 70 ports over 36 D_to_A lines: every port name is counted.
+    {"ExternalModelManyPorts", "mdl_ext70.ibs", 1,
+     R"(
+Checking mdl_ext70.ibs for IBIS 4.2 Compatibility...
+
+E0255 - External Model D2A Line <55> Illegal connection, 2 analog reference/driver ports <p69> <p70>
+E0255 - External Model D2A Line <54> Illegal connection, 2 analog reference/driver ports <p69> <p70>
+E3951 - Required keyword 'Component' not found.
+W0219 - Model wide not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
+ No more warnings will be generated for un-referenced models
+
+Errors  : 3
+Warnings: 1
+
+File Failed
+)"},
+    // The row fixtures read under their model: curve tables.
+    {"RowCurves", "rows_curves.ibs", 1,
+     R"(
+Checking rows_curves.ibs for IBIS 5.0 Compatibility...
+
+W1403 (line   29) - Value 0.000000e+00 repeated in the First Column
+E1106 (line   30) - Voltage Value Cannot Be 'NA'
+N1110 (line   31) - Pulldown Typical data is non-monotonic
+E1104 (line   32) - Incorrect Number of Line Items (2) For Pullup: Expecting 1
+E1108 - Require at least 2 Voltage Points for Pullup Beginning at Line 32
+E1100 (line   34) - Pullup Already Defined
+N1110 (line   37) - Pullup Typical data is non-monotonic
+N1110 (line   37) - Pullup Minimum data is non-monotonic
+N1110 (line   37) - Pullup Maximum data is non-monotonic
+W1113 - Model io: GND Clamp : Typical value never becomes zero
+W1114 - Model io: GND Clamp : Minimum value never becomes zero
+W1115 - Model io: GND Clamp : Maximum value never becomes zero
+E1107 (line  144) - More Than 100 Voltage Points Provided For POWER Clamp
+E1109 - First Typical Value Cannot Be 'NA' for POWER Clamp Beginning at Line 43
+W0184 - Model 'io': Model_type 'I/O' must have Vinl set
+W0184 - Model 'io': Model_type 'I/O' must have Vinh set
+W0201 - Model 'io': Vmeas timing test load parameter should be specified
+E0608 - Component 'chip': Model 'in' for Pin '3' not defined.
+
+Errors  : 7
+Warnings: 7
+
+File Failed
+)"},
+    // Waveforms and a composite current.
+    {"RowWaveforms", "rows_waveforms.ibs", 1,
+     R"(
+Checking rows_waveforms.ibs for IBIS 5.0 Compatibility...
+
+E2015 (line   35) - Invalid Rising Waveform line
+W1403 (line   39) - Value 1.000000e-09 repeated in the First Column
+E2020 (line   39) - Time value did not increase
+E2013 (line   40) - V_fixture specified after beginning of timing data
+E2006 -
+    First Minimum Value Cannot Be 'NA' for Rising Waveform Beginning at Line 34
+E2011 (line   48) - Unknown Line Among Falling Waveform Data
+E2005 -
+    Require at least 2 Data Points for Falling Waveform Beginning at Line 45
+E2006 -
+    Last Minimum Value Cannot Be 'NA' for Falling Waveform Beginning at Line 50
+E2006 -
+    Last Maximum Value Cannot Be 'NA' for Falling Waveform Beginning at Line 50
+W0184 - Model 'io': Model_type 'I/O' must have Vinl set
+W0184 - Model 'io': Model_type 'I/O' must have Vinh set
+W0201 - Model 'io': Vmeas timing test load parameter should be specified
+E0608 - Component 'chip': Model 'in' for Pin '3' not defined.
+
+Errors  : 9
+Warnings: 4
+
+File Failed
+)"},
+    // [Ramp] lines and ends.
+    {"RowRamp", "rows_ramp.ibs", 1,
+     R"(
+Checking rows_ramp.ibs for IBIS 5.0 Compatibility...
+
+E1304 (line   30) - Incorrect Number of Line Items (2) For Ramp: Expecting 1
+E1309 (line   31) - 'NA' not allowed for dV/dt_r Typical value
+E1307 (line   32) - dV/dt_r Already Defined For Model 'io'
+E1308 (line   33) - No minimum Value Was Provided for dV/dt_f
+E1308 (line   33) - No maximum Value Was Provided for dV/dt_f
+E1310 (line   33) - dV must be greater than 0 in a Ramp specification
+E1310 (line   33) - dT must be greater than 0 in a Ramp specification
+E1310 (line   33) - dV must be greater than 0 in a Ramp specification
+E1310 (line   33) - dT must be greater than 0 in a Ramp specification
+E1313 (line   34) - Invalid Ramp R_load Line
+W1311 (line   35) - Suspicious Ramp R_load Value ("1k5"); Numeric in Scale
+E1305 (line   36) - Unknown Line Among Ramp Data
+W0184 - Model 'io': Model_type 'I/O' must have Vinl set
+W0184 - Model 'io': Model_type 'I/O' must have Vinh set
+W0201 - Model 'io': Vmeas timing test load parameter should be specified
+E1306 - dV/dt_r Not Defined For Ramp Beginning on Line 45
+E1300 (line   47) - Ramp Already Defined
+E1310 (line   48) - dV must be greater than 0 in a Ramp specification
+E1310 (line   48) - dT must be greater than 0 in a Ramp specification
+E1306 - dV/dt_f Not Defined For Ramp Beginning on Line 47
+E0188 -
+    Model 'in': Pullup Reference Required when No Voltage Range is Specified
+E0188 -
+    Model 'in': Pulldown Reference Required when No Voltage Range is Specified
+E0188 - Model 'in': POWER Clamp Reference Required when No Voltage Range is Specified
+E0188 -
+    Model 'in': GND Clamp Reference Required when No Voltage Range is Specified
+
+Errors  : 20
+Warnings: 4
+
+File Failed
+)"},
+    // [Receiver Thresholds] lines, ends and the single-ended check.
+    {"RowThresholds", "rows_thresholds.ibs", 1,
+     R"(
+Checking rows_thresholds.ibs for IBIS 5.0 Compatibility...
+
+E0120 (line   29) - [Receiver Thresholds] should be specified immediately after all the subparameters of a model and before the other keywords of a model except [Model Spec]
+E3232 (line   30) - Invalid Vth Line
+E3231 (line   31) - Vth Already Defined For Receiver Threshold
+E3232 (line   32) - Invalid Reference_supply Line
+E3234 (line   33) - Unknown Reference_supply Vcc_ref specified
+E3230 (line   39) - Unknown Line Among Receiver Threshold Data
+E3205 - Model in Receiver Thresholds: Reference Supply must be specified when Threshold Sensitivity is specified
+E0188 -
+    Model 'in': Pullup Reference Required when No Voltage Range is Specified
+E0188 -
+    Model 'in': Pulldown Reference Required when No Voltage Range is Specified
+E0188 - Model 'in': POWER Clamp Reference Required when No Voltage Range is Specified
+E0188 -
+    Model 'in': GND Clamp Reference Required when No Voltage Range is Specified
+E0120 (line   50) - [Receiver Thresholds] should be specified immediately after all the subparameters of a model and before the other keywords of a model except [Model Spec]
+E0120 (line   52) - [Receiver Thresholds] should be specified immediately after all the subparameters of a model and before the other keywords of a model except [Model Spec]
+E3200 (line   52) - Receiver Threshold: Already Defined for this model
+E0190 - Model 'io': Ramp Not Defined
+E0197 - Model io: Receiver Thresholds use Pullup Reference which is not defined in this Model
+W0201 - Model 'io': Vmeas timing test load parameter should be specified
+W3220 - Model in Receiver Thresholds: Vinh_ac must be specified for single ended receivers
+
+Errors  : 16
+Warnings: 2
 
 File Failed
 )"},
@@ -689,19 +770,22 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, ModelOutput, ::testing::ValuesIn(kModelCases)
 TEST(ModelOutputLines, DataAfterSectionEnds)
 {
     CheckerRun r = RunChecker(IBIS_FIXTURES, "-n mdl_after_end.ibs");
-    EXPECT_NE(r.out.find("\nE0122 (line   10) - Should Not Be Here: IbisParser/mdl, "), std::string::npos)
-        << r.out;
     EXPECT_NE(r.out.find("\nE0122 (line   13) - Should Not Be Here: IbisParser/mdl, "), std::string::npos)
         << r.out;
-    EXPECT_NE(r.out.find("\nE0119 (line   14) - [External_Model] Already Defined For Model 'x'\n"),
+    EXPECT_NE(r.out.find("\nE0122 (line   16) - Should Not Be Here: IbisParser/mdl, "), std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("\nE0119 (line   17) - [External_Model] Already Defined For Model 'x'\n"),
               std::string::npos)
         << r.out;
-    EXPECT_NE(r.out.find("\nE0123 (line   15) - Expecting [End External Model]. Invalid Line, FATAL ERROR\n"),
+    EXPECT_NE(r.out.find("\nE0123 (line   18) - Expecting [End External Model]. Invalid Line, FATAL ERROR\n"),
               std::string::npos)
+        << r.out;
+    // The empty section is also seen by the file checks after the read.
+    EXPECT_NE(r.out.find("\nE4615 - Empty [Algorithmic Model] defined for Model x\n"), std::string::npos)
         << r.out;
     EXPECT_NE(r.out.find("\nE3951 - Required keyword 'Component' not found.\n"), std::string::npos)
         << r.out;
-    EXPECT_NE(r.out.find("\nErrors  : 5\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\nErrors  : 6\n"), std::string::npos) << r.out;
     EXPECT_EQ(r.status, 1);
 }
 
@@ -720,6 +804,25 @@ std::vector<std::string> Codes(LogCapture& log)
         at = end + 1;
     }
     return codes;
+}
+
+TEST(ExternalPorts, ReservedNames)
+{
+    const struct {
+        const char* name;
+        int analog;
+        int digital;
+    } cases[] = {
+        {"A_puref", 1, 0}, {"A_pcref", 1, 0}, {"A_pdref", 1, 0}, {"A_gcref", 1, 0},
+        {"A_signal", 1, 0}, {"A_extref", 1, 0}, {"A_gnd", 1, 0}, {"A_pos", 1, 0},
+        {"A_neg", 1, 0}, {"A_signal_pos", 1, 0}, {"A_signal_neg", 1, 0}, {"D_drive", 0, 1},
+        {"D_enable", 0, 1}, {"D_receive", 0, 1}, {"D_switch", 0, 1}, {"a_gnd", 0, 0},
+        {"D_Drive", 0, 0}, {"END", 0, 0}, {"", 0, 0}, {"my_port", 0, 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(MDL_isReservedAnalogPort(c.name), c.analog) << c.name;
+        EXPECT_EQ(MDL_isReservedDigitalPort(c.name), c.digital) << c.name;
+    }
 }
 
 TEST(ModelTypes, NamesOfEveryCode)
@@ -882,6 +985,31 @@ TEST(ModelState, NothingCurrentAfterAPass)
     EXPECT_NE(models->ExternalModel, nullptr);
     FINI();
     PARSE_SuppressBanners(0);
+}
+
+// The embedding entry that closes the current model as its section's end
+// would: the line on standard output, the end-of-model rules, no current
+// model afterwards.
+TEST(ModelState, ExternFiniClosesTheCurrentModel)
+{
+    ModelRecord* m = nullptr;
+    ASSERT_TRUE(MDL_New(&m));
+    strcpy(m->name, "open");
+    m->Model_type = MDL_TERMINATOR;
+    gCurrentModel = m;
+    LogCapture log;
+    testing::internal::CaptureStdout();
+    EXTERN_Fini();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "IN EXTERN FINI\n");
+    std::string text = log.Take();
+    EXPECT_EQ(text.rfind("E0181 - Model open: One of C_comp", 0), 0u) << text;
+    EXPECT_NE(text.find("E0188 - Model 'open': POWER Clamp Reference Required"), std::string::npos) << text;
+    EXPECT_EQ(gCurrentModel, nullptr);
+    testing::internal::CaptureStdout();
+    EXTERN_Fini();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(log.Take(), "");
+    MDL_Free(m);
 }
 
 }  // namespace

@@ -5,9 +5,7 @@
 
 #include <stdio.h>
 #include <stdlib.h>
-#include <unistd.h>
 
-#include <fstream>
 #include <string>
 
 #include "cmn.h"
@@ -17,6 +15,7 @@
 #include "log_capture.h"
 #include "parse.h"
 #include "pkgmdl.h"
+#include "reader_files.h"
 #include "sect.h"
 
 namespace {
@@ -44,6 +43,13 @@ TEST(Sections, ReadingOneSection)
          "E3002 (line    7) - Len should be specified before R\n"
          "E3001 (line    7) - Len should not be less than zero\n"
          "E3012 (line    7) -  L and C must be specified when Len != 0\n", ""},
+        {"Len=1 Len=0 R=1 R=-1 /", 1, true,
+         "E3000 (line    7) - Duplicate Len sub param in R/L/C section\n"
+         "E3003 (line    7) - Duplicate R sub param in R/L/C section\n"
+         "E3004 (line    7) - R should not be less than zero\n", ""},
+        {"L=1n C=1p /", 1, true,
+         "E3005 (line    7) - Len should be specified before L\n"
+         "E3008 (line    7) - Len should be specified before C\n", ""},
         {"Len=0 C=1p C=-2p /", 1, true,
          "E3009 (line    7) - Duplicate C sub param in R/L/C section\n"
          "E3010 (line    7) - C should not be less than zero\n", ""},
@@ -77,29 +83,7 @@ TEST(Sections, BadNumberLeavesTheValueUnset)
     SECT_Free(s);
 }
 
-class TempFiles : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        char tmpl[] = "/tmp/ibis_pkg_XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir_ = tmpl;
-        PARSE_SuppressBanners(1);
-    }
-    void TearDown() override
-    {
-        PARSE_SuppressBanners(0);
-        (void)system(("rm -rf '" + dir_ + "'").c_str());
-    }
-    std::string Write(const std::string& name, const std::string& text)
-    {
-        std::ofstream(dir_ + "/" + name) << text;
-        return dir_ + "/" + name;
-    }
-    std::string dir_;
-};
-
-TEST_F(TempFiles, LookUpsOfPackageModelsAndTheirPins)
+TEST_F(ReaderFiles, LookUpsOfPackageModelsAndTheirPins)
 {
     std::string path = Write("look.pkg",
                              "[IBIS Ver] 5.0\n[File Name] look.pkg\n[File Rev] 1\n"
@@ -140,7 +124,7 @@ TEST_F(TempFiles, LookUpsOfPackageModelsAndTheirPins)
     FINI();
 }
 
-TEST_F(TempFiles, BoardCheckWithNoRefTestOpensNoFile)
+TEST_F(ReaderFiles, BoardCheckWithNoRefTestOpensNoFile)
 {
     std::string path = Write("b.ebd",
                              "[IBIS Ver] 4.2\n[File Name] b.ebd\n[File Rev] 1\n"

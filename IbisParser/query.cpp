@@ -324,7 +324,7 @@ int qry_YRngp(RangePoint** cursor, int direction, int corner, double* y, double 
         *y = curY;
         return 1;
     }
-    double ox, oy;
+    double ox = 0.0, oy = 0.0;
     qry_ThisYPoint(other, corner, &ox, &oy);
     *y = (curY - oy) / (curX - ox) * (x - ox) + oy;
     return 1;

@@ -444,9 +444,10 @@ static int s_CurrentAt(const CurveRecord* curve, int corner, double v, double* i
     int found = mine != NULL;
     if (found)
         *i = *mine;
-    CMN_free(typ);
-    CMN_free(min);
-    CMN_free(max);
+    double* results[3] = {typ, min, max};
+    for (int k = 0; k < 3; k++)
+        if (results[k] != NULL)
+            CMN_free(results[k]);
     return found;
 }
 

@@ -386,19 +386,45 @@ namespace {
 struct Addend {
     CurveRecord* curve;
     int reversed;
-    RangePoint* walker;    // next x-present point of the grid, null when done
+    RangePoint* walker;     // next x-present point of the grid, null when done
     double x;
-    RangePoint* cursor[3]; // min, typ, max
+    RangePoint* usable[3];  // per corner (min, typ, max): its usable rows
+    RangePoint* block[3];   // the copies behind usable, when made
+    RangePoint* cursor[3];
 };
 
 }  // namespace
 
-static void s_StartAddend(Addend* s, CurveRecord* curve)
+static const int kSumCorners[3] = {QRY_MIN, QRY_TYP, QRY_MAX};
+
+// The rows of chain usable for corner, copied into one block and linked in
+// the same order: a query then never walks over rows without a value (a
+// corner given on the first and last of 100,000 rows would make every query
+// of a sum walk them all).  Null when there is no such row, or when there is
+// no room (the caller then reads the chain itself).
+static RangePoint* s_UsableRows(RangePoint* chain, int corner)
+{
+    size_t n = (size_t)qry_PointsInRngp(chain, corner);
+    RangePoint* block = NULL;
+    if (n == 0 || !CMN_malloc((void**)&block, n * sizeof(RangePoint)))
+        return NULL;
+    double x, y;
+    size_t k = 0;
+    for (RangePoint* p = qry_FirstYPoint(chain, corner, &x, &y); p != NULL;
+         p = qry_NextYPoint(p, corner, &x, &y), k++) {
+        block[k] = *p;
+        block[k].prev = k > 0 ? &block[k - 1] : NULL;
+        block[k].next = k + 1 < n ? &block[k + 1] : NULL;
+    }
+    return block;
+}
+
+static void s_StartAddend(Addend* s, CurveRecord* curve, int mask)
 {
     s->curve = curve;
     s->reversed = 0;
     s->walker = NULL;
-    s->cursor[0] = s->cursor[1] = s->cursor[2] = NULL;
+    for (int i = 0; i < 3; i++) s->usable[i] = s->block[i] = s->cursor[i] = NULL;
     if (curve == NULL)
         return;
     int direction = qry_ValueDirection(curve->table);
@@ -406,8 +432,17 @@ static void s_StartAddend(Addend* s, CurveRecord* curve)
         curve->table = qry_ReverseRngpLinks(curve->table);
         s->reversed = 1;
     }
-    if (direction != 0)
-        s->walker = qry_FirstXPoint(curve->table, &s->x);
+    if (direction == 0)
+        return;
+    s->walker = qry_FirstXPoint(curve->table, &s->x);
+    for (int i = 0; i < 3; i++) {
+        if (!(mask & kSumCorners[i]))
+            continue;
+        s->block[i] = s_UsableRows(curve->table, kSumCorners[i]);
+        s->usable[i] = s->block[i];
+        if (s->usable[i] == NULL && qry_PointsInRngp(curve->table, kSumCorners[i]) > 0)
+            s->usable[i] = curve->table;
+    }
 }
 
 CurveRecord* qry_AddCrvsProcess(CurveRecord* a, CurveRecord* b, int mask)
@@ -418,13 +453,11 @@ CurveRecord* qry_AddCrvsProcess(CurveRecord* a, CurveRecord* b, int mask)
         return NULL;
     }
     Addend in[2];
-    s_StartAddend(&in[0], a);
+    s_StartAddend(&in[0], a, mask);
     // b is examined after a is put in rising order, so a curve added to
     // itself is reversed once.
-    s_StartAddend(&in[1], b);
-    int takesPart[2] = {in[0].walker != NULL, in[1].walker != NULL};
+    s_StartAddend(&in[1], b, mask);
 
-    static const int corners[3] = {QRY_MIN, QRY_TYP, QRY_MAX};
     RNGP_Appender out;
     RNGP_AppenderStart(&out, &sum->table);
     int ok = 1, first = 1;
@@ -459,20 +492,23 @@ CurveRecord* qry_AddCrvsProcess(CurveRecord* a, CurveRecord* b, int mask)
         // past 3.4e38 (or holding NaN) must not leave the cursors unset.
         if (first || prevX > x) {
             for (int k = 0; k < 2; k++)
-                for (int i = 0; i < 3; i++)
-                    in[k].cursor[i] = takesPart[k] ? in[k].curve->table : NULL;
+                for (int i = 0; i < 3; i++) in[k].cursor[i] = in[k].usable[i];
         }
         for (int i = 0; i < 3; i++)
-            if (mask & corners[i])
-                qry_AddYRngpAtX(&in[0].cursor[i], &in[1].cursor[i], 1, corners[i], point, x);
+            if (mask & kSumCorners[i])
+                qry_AddYRngpAtX(&in[0].cursor[i], &in[1].cursor[i], 1, kSumCorners[i], point, x);
         RNGP_Append(&out, point, 0);
         prevX = x;
         first = 0;
     }
     RNGP_AppenderEnd(&out);
-    for (int k = 1; k >= 0; k--)
+    for (int k = 1; k >= 0; k--) {
+        for (int i = 0; i < 3; i++)
+            if (in[k].block[i] != NULL)
+                CMN_free(in[k].block[i]);
         if (in[k].reversed)
             in[k].curve->table = qry_ReverseRngpLinks(in[k].curve->table);
+    }
     if (!ok) {
         CRV_Free(sum);
         return NULL;

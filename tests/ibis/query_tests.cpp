@@ -491,4 +491,29 @@ TEST(Query, LongTablesSumRowByRow)
     EXPECT_NEAR(pts[1999].second, 2 * 999.5 + 1, 1e-9);
 }
 
+// A corner given on the first and last rows only is read on those two rows:
+// between them the line through the ends.
+TEST(Query, SumOfACornerGivenOnTheEndRowsOnly)
+{
+    std::vector<Row> rows;
+    const int n = 100000;
+    for (int i = 0; i < n; i++) {
+        double x = i / 1000.0;   // 0 to 99.999 V
+        bool end = i == 0 || i == n - 1;
+        rows.push_back(Row(x, x, end ? Col(2 * x) : NA, NA));
+    }
+    Curve a = Make(rows);
+    Curve sum(qry_AddCrvsProcess(a.get(), nullptr, 7));
+    ASSERT_TRUE(sum);
+    auto typ = Points(sum.get(), QRY_TYP);
+    auto min = Points(sum.get(), QRY_MIN);
+    auto max = Points(sum.get(), QRY_MAX);
+    ASSERT_EQ(min.size(), (size_t)n);
+    for (int i : {0, 1, 5000, 77777, n - 1}) {
+        EXPECT_NEAR(typ[i].second, i / 1000.0, 1e-9) << i;
+        EXPECT_NEAR(min[i].second, 2 * i / 1000.0, 1e-9) << i;
+        EXPECT_TRUE(isnan(max[i].second)) << i;
+    }
+}
+
 }  // namespace

@@ -795,4 +795,59 @@ TEST_F(AlgmodFiles, IbsFixtures)
     }
 }
 
+// The .ibs fixtures through the checker, from the directory above theirs: the
+// models hand their sections to the module, the file checks look beside the
+// .ibs file, and each parameter file read gets its own banner.
+TEST(AlgmodCheckerRuns, IbsFixturesWholeOutput)
+{
+    static const CheckerCase kCases[] = {
+        {"clean", "-n -c algmod/amclean.ibs", 0,
+         "\nChecking algmod/amclean.ibs for IBIS 5.0 Compatibility...\n\n"
+         "\nChecking algmod/amclean.ami for IBIS 5.0 Compatibility...\n\n"
+         "\nChecking algmod/amclean.ami for IBIS 5.0 Compatibility...\n\n"
+         "Errors  : 0\n\nFile Passed\n"},
+        {"subdirectory", "-n -c algmod/amsub.ibs", 0,
+         "\nChecking algmod/amsub.ibs for IBIS 5.0 Compatibility...\n\n"
+         "\nChecking algmod/sub/amsub.ami for IBIS 5.0 Compatibility...\n\n"
+         "\nChecking algmod/amclean.ami for IBIS 5.0 Compatibility...\n\n"
+         "Errors  : 0\n\nFile Passed\n"},
+        {"faults", "-n -c algmod/amfaults.ibs", 1,
+         "\nChecking algmod/amfaults.ibs for IBIS 5.0 Compatibility...\n\n"
+         "E4605 (line   31) -\n"
+         "    Incorrect Number of Line Items (2) For Algorithmic Model: Expecting 1\n"
+         "E4605 (line   32) -\n"
+         "    Incorrect Number of Line Items (3) For Algorithmic Model: Expecting 4\n"
+         "E4609 (line   33) - Unknown Line in Algorithmic Model\n"
+         "E4610 (line   34) - Could not parse Platform, Compiler, Bits  for [Algorithmic Model] "
+         "Executable Sub-parameter\n"
+         "E4613 (line   35) - Could not parse the Bits in Linux_gcc_3x2 for [Algorithmic Model] "
+         "Executable Sub-parameter\n"
+         "E4606 - The Number of Bits should be 32 or 64 for Platform Linux and Compiler gcc for "
+         "Algorithmic Model defined on line 31\n"
+         "E4606 - The Number of Bits should be 32 or 64 for Platform Linux and Compiler gcc for "
+         "Algorithmic Model defined on line 31\n"
+         "E4607 - Duplicate Sub-Parameter: Platform linux Compiler gcc Bits 64 for Algorithmic "
+         "Model defined on line 31\n"
+         "E4601 (line   55) - Algorithmic Model: Already Defined for this model\n"
+         "E4615 - Empty [Algorithmic Model] defined for Model empty\n"
+         "E4617 - AMI Parameter file amclean should have '.ami' extension. It was defined in "
+         "[Algorithmic Model] for Model files\n"
+         "E4616 - Code file missing.so not found. It was defined in [Algorithmic Model] for Model files\n"
+         "E4618 - AMI parameter file missing.ami not found. It was defined in [Algorithmic Model] "
+         "for Model files\n"
+         // Four entries of "lines" and the one of "again" name amclean.ami.
+         "\nChecking algmod/amclean.ami for IBIS 5.0 Compatibility...\n\n"
+         "\nChecking algmod/amclean.ami for IBIS 5.0 Compatibility...\n\n"
+         "\nChecking algmod/amclean.ami for IBIS 5.0 Compatibility...\n\n"
+         "\nChecking algmod/amclean.ami for IBIS 5.0 Compatibility...\n\n"
+         "\nChecking algmod/amclean.ami for IBIS 5.0 Compatibility...\n\n"
+         "\nErrors  : 13\n\nFile Failed\n"},
+    };
+    for (const CheckerCase& c : kCases) {
+        CheckerRun r = RunChecker(IBIS_FIXTURES, c.args);
+        EXPECT_EQ(r.out, c.expected) << c.name;
+        EXPECT_EQ(r.status, c.status) << c.name;
+    }
+}
+
 }  // namespace

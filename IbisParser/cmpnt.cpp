@@ -14,6 +14,10 @@
 #include "parse.h"
 #include "pkgmdl.h"
 
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+
 #define CMN_MODULE_PATH "IbisParser/cmpnt"
 
 ComponentRecord* gpCmpnt;
@@ -547,26 +551,23 @@ static void s_TestPackageModel(const char* name, const char* componentName)
     if (!found) ERRLOG_ErrorNew(516, name, componentName);
 }
 
-static int s_OnDiffRow(DiffPinRecord* rows, const char* pinName)
-{
-    for (; rows != nullptr; rows = rows->next)
-        if (strcmp(rows->pinName, pinName) == 0 || strcmp(rows->invPinName, pinName) == 0)
-            return 1;
-    return 0;
-}
-
 // Pins whose model is differential need an [External Model] and a [Diff Pin]
 // row.  Pins without a defined model (POWER, GND, NC, undefined names) are
 // passed over, and the walk goes on.
 static void s_TestDiffModels(ComponentRecord* c, ModelRecord* models)
 {
+    std::unordered_set<std::string> onDiffRows;
+    for (DiffPinRecord* row = c->diffPins; row != nullptr; row = row->next) {
+        onDiffRows.insert(row->pinName);
+        onDiffRows.insert(row->invPinName);
+    }
     for (PinRecord* pin = c->pins; pin != nullptr; pin = pin->next) {
         ModelRecord* m = s_FindModelUnmarked(pin->modelName, models);
         if (m == nullptr) continue;
         int type = CMPNT_ModelType(m);
         if (type < 19 || type > 22) continue;
         if (!s_ModelHasExternalModel(m)) ERRLOG_ErrorNew(544);
-        if (!s_OnDiffRow(c->diffPins, pin->pinName))
+        if (onDiffRows.count(pin->pinName) == 0)
             ERRLOG_ErrorNew(545, c->name, pin->pinName, pin->modelName, s_TypeName(type));
     }
 }
@@ -575,9 +576,15 @@ void CMPNT_TestList(ComponentRecord* components, ExternalCircuitRecord* external
                     ModelRecord* models)
 {
     PKGMDL_ResetPkgSearch();
-    for (ComponentRecord* a = components; a != nullptr; a = a->next)
-        for (ComponentRecord* b = a->next; b != nullptr; b = b->next)
-            if (strcmp(a->name, b->name) == 0) ERRLOG_ErrorNew(511, a->name);
+    // Each later component of a name once, against the first of that name,
+    // in the order of the first ones.
+    std::unordered_map<std::string, int> count;
+    for (ComponentRecord* c = components; c != nullptr; c = c->next) count[c->name]++;
+    for (ComponentRecord* c = components; c != nullptr; c = c->next) {
+        int& n = count[c->name];
+        for (; n > 1; n--) ERRLOG_ErrorNew(511, c->name);
+        n = 0;
+    }
     for (ComponentRecord* c = components; c != nullptr; c = c->next) {
         if (c->packageModel[0] != '\0') s_TestPackageModel(c->packageModel, c->name);
         if (c->pins != nullptr)

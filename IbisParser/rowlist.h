@@ -10,6 +10,7 @@
 #include <initializer_list>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "cmn.h"
 #include "errlog.h"
@@ -78,6 +79,25 @@ private:
     T** slot_ = nullptr;
     T* tail_ = nullptr;
     std::unordered_map<std::string, int> counts_;
+};
+
+// The first row of a list for each name, so that the checks after a read
+// look a name up in constant time instead of walking the list per row.
+template <class T>
+class FirstByName {
+public:
+    FirstByName(T* list, const char* (*nameOf)(const T*))
+    {
+        for (; list != nullptr; list = list->next) map_.emplace(nameOf(list), list);
+    }
+    T* Find(const char* name) const
+    {
+        auto it = map_.find(name);
+        return it == map_.end() ? nullptr : it->second;
+    }
+
+private:
+    std::unordered_map<std::string, T*> map_;
 };
 
 // Makes a zero-filled row and splits text into at most max tokens.  When

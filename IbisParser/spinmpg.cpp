@@ -100,9 +100,10 @@ void SPINMPG_TestList(SeriesPinMappingRecord* rows, PinRecord* pins, const char*
         ERRLOG_ErrorNew(2618, componentName);
         return;
     }
+    FirstByName<PinRecord> pinOf(pins, PIN_NameOf);
     for (SeriesPinMappingRecord* r = rows; r != nullptr; r = r->next) {
-        if (!PIN_PinExists(pins, r->pin1)) ERRLOG_ErrorNew(2607, componentName, r->pin1);
-        if (!PIN_PinExists(pins, r->pin2)) ERRLOG_ErrorNew(2611, componentName, r->pin2);
+        if (pinOf.Find(r->pin1) == nullptr) ERRLOG_ErrorNew(2607, componentName, r->pin1);
+        if (pinOf.Find(r->pin2) == nullptr) ERRLOG_ErrorNew(2611, componentName, r->pin2);
         if (CMPNT_FindModel(r->modelName) != nullptr) {
             s_TestModel(r, componentName, nullptr, r->modelName, groups);
             continue;

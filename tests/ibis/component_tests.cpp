@@ -401,6 +401,37 @@ Errors  : 11
 
 File Failed
 )X"},
+    // A name repeated n times gives n - 1 messages, not one per pair.
+    {"RepeatedNamesOncePerRow", "rep42.ibs",
+     R"X(
+Checking rep42.ibs for IBIS 4.2 Compatibility...
+
+E0606 (line    8) - Duplicate Pin '1'.
+E0606 (line    9) - Duplicate Pin '1'.
+E0708 (line   13) - Duplicate Pin Mapping Pin.
+E0708 (line   14) - Duplicate Pin Mapping Pin.
+E2506 (line   21) - Duplicate Series switch Group name 'A'
+E2506 (line   21) - Duplicate Series switch Group name 'A'
+E0519 - Keyword 'Package' not defined for Component 'x'.
+E0519 - Keyword 'Package' not defined for Component 'x'.
+E0519 - Keyword 'Package' not defined for Component 'x'.
+E0511 - Component 'x' is duplicated within the .ibs file.
+E0511 - Component 'x' is duplicated within the .ibs file.
+E0524 - Unable to find Pin keyword data for Component 'x'.
+E0524 - Unable to find Pin keyword data for Component 'x'.
+W0812 - Component 'x': Diff_Pin '1' is not unique.
+W0815 - Component 'x': inv_pin '2' is not unique.
+W0812 - Component 'x': Diff_Pin '1' is not unique.
+W0815 - Component 'x': inv_pin '2' is not unique.
+W2507 - Component 'x': Series switch Group name 'A' is not used by any [Series Pin Mapping] function_table_group
+W2507 - Component 'x': Series switch Group name 'A' is not used by any [Series Pin Mapping] function_table_group
+W2507 - Component 'x': Series switch Group name 'A' is not used by any [Series Pin Mapping] function_table_group
+
+Errors  : 13
+Warnings: 7
+
+File Failed
+)X"},
 };
 
 class ComponentOutput : public ::testing::TestWithParam<Case> {};

@@ -36,7 +36,7 @@ const CheckerCase kCases[] = {
     // Package, pin, die-capacitance and ramp ranges (bounds inclusive, printed
     // units, min above max, NA pin values), DC tables by Model_type with an
     // [External Model] passing, node names, and composite-current time points.
-    {"RangeChecks", "chk_ranges.ibs", 1,
+    {"RangeChecks", "-n -c chk_ranges.ibs", 1,
      R"(
 Checking chk_ranges.ibs for IBIS 5.0 Compatibility...
 
@@ -98,7 +98,7 @@ File Failed
     // The worked waveform example at Warn (4.00 % and 0.00 %), a variant beyond
     // 10 % at Error, an open fixture (1e+32 Ohms), and open-drain and
     // open-source models whose other side does not count.
-    {"WaveformEndLevels", "acdc_wave.ibs", 1,
+    {"WaveformEndLevels", "-n -c acdc_wave.ibs", 1,
      R"(
 Checking acdc_wave.ibs for IBIS 5.0 Compatibility...
 
@@ -142,7 +142,7 @@ File Failed
     // Test load with Vmeas of the model and of [Model Spec] (min from [Model
     // Spec], max falling back to typ), extreme clamp current naming one corner,
     // every open-side code, and one non-monotonic message per column.
-    {"DcChecks", "acdc_dc.ibs", 1,
+    {"DcChecks", "-n -c acdc_dc.ibs", 1,
      R"(
 Checking acdc_dc.ibs for IBIS 5.0 Compatibility...
 
@@ -169,7 +169,7 @@ File Failed
 )"},
     // ISSO tables: typ needs [Pulldown Reference]; without it min and max are
     // checked against 0 V; a matching [ISSO PD] gives nothing.
-    {"Isso", "acdc_isso.ibs", 0,
+    {"Isso", "-n -c acdc_isso.ibs", 0,
      R"(
 Checking acdc_isso.ibs for IBIS 5.0 Compatibility...
 
@@ -187,7 +187,7 @@ File Passed
 )"},
     // Clamps combined with a dynamic-clamp submodel in Non-Driving, Driving
     // and All mode; modes that do not apply to the Model_type add nothing.
-    {"DynamicClamps", "acdc_dyn.ibs", 1,
+    {"DynamicClamps", "-n -c acdc_dyn.ibs", 1,
      R"(
 Checking acdc_dyn.ibs for IBIS 5.0 Compatibility...
 
@@ -218,16 +218,10 @@ class ChecksOutput : public ::testing::TestWithParam<CheckerCase> {};
 
 TEST_P(ChecksOutput, WholeOutputAndStatus)
 {
-    const CheckerCase& c = GetParam();
-    CheckerRun r = RunChecker(IBIS_FIXTURES, std::string("-n -c ") + c.args);
-    EXPECT_EQ(r.out, c.expected);
-    EXPECT_EQ(r.status, c.status);
+    CheckCase(IBIS_FIXTURES, GetParam());
 }
 
-INSTANTIATE_TEST_SUITE_P(Fixtures, ChecksOutput, ::testing::ValuesIn(kCases),
-                         [](const ::testing::TestParamInfo<CheckerCase>& i) {
-                             return i.param.name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Fixtures, ChecksOutput, ::testing::ValuesIn(kCases), CaseName);
 
 // Hostile tables: single rows, one voltage, falling voltages, NA voltages,
 // 1e300, NaN and infinite values and references, zero and negative

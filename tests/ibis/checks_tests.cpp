@@ -42,8 +42,8 @@ Checking chk_ranges.ibs for IBIS 5.0 Compatibility...
 
 W3903 (line   29) - Typ value is not in between Min and Max 
 W3903 (line   31) - Typ value is not in between Min and Max 
-W3903 (line   38) - Typ value is not in between Min and Max 
-W0179 (line   38) -
+W3903 (line   46) - Typ value is not in between Min and Max 
+W0179 (line   46) -
     Model caps: C_comp max value is not the largest value listed
 W0201 - Model 'ts': Vmeas timing test load parameter should be specified
 W0201 - Model 'ts_ext': Vmeas timing test load parameter should be specified
@@ -72,11 +72,14 @@ W1716 -
     Model 'caps': C_comp TYP value 2000pF out of expected range (0pF, 1000pF)  
 W1717 - Model 'caps': C_comp_pullup MIN value -1pF out of expected range (0pF, 1000pF)  
 W1718 - Model 'caps': C_comp_pulldown MAX value 1010pF out of expected range (0pF, 1000pF)  
+W1719 - Model 'caps': C_comp_power_clamp MAX value 2000pF out of expected range (0pF, 1000pF)  
 W1720 - Model 'caps': C_comp_gnd_clamp MAX value 5000pF out of expected range (0pF, 1000pF)  
 W1703 - Model 'caps': TYP Rising Ramptime 2.000e+06nsec unusually large ( > 1.000e+06nsec )
 W1703 - Model 'caps': MAX Falling Ramptime 3.000e+06nsec unusually large ( > 1.000e+06nsec )
+W1715 - CMPT 'minmax': Cpkg Max value < Min value
 W1710 - CMPT 'over': Rpkg TYP value 50.5 Ohms not within expected range (0 Ohms, 50 Ohms)
 W1711 - CMPT 'over': Rpkg Max value < Min value
+W1713 - CMPT 'over': Lpkg Max value < Min value
 W1714 -
     CMPT 'over': Cpkg TYP value 2000pF not within expected range (0pF, 1000pF)
 W1714 -
@@ -91,7 +94,7 @@ E1709 - Component <edge>: Illegal Node: <3> same as pin <3>
 W1703 - Sub Model 'hold': TYP Falling Ramptime 2.000e+06nsec unusually large ( > 1.000e+06nsec )
 
 Errors  : 4
-Warnings: 28
+Warnings: 31
 
 File Failed
 )"},
@@ -506,22 +509,22 @@ TEST_F(ChecksGate, RangeGate)
 {
     Read("chk_ranges.ibs");
     auto all = Codes();
-    EXPECT_EQ(Count(all, "17"), 21);
+    EXPECT_EQ(Count(all, "17"), 24);
     EXPECT_EQ(Count(all, "2021"), 2);
     chk_SetCheckGate(0);
     auto noChk = Codes();
     EXPECT_EQ(Count(noChk, "17"), 0);
     EXPECT_EQ(Count(noChk, "2021"), 0);
-    EXPECT_EQ(noChk.size(), all.size() - 23);
+    EXPECT_EQ(noChk.size(), all.size() - 26);
     EXPECT_EQ(chk_CheckAllModels(gpIbis->models), 0);
     EXPECT_EQ(chk_CheckAllComponents(gpIbis->components), 0);
     EXPECT_EQ(chk_CheckAllSubModels(gpIbis->submodels), 0);
     EXPECT_EQ(chk_CheckModel(gpIbis->models), 1);
     chk_SetCheckGate(1);
-    // Failed: caps, ts, od, os, waves (ts_ext passes); both components; the
-    // submodel hold.
+    // Failed: caps, ts, od, os, waves (ts_ext passes); the three components;
+    // the submodel hold.
     EXPECT_EQ(chk_CheckAllModels(gpIbis->models), 5);
-    EXPECT_EQ(chk_CheckAllComponents(gpIbis->components), 2);
+    EXPECT_EQ(chk_CheckAllComponents(gpIbis->components), 3);
     EXPECT_EQ(chk_CheckAllSubModels(gpIbis->submodels), 1);
 }
 

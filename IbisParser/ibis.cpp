@@ -6,8 +6,10 @@
 
 #include "algmod.h"
 #include "cmn.h"
+#include "cmpnt.h"
 #include "errlog.h"
 #include "hdr.h"
+#include "mdl.h"
 #include "parse.h"
 
 #define CMN_MODULE_PATH "IbisParser/ibis"
@@ -62,10 +64,12 @@ void IBIS_Free(IBIS* ibis)
         }
     }
     if (ibis->headers != nullptr) HDR_FreeList(ibis->headers);
-    // The component, model, package model, model selector, board
-    // description, submodel, test data, test load and external circuit
-    // lists are released here, in that order, by their modules' release
-    // operations; until a module is part of the library its list stays empty.
+    CMPNT_FreeList(ibis->components);
+    if (ibis->models != nullptr) MDL_FreeList(ibis->models);
+    // The package model, model selector, board description, submodel, test
+    // data, test load and external circuit lists are released here, in that
+    // order, by their modules' release operations; until a module is part of
+    // the library its list stays empty.
     free(ibis);
 }
 
@@ -131,13 +135,26 @@ void IBIS_Test(void)
     // checks (receiver thresholds, DC/AC, ranges, driver schedules,
     // algorithmic models), model selectors, components, package models,
     // test data and loads, submodels and the model references.
-    ComponentRecord* components = nullptr;
-    if (!IBIS_GetCmpnts(ibis, &components)) {
-        // Only a reader that can keep components can tell that none was
-        // given; until then every file would be reported.
-        const PARSE_GROUP* group = PARSE_GroupOf(KW_COMPONENT);
-        if (group != nullptr && group->Init != nullptr) ERRLOG_ErrorNew(IBIS_MSG_NO_COMPONENT);
+    ModelRecord* models = nullptr;
+    int haveModels = IBIS_GetMdls(ibis, &models);
+    if (haveModels) {
+        RCVTH_Check(models);
+        DRVSH_Test(models);
     }
+    ComponentRecord* components = nullptr;
+    if (IBIS_GetCmpnts(ibis, &components))
+        CMPNT_TestList(components, ibis->externalCircuits, ibis->models);
+    else
+        ERRLOG_ErrorNew(IBIS_MSG_NO_COMPONENT);
+    // Only a reader that keeps submodels can tell that an [Add Submodel]
+    // names none; until then every such line would be reported.
+    const PARSE_GROUP* submodelGroup = PARSE_GroupOf(KW_SUBMODEL);
+    if (submodelGroup != nullptr && submodelGroup->Init != nullptr) {
+        SubmodelRecord* submodels = nullptr;
+        if (IBIS_GetSubMdls(ibis, &submodels)) MDL_TestSubMdlReferences(models, submodels);
+        MDL_TestSubMdls(models, submodels);
+    }
+    if (haveModels) MDL_TestMdlReference(models);
 }
 
 #define IBIS_GETTER(fn, type, field)            \
@@ -165,4 +182,18 @@ void IBIS_AddHdr(IBIS* ibis, HeaderRecord* rec)
     CMN_ASSERT(ibis != nullptr && rec != nullptr);
     HDR_AddLink(rec, ibis->headers);
     ibis->headers = rec;
+}
+
+void IBIS_AddCmpnt(IBIS* ibis, ComponentRecord* rec)
+{
+    CMN_ASSERT(ibis != nullptr && rec != nullptr);
+    CMPNT_AddLink(rec, ibis->components);
+    ibis->components = rec;
+}
+
+void IBIS_AddMdl(IBIS* ibis, ModelRecord* rec)
+{
+    CMN_ASSERT(ibis != nullptr && rec != nullptr);
+    MDL_AddLink(rec, ibis->models);
+    ibis->models = rec;
 }

@@ -76,6 +76,8 @@ int IBIS_GetTestLoad(IBIS* ibis, TestLoadRecord** out);
 // that owns the record and its link operation, together with its release
 // in IBIS_Free and its checks in IBIS_Test.
 void IBIS_AddHdr(IBIS* ibis, HeaderRecord* rec);
+void IBIS_AddCmpnt(IBIS* ibis, ComponentRecord* rec);
+void IBIS_AddMdl(IBIS* ibis, ModelRecord* rec);
 
 #ifdef __cplusplus
 }

@@ -8,8 +8,10 @@
 #include <string.h>
 
 #include "cmn.h"
+#include "cmpnt.h"
 #include "errlog.h"
 #include "hdr.h"
+#include "mdl.h"
 
 #define CMN_MODULE_PATH "IbisParser/parse"
 
@@ -163,9 +165,9 @@ enum {
 
 static PARSE_GROUP s_groups[GRP_COUNT] = {
     {"hdr", KW_IBIS_VER, HDR_Init, HDR_ReceiveLine, HDR_Fini, HDR_Reset},
-    {"cmpnt", KW_COMPONENT, nullptr, nullptr, nullptr, nullptr},
+    {"cmpnt", KW_COMPONENT, CMPNT_Init, CMPNT_ReceiveLine, CMPNT_Fini, CMPNT_Reset},
     {"extern", KW_EXTERNAL_CIRCUIT, nullptr, nullptr, nullptr, nullptr},
-    {"mdl", KW_MODEL, nullptr, nullptr, nullptr, nullptr},
+    {"mdl", KW_MODEL, MDL_Init, MDL_ReceiveLine, MDL_Fini, MDL_Reset},
     {"pkgmdl", KW_DEFINE_PACKAGE_MODEL, nullptr, nullptr, nullptr, nullptr},
     {"ebdmdl", KW_BEGIN_BOARD_DESCRIPTION, nullptr, nullptr, nullptr, nullptr},
     {"msel", KW_MODEL_SELECTOR, nullptr, nullptr, nullptr, nullptr},

@@ -17,12 +17,7 @@
 
 namespace {
 
-struct Case {
-    const char* name;
-    const char* args;
-    int status;
-    const char* expected;
-};
+using Case = CheckerCase;
 
 // Expected texts follow the log's layout: a text of 60 to 75 characters of
 // a line error (58 to 75 of a line warning, 72 to 75 of a plain error) goes
@@ -35,31 +30,39 @@ Errors  : 1
 
 File Failed
 )"},
-    {"VersionBanners", "v21.ibs v32.ibs v42.ibs v50.ibs", 0,
+    {"VersionBanners", "v21.ibs v32.ibs v42.ibs v50.ibs", 1,
      R"(
 Checking v21.ibs for IBIS 2.1 Compatibility...
 
-Errors  : 0
+ERROR - Required keyword 'Component' not found.
 
-File Passed
+Errors  : 1
+
+File Failed
 
 Checking v32.ibs for IBIS 3.2 Compatibility...
 
-Errors  : 0
+ERROR - Required keyword 'Component' not found.
 
-File Passed
+Errors  : 1
+
+File Failed
 
 Checking v42.ibs for IBIS 4.2 Compatibility...
 
-Errors  : 0
+ERROR - Required keyword 'Component' not found.
 
-File Passed
+Errors  : 1
+
+File Failed
 
 Checking v50.ibs for IBIS 5.0 Compatibility...
 
-Errors  : 0
+ERROR - Required keyword 'Component' not found.
 
-File Passed
+Errors  : 1
+
+File Failed
 )"},
     {"EachPassCountsItsOwnMessages", "v11.ibs v50.ibs", 1,
      R"(ERROR - Could not determine Version for file v11.ibs
@@ -70,23 +73,28 @@ File Failed
 
 Checking v50.ibs for IBIS 5.0 Compatibility...
 
-Errors  : 0
+ERROR - Required keyword 'Component' not found.
 
-File Passed
+Errors  : 1
+
+File Failed
 )"},
     {"VersionOfAnEarlierFileDoesNotCarryOver", "v50.ibs pre.ibs", 1,
      R"(
 Checking v50.ibs for IBIS 5.0 Compatibility...
 
-Errors  : 0
+ERROR - Required keyword 'Component' not found.
 
-File Passed
+Errors  : 1
+
+File Failed
 
 Checking pre.ibs for IBIS 5.0 Compatibility...
 
 ERROR (line    1) - Exceeds 80 chararacters.
+ERROR - Required keyword 'Component' not found.
 
-Errors  : 1
+Errors  : 2
 
 File Failed
 )"},
@@ -98,8 +106,9 @@ ERROR (line    5) - Exceeds 80 chararacters.
 WARNING (line    6) - IBIS files should not contain tab characters.
 ERROR (line   17) - Non-comment line exists after 'End' keyword.
 ERROR (line   18) - Non-comment line exists after 'End' keyword.
+ERROR - Required keyword 'Component' not found.
 
-Errors  : 3
+Errors  : 4
 Warnings: 1
 
 File Failed
@@ -111,8 +120,9 @@ Checking lines42.ibs for IBIS 4.2 Compatibility...
 ERROR (line    6) - Exceeds 120 chararacters.
 ERROR (line    7) - Keywords Must Begin In Column 1.
 ERROR (line    8) - Extraneous data on End keyword line.
+ERROR - Required keyword 'Component' not found.
 
-Errors  : 3
+Errors  : 4
 
 File Failed
 )"},
@@ -121,8 +131,9 @@ File Failed
 Checking longline.ibs for IBIS 5.0 Compatibility...
 
 ERROR (line    4) - Exceeds 120 chararacters.
+ERROR - Required keyword 'Component' not found.
 
-Errors  : 1
+Errors  : 2
 
 File Failed
 )"},
@@ -131,8 +142,9 @@ File Failed
 Checking ccok.ibs for IBIS 5.0 Compatibility...
 
 ERROR (line    6) - Orphan Data Line.
+ERROR - Required keyword 'Component' not found.
 
-Errors  : 1
+Errors  : 2
 
 File Failed
 )"},
@@ -145,8 +157,9 @@ ERROR (line    5) - Invalid Comment Character Definition.
 ERROR (line    6) - Invalid Comment Character Definition.
 ERROR (line    7) - Too Many Line Items For Keyword COMMENT_CHAR.
 ERROR (line    9) - Invalid Comment Character Definition.
+ERROR - Required keyword 'Component' not found.
 
-Errors  : 5
+Errors  : 6
 
 File Failed
 )"},
@@ -156,8 +169,9 @@ Checking noend.ibs for IBIS 4.2 Compatibility...
 
 ERROR - Required keyword 'End' not found.
 ERROR - Required keyword 'File_Rev' not found in file 'noend.ibs'.
+ERROR - Required keyword 'Component' not found.
 
-Errors  : 2
+Errors  : 3
 
 File Failed
 )"},
@@ -166,8 +180,9 @@ File Failed
 Checking noendnolf.ibs for IBIS 4.2 Compatibility...
 
 ERROR - Required keyword 'End' not found.
+ERROR - Required keyword 'Component' not found.
 
-Errors  : 1
+Errors  : 2
 
 File Failed
 )"},
@@ -186,8 +201,11 @@ File Failed
 Checking types.ibs for IBIS 5.0 Compatibility...
 
 ERROR (line    4) - Illegal keyword for a '.ibs' file.
+ERROR - Required keyword 'Manufacturer' not defined for Component 'chip'.
+ERROR - Keyword 'Package' not defined for Component 'chip'.
+ERROR - Unable to find Pin keyword data for Component 'chip'.
 
-Errors  : 1
+Errors  : 4
 
 File Failed
 
@@ -220,8 +238,10 @@ ERROR (line    6) - Keyword Missing Ending Bracket (']').
 ERROR (line    7) - Invalid Keyword.
 ERROR (line    8) - Invalid Keyword: Receiver_Thresholds
 ERROR - Required keyword 'File_Rev' not found in file 'unknown.ibs'.
+ERROR (line    9) - Orphan Model keyword.
+ERROR - Required keyword 'Component' not found.
 
-Errors  : 7
+Errors  : 9
 
 File Failed
 )"},
@@ -237,8 +257,10 @@ E0914 (line    6) - Keyword Missing Ending Bracket (']').
 E0915 (line    7) - Invalid Keyword.
 E0916 (line    8) - Invalid Keyword: Receiver_Thresholds
 E1915 - Required keyword 'File_Rev' not found in file 'unknown.ibs'.
+E0102 (line    9) - Orphan Model keyword.
+E3951 - Required keyword 'Component' not found.
 
-Errors  : 7
+Errors  : 9
 
 File Failed
 )"},
@@ -248,8 +270,11 @@ Checking failclose.ibs for IBIS 5.0 Compatibility...
 
 ERROR (line    3) - Invalid Keyword: Nonsense
 ERROR - Required keyword 'File_Rev' not found in file 'failclose.ibs'.
+ERROR - Required keyword 'Manufacturer' not defined for Component 'chip'.
+ERROR - Keyword 'Package' not defined for Component 'chip'.
+ERROR - Unable to find Pin keyword data for Component 'chip'.
 
-Errors  : 2
+Errors  : 5
 
 File Failed
 )"},
@@ -258,8 +283,9 @@ File Failed
 Checking gate.ibs for IBIS 3.2 Compatibility...
 
 ERROR (line    1) - Illegal IBIS_Version '3.3'.
+ERROR - Required keyword 'Component' not found.
 
-Errors  : 1
+Errors  : 2
 
 File Failed
 )"},
@@ -274,8 +300,9 @@ ERROR (line    2) -
 ERROR (line    2) - File_name 'My.File.ibs' contains more than one period.
 ERROR (line    2) -
     File name opened 'fname.ibs' not the same as File_name 'My.File.ibs'.
+ERROR - Required keyword 'Component' not found.
 
-Errors  : 4
+Errors  : 5
 
 File Failed
 
@@ -287,8 +314,9 @@ ERROR (line    2) - File_name 'fname+2' must contain one period.
 ERROR (line    2) -
     File name opened 'fname2.ibs' not the same as File_name 'fname+2'.
 ERROR (line    3) - Illegal use of Reserved Word 'NA'.
+ERROR - Required keyword 'Component' not found.
 
-Errors  : 4
+Errors  : 5
 
 File Failed
 
@@ -298,8 +326,9 @@ ERROR (line    2) - File_name string 'fname21_long_name.ibs' is too long, trunca
 ERROR (line    2) - File_name 'fname21_long' must contain one period.
 ERROR (line    2) -
     File name opened 'fname21.ibs' not the same as File_name 'fname21_long'.
+ERROR - Required keyword 'Component' not found.
 
-Errors  : 3
+Errors  : 4
 
 File Failed
 )"},
@@ -318,8 +347,9 @@ ERROR (line   16) - Duplicate IBIS_Ver keyword.
 ERROR (line   16) - IBIS_Version must be first keyword.
 
 ERROR (line   16) - Duplicate IBIS_Ver keyword
+ERROR - Required keyword 'Component' not found.
 
-Errors  : 10
+Errors  : 11
 
 File Failed
 )"},
@@ -331,10 +361,13 @@ ERROR (line    1) - Data for unknown keyword.
 text before any keyword
 ERROR - Required keyword 'File_name' not found in file 'hdrmiss.ibs'.
 ERROR - Required keyword 'File_Rev' not found in file 'hdrmiss.ibs'.
+ERROR - Required keyword 'Manufacturer' not defined for Component 'x'.
+ERROR - Keyword 'Package' not defined for Component 'x'.
 ERROR (line    5) - Orphan File Header keyword.
 ERROR (line    6) - Orphan Data Line.
+ERROR - Unable to find Pin keyword data for Component 'x'.
 
-Errors  : 5
+Errors  : 8
 
 File Failed
 )"},
@@ -365,8 +398,6 @@ Warnings: 1
 File Failed
 )"},
 };
-
-void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
 class CheckerOutput : public ::testing::TestWithParam<Case> {};
 
@@ -423,7 +454,8 @@ TEST_F(CheckerTempDir, IllegalCharactersCrLfAndEndOfFileMark)
               "ERROR (line    7) -\n    Found illegal non-7-bit ASCII character (code e9).  Converting to space.\n"
               "ERROR (line    8) -\n    Found illegal control character (code d).  Converting to space.\n"
               "ERROR (line    9) -\n    Found illegal control character (code 1a).  Converting to space.\n"
-              "\nErrors  : 6\n\nFile Failed\n");
+              "ERROR - Required keyword 'Component' not found.\n"
+              "\nErrors  : 7\n\nFile Failed\n");
     EXPECT_EQ(r.status, 1);
 }
 
@@ -458,9 +490,10 @@ TEST_F(CheckerTempDir, EachNameIsRelativeToTheWorkingDirectory)
     Write("d/a.ibs", "[IBIS Ver] 5.0\n[File Name] a.ibs\n[File Rev] 1\n[End]\n");
     Write("b.ibs", "[IBIS Ver] 5.0\n[File Name] b.ibs\n[File Rev] 1\n[End]\n");
     CheckerRun r = RunChecker(dir_, "-q d/a.ibs b.ibs");
-    EXPECT_EQ(r.out, "Errors  : 0\n\nFile Passed\n"
-                     "Errors  : 0\n\nFile Passed\n");
-    EXPECT_EQ(r.status, 0);
+    const char* noComponent =
+        "ERROR - Required keyword 'Component' not found.\n\nErrors  : 1\n\nFile Failed\n";
+    EXPECT_EQ(r.out, std::string(noComponent) + noComponent);
+    EXPECT_EQ(r.status, 1);
 }
 
 TEST_F(CheckerTempDir, UsageAndFileKinds)
@@ -475,8 +508,9 @@ TEST_F(CheckerTempDir, UsageAndFileKinds)
     Write("UP.IBS", "[IBIS Ver] 5.0\n[File Name] up.ibs\n[File Rev] 1\n[End]\n");
     r = RunChecker(dir_, "-q UP.IBS");
     EXPECT_EQ(r.out, "WARNING - Filename 'UP.IBS' should be lowercase\n"
-                     "\nErrors  : 0\nWarnings: 1\n\nFile Passed\n");
-    EXPECT_EQ(r.status, 0);
+                     "ERROR - Required keyword 'Component' not found.\n"
+                     "\nErrors  : 1\nWarnings: 1\n\nFile Failed\n");
+    EXPECT_EQ(r.status, 1);
 }
 
 // The row fixtures (curves, waveforms, pulse tables, golden waveforms,

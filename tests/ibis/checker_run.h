@@ -1,11 +1,12 @@
-// Runs the ibislint program (its path in the IBISLINT macro) in a directory
-// and keeps its standard output and exit status.
+// Runs the ibislint program over fixture files and compares its whole
+// standard output and exit status with an expected text.
 #ifndef TESTS_IBIS_CHECKER_RUN_H
 #define TESTS_IBIS_CHECKER_RUN_H
 
 #include <stdio.h>
 #include <sys/wait.h>
 
+#include <ostream>
 #include <string>
 
 struct CheckerRun {
@@ -27,5 +28,16 @@ inline CheckerRun RunChecker(const std::string& dir, const std::string& args)
     r.status = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
     return r;
 }
+
+// One whole-output comparison: fixture arguments, exit status, expected text.
+struct CheckerCase {
+    const char* name;
+    const char* args;
+    int status;
+    const char* expected;
+};
+
+// Names a case in test listings.
+inline void PrintTo(const CheckerCase& c, std::ostream* os) { *os << c.name; }
 
 #endif

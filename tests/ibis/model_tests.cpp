@@ -1,0 +1,669 @@
+// The [Model] group: whole checker runs over model fixtures, and the model
+// look-ups, the delay parser and the model list checks in process.
+#include <gtest/gtest.h>
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "checker_run.h"
+#include "cmn.h"
+#include "dly.h"
+#include "errlog.h"
+#include "ibis.h"
+#include "log_capture.h"
+#include "mdl.h"
+#include "parse.h"
+
+namespace {
+
+// Expected texts are the messages of each fixture, worked out line by line
+// from the message formats; the log puts a text of 60 to 75 characters of a
+// line error (58 to 75 of a line warning, 72 to 75 of an error, 70 to 75 of
+// a warning or caution) on its own line after "-" and four blanks.
+const CheckerCase kModelCases[] = {
+    // A complete file with every model keyword of IBIS 4.2: only the model reference warning.
+    {"CleanModels", "mdl_ok.ibs", 1,
+     R"(
+Checking mdl_ok.ibs for IBIS 4.2 Compatibility...
+
+E3951 - Required keyword 'Component' not found.
+W0219 - Model in1 not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
+ No more warnings will be generated for un-referenced models
+
+Errors  : 1
+Warnings: 1
+
+File Failed
+)"},
+    // The [Model] line: missing and extra names, 20 and 40 character limits, reserved words, names used twice.
+    {"ModelNamesPerVersion", "mdl_names32.ibs mdl_names42.ibs", 1,
+     R"(
+Checking mdl_names32.ibs for IBIS 3.2 Compatibility...
+
+E0128 (line    4) -
+    Incorrect Number of Line Items (0) For Keyword Model: Expecting 1
+E0128 (line    8) -
+    Incorrect Number of Line Items (2) For Keyword Model: Expecting 1
+E0129 (line   12) - Model Name Over 20 Characters Long
+E0130 (line   16) - Invalid Model Name ("gnd"); Reserved Word.
+E0131 (line   20) - Model Name Previously Defined ("t1")
+E0131 (line   24) - Model Name Previously Defined ("abcdefghijklmnopqrst")
+E3951 - Required keyword 'Component' not found.
+W0219 - Model abcdefghijklmnopqrst not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
+ No more warnings will be generated for un-referenced models
+
+Errors  : 7
+Warnings: 1
+
+File Failed
+
+Checking mdl_names42.ibs for IBIS 4.2 Compatibility...
+
+E0129 (line    8) - Model Name Over 40 Characters Long
+E0131 (line   12) -
+    Model Name Previously Defined ("abcdefghijklmnopqrstuvwxyzabcdefghijklmn")
+E3951 - Required keyword 'Component' not found.
+W0219 - Model abcdefghijklmnopqrstuvwxyzabcdefghijklmn not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
+ No more warnings will be generated for un-referenced models
+
+Errors  : 3
+Warnings: 1
+
+File Failed
+)"},
+    // Model_type rows by version: 14 in 2.1, 17 in 3.2, 21 in 4.2; a case-only match offers the row's spelling.
+    {"ModelTypesPerVersion", "mdltyp21.ibs mdl_types32.ibs mdl_types42.ibs", 1,
+     R"(
+Checking mdltyp21.ibs for IBIS 2.1 Compatibility...
+
+E0158 (line    9) - Invalid Model_type ("Series")
+E0190 - Model 't15': Ramp Not Defined
+E0136 (line   13) - Invalid Model_type ("i/o") (try "I/O")
+E0190 - Model 'lower': Ramp Not Defined
+E3951 - Required keyword 'Component' not found.
+W0219 - Model lower not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
+ No more warnings will be generated for un-referenced models
+
+Errors  : 5
+Warnings: 1
+
+File Failed
+
+Checking mdl_types32.ibs for IBIS 3.2 Compatibility...
+
+E0158 (line   15) - Invalid Model_type ("I/O_diff")
+E0190 - Model 't18': Ramp Not Defined
+E3951 - Required keyword 'Component' not found.
+W0219 - Model t18 not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
+ No more warnings will be generated for un-referenced models
+
+Errors  : 3
+Warnings: 1
+
+File Failed
+
+Checking mdl_types42.ibs for IBIS 4.2 Compatibility...
+
+E0158 (line    9) - Invalid Model_type ("Bogus")
+E0190 - Model 't22': Ramp Not Defined
+E3951 - Required keyword 'Component' not found.
+W0219 - Model t22 not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
+ No more warnings will be generated for un-referenced models
+
+Errors  : 3
+Warnings: 1
+
+File Failed
+)"},
+    // Sub-parameter line shapes, values kept only once read, type and version rules.
+    {"SubParameterLines", "mdl_subparams.ibs mdl_subparams32.ibs", 1,
+     R"(
+Checking mdl_subparams.ibs for IBIS 4.2 Compatibility...
+
+W0159 (line    5) - Vinl should not be specified for model type No Type
+E0119 (line    7) - Model_type Already Defined For Model 'early'
+E0175 (line    8) - 'Polarity' Subparameter Missing Setting
+E0176 (line    9) - Invalid Enable Line
+E0176 (line   10) - Invalid Vinl Line
+E0137 (line   11) - Incorrect Number of Line Items (4) For Vinh: Expecting 3
+E0119 (line   12) - Vinh Already Defined For Model 'early'
+E0149 (line   13) - Invalid Vmeas Value ("x1")
+W0177 (line   14) -
+    Model early: C_comp min value is not the smallest value listed
+W0179 (line   14) -
+    Model early: C_comp max value is not the largest value listed
+E0119 (line   15) - C_comp Already Defined For Model 'early'
+E0178 (line   16) - 'NA' Not Allowed For Typical Value
+E0174 (line   17) - Unknown Line Among Model Data
+W0184 - Model 'early': Model_type 'I/O' must have Vinl set
+W0201 - Model 'early': Vmeas timing test load parameter should be specified
+W0166 (line   26) - Vmeas should not be specified for model type Input
+W0167 (line   27) - Cref should not be specified for model type Input
+W0168 (line   28) - Rref should not be specified for model type Input
+W0169 (line   29) - Vref should not be specified for model type Input
+W0165 (line   30) - Rreff_diff should not be specified for model type Input
+W0163 (line   31) - Creff_diff should not be specified for model type Input
+E0176 (line   35) - Invalid Model_type Line
+E0137 (line   36) -
+    Incorrect Number of Line Items (3) For Polarity: Expecting 2
+E0136 (line   37) - Invalid Enable ("Active-high") (try "Active-High")
+E0190 - Model 'odd': Ramp Not Defined
+E0180 - Model 'notype': Model_type Not Defined
+E0190 - Model 'notype': Ramp Not Defined
+E3951 - Required keyword 'Component' not found.
+W0219 - Model notype not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
+ No more warnings will be generated for un-referenced models
+
+Errors  : 17
+Warnings: 12
+
+File Failed
+
+Checking mdl_subparams32.ibs for IBIS 3.2 Compatibility...
+
+E0164 (line    6) -
+    Sub Parameter Rref_diff is valid only for IBIS version >= 4.1
+E0162 (line    7) -
+    Sub Parameter Cref_diff is valid only for IBIS version >= 4.1
+E0170 (line    8) -
+    Sub Parameter C_comp_pullup is valid only for IBIS version >= 4.0
+E0171 (line    9) -
+    Sub Parameter C_comp_pulldown is valid only for IBIS version >= 4.0
+E0172 (line   10) -
+    Sub Parameter C_comp_power_clamp is valid only for IBIS version >= 4.0
+E0173 (line   11) -
+    Sub Parameter C_comp_gnd_clamp is valid only for IBIS version >= 4.0
+W0159 (line   12) - Vinl should not be specified for model type Output
+E0181 - Model old: One of C_comp, C_comp_pullup, C_comp_pulldown, C_comp_power_clamp, C_comp_gnd_clamp must be defined
+E3951 - Required keyword 'Component' not found.
+W0219 - Model old not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
+ No more warnings will be generated for un-referenced models
+
+Errors  : 8
+Warnings: 2
+
+File Failed
+)"},
+    // Each end-of-model rule, cautions shown.
+    {"EndOfModelRules", "mdl_end.ibs", 1,
+     R"(
+Checking mdl_end.ibs for IBIS 4.2 Compatibility...
+
+E0187 - Model 'rac': Cac must be defined when Rac is
+E0186 - Model 'cac': Rac must be defined when Cac is
+E0185 - Model 'rgnd': Rgnd is set when Model_type is not Terminator
+E0188 - Model 'refs': Pulldown Reference Required when No Voltage Range is Specified
+E0188 - Model 'refs': POWER Clamp Reference Required when No Voltage Range is Specified
+E0188 - Model 'refs': GND Clamp Reference Required when No Voltage Range is Specified
+E0181 - Model noC: One of C_comp, C_comp_pullup, C_comp_pulldown, C_comp_power_clamp, C_comp_gnd_clamp must be defined
+E0190 - Model 'outnoramp': Ramp Not Defined
+E0191 - Model 'ser': Pullup is not allowed when Model_type is Series
+W0191 - Model 'ser': Model Spec is not allowed when Model_type is Series
+E0193 - Model sw is of type Series_switch. [On] keyword is required
+E0194 - Model sw is of type Series_switch. [Off] keyword is required
+E0197 - Model th: Receiver Thresholds use Pullup Reference which is not defined in this Model
+W0200 - Model 'od': Vmeas, Vref and Rref timing test load parameters should be specified
+W0202 - Model 'diff': Rref_diff or Cref_diff timing test load parameters should be specified
+C0182 - Vmeas is <= Vinl for model cau
+C0183 - Vmeas is >= Vinh for model cau
+E3951 - Required keyword 'Component' not found.
+W0219 - Model cau not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
+ No more warnings will be generated for un-referenced models
+
+Errors  : 13
+Warnings: 4
+Cautions: 2
+
+File Failed
+)"},
+    // Orphans, keyword order, section ends, replaced records, [Add Submodel] lines, series keywords outside series models.
+    {"SectionEnds", "mdl_sections.ibs", 1,
+     R"(
+Checking mdl_sections.ibs for IBIS 5.0 Compatibility...
+
+E0102 (line    4) - Orphan Model keyword.
+E0107 (line    5) - Orphan data line keyword.
+E0121 (line   11) - Expecting Keyword.  Invalid Line
+E0116 (line   12) - [Model Spec] should be specified immediately after all the subparameters of a model and before the other keywords of a model
+E0120 (line   13) - [Receiver Thresholds] should be specified immediately after all the subparameters of a model and before the other keywords of a model except [Model Spec]
+W0117 (line   13) -
+    [Receiver Thresholds] should not be specified for model type Output
+E0109 (line   14) - TTgnd Min value should be > 0
+E0112 (line   15) - TTpower Typical value should be > 0
+E0113 (line   15) - TTpower Min value should be > 0
+E0114 (line   15) - TTpower Max value should be > 0
+E0119 (line   16) - TTgnd Already Defined For Model 'a'
+E0257 (line   20) - [Composite Current] should be preceded by a [Rising Waveform] or [Falling Waveform] section
+E0257 (line   30) - [Composite Current] should be preceded by a [Rising Waveform] or [Falling Waveform] section
+E0263 (line   30) -
+    Composite Current is already associated with the last Waveform
+E0205 (line   33) - Keyword is valid only for Series_switch models
+E0206 (line   34) - Keyword is valid only for Series and Series_switch models
+E0137 (line   35) -
+    Incorrect Number of Line Items (2) For Add Submodel: Expecting 1
+E0136 (line   37) -
+    Invalid Add Submodel Mode ("non-driving") (try "Non-Driving")
+E0215 (line   38) - Add Submodel Mode not found
+E0210 (line   39) - Invalid Add Submodel Line. Expecting two items only
+E0212 (line   40) - Add Submodel Name Over 20 Characters Long
+E0213 (line   41) - Invalid Submodel Name ("NA"); Reserved Word.
+E0158 (line   42) - Invalid Add Submodel Mode ("Sometimes")
+E0208 (line   43) - Add sub model: Already Defined for this model
+E0217 (line   44) - Non-Driving mode is not valid for output model types
+E0259 (line   47) - Missing [End Algorithmic Model] keyword
+E0116 (line   47) - [Model Spec] should be specified immediately after all the subparameters of a model and before the other keywords of a model
+E3800 (line   47) - Model Specification: Already Defined for this model
+E0261 (line   48) - Orphan [End Algorithmic Model] keyword found
+E0174 (line   52) - Unknown Line Among Model Data
+E0262 (line   53) - Orphan [End EMI Model] keyword found
+E4800 (line   54) - EMI Model: Already Defined for this model
+E0260 (line   55) - [End Emi Model] keyword expected
+E0116 (line   55) - [Model Spec] should be specified immediately after all the subparameters of a model and before the other keywords of a model
+E3800 (line   55) - Model Specification: Already Defined for this model
+E0123 (line   58) - Expecting [End External Model]. Invalid Line, FATAL ERROR
+E0207 (line   61) - No preceding [On] or [Off] keyword found. Assuming [On]
+E0204 (line   63) - Model 'b' is of type Series_switch. Voltage Range should be defined before the [On] and [Off] sections
+E0119 (line   67) - [External_Model] Already Defined For Model 'b'
+E0209 (line   69) -
+    Add Submodel is not allowed for Series or Series_switch models
+W3219 - Model a Receiver Thresholds: Vth must be specified for single ended receivers
+W3220 - Model a Receiver Thresholds: Vinh_ac must be specified for single ended receivers
+W3221 - Model a Receiver Thresholds: Vinl_ac must be specified for single ended receivers
+W3222 - Model a Receiver Thresholds: Vinh_dc must be specified for single ended receivers
+W3223 - Model a Receiver Thresholds: Vinl_dc must be specified for single ended receivers
+W3224 - Model a Receiver Thresholds: Tslew_ac must be specified for single ended receivers
+E3951 - Required keyword 'Component' not found.
+W0219 - Model b not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
+ No more warnings will be generated for un-referenced models
+
+Errors  : 40
+Warnings: 8
+
+File Failed
+)"},
+    // Series and Series_switch records with MOSFETs.
+    {"SeriesElements", "mdl_series.ibs", 1,
+     R"(
+Checking mdl_series.ibs for IBIS 4.2 Compatibility...
+
+E2807 (line   12) - Unknown data line in Series_MOSFET
+E2804 - Model s1: Vds not specified for [Series MOSFET] defined on line 11
+E1108 -
+    Require at least 2 Voltage Points for Series_MOSFET Beginning at Line 11
+E2803 (line   14) -
+    Incorrect Number of Line Items (2) For [Series_MOSFET]: Expecting 1
+E1104 (line   14) -
+    Incorrect Number of Line Items (2) For Series_MOSFET: Expecting 1
+E2805 - Model s1: Vds should be >= 0 for [Series MOSFET] defined on line 14
+E2810 (line   27) - Invalid Vds Line
+E2804 - Model s1: Vds not specified for [Series MOSFET] defined on line 26
+E2811 (line   31) - Invalid Vds Value ("abc")
+E2804 - Model s1: Vds not specified for [Series MOSFET] defined on line 30
+E2907 - Model s1 : Rl_series cannot be specified if L_series is not specified
+E2908 - Model s1 : Rc_series cannot be specified if C_series is not specified
+E2909 - Model s1 : Lc_series cannot be specified if C_series is not specified
+E2806 -
+    Model s1 : Found two Series_MOSFETs with identical Vds value 1.000000e+00
+E2904 (line   38) - Incorrect Number of Line Items (2) For [On]: Expecting 1
+E2900 (line   40) - [On] Series Info: Already Defined for this model
+E2906 - Model s2: [Series_MOSFET] is not allowed in conjunction with the [Off] keyword
+E2905 - Model s3 : No series data found
+E3951 - Required keyword 'Component' not found.
+W0219 - Model s3 not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
+ No more warnings will be generated for un-referenced models
+
+Errors  : 19
+Warnings: 1
+
+File Failed
+)"},
+    // The 101st [Series MOSFET] of one record.
+    {"SeriesMosfetLimit", "mdl_smos101.ibs", 1,
+     R"(
+Checking mdl_smos101.ibs for IBIS 4.2 Compatibility...
+
+E2800 (line  408) - More than 100 [Series_MOSFET]s are defined
+E3951 - Required keyword 'Component' not found.
+W0219 - Model many not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
+ No more warnings will be generated for un-referenced models
+
+Errors  : 2
+Warnings: 1
+
+File Failed
+)"},
+    // [Driver Schedule] lines, its end and the whole-file check.
+    {"DriverSchedule", "mdl_drvsh.ibs", 1,
+     R"(
+Checking mdl_drvsh.ibs for IBIS 4.2 Compatibility...
+
+E4204 (line   12) -
+    Incorrect Number of Line Items (2) For Driver Schedule: Expecting 1
+W4206 - Model 'drv': The [Driver_Schedule] has only one model defined
+E4200 (line   14) - Driver Schedule: Already Defined for this model
+E4505 (line   15) - Rise_on_dly and Fall_off_delay cannot be specified together
+E4215 (line   16) -
+    Model Name ("stage1") previously used in this Driver Schedule
+E4504 (line   17) - At least two delays must be specified
+E4215 (line   18) -
+    Model Name ("stage2") previously used in this Driver Schedule
+E4501 (line   18) - No Rise_off_dly Value Was Provided for stage2
+E4504 (line   18) - At least two delays must be specified
+E4213 (line   19) -
+    Model Name in Driver Schedule is the same as enclosing Model ("drv")
+E4214 (line   20) -
+    Invalid Model Name in Driver Schedule ("GND"); Reserved Word.
+E4212 (line   21) - Model Name Over 40 Characters Long
+E4506 (line   22) - Rise_on_dly is less than zero
+E4215 (line   23) -
+    Model Name ("stage3") previously used in this Driver Schedule
+E4502 (line   23) - Incorrect Number of Line Items (5) For stage3: Expecting 4
+E1909 (line   26) - Invalid Rise_on_dly Value ("x")
+W4206 - Model 'sched': The [Driver_Schedule] has only one model defined
+E4205 - Model 'empty': The [Driver_Schedule] has no models defined
+E4207 - Model stage4 used in the Driver Schedule of Model drv is not defined
+E4208 - Model sched used in the Driver Schedule of Model drv cannot itself have a Driver Schedule
+E4209 - Model in1 used in the Driver Schedule of Model drv should be an output model
+E4207 - Model abcdefghijklmnopqrstuvwxyzabcdefghijklmn used in the Driver Schedule of Model drv is not defined
+E4207 - Model GND used in the Driver Schedule of Model drv is not defined
+E4208 - Model drv used in the Driver Schedule of Model drv cannot itself have a Driver Schedule
+E3951 - Required keyword 'Component' not found.
+W0219 - Model empty not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
+ No more warnings will be generated for un-referenced models
+
+Errors  : 23
+Warnings: 3
+
+File Failed
+)"},
+    // [Model Spec] reading and its end checks.
+    {"ModelSpec", "mdl_mspec.ibs", 1,
+     R"(
+Checking mdl_mspec.ibs for IBIS 5.0 Compatibility...
+
+E3804 (line    9) -
+    Incorrect Number of Line Items (2) For Model Spec: Expecting 1
+E3807 (line   12) - Vinh+ Already Defined For Model 'm1'
+E3806 (line   13) - Unknown Line Among Model Spec Data
+W3805 (line   14) - Vmeas should not be specified for model type Input
+E3808 (line   18) - 'NA' not allowed for Typical value
+W3805 (line   20) - Vref_rising should not be specified for model type Input
+W3805 (line   21) - Vref should not be specified for model type Input
+W3809 - All  Hystereis Thresholds should be specified for Model Spec defined on line 9
+W3811 -
+    S_overshoot_high (Typ) is less than zero for Model Spec defined on line 9
+W3811 -
+    S_overshoot_high (Max) is less than zero for Model Spec defined on line 9
+W3811 -
+    S_overshoot_high (Min) is less than zero for Model Spec defined on line 9
+E3812 - D_overshoot_high requires D_overshoot_time to be specified for Model Spec defined on line 9
+E3813 - D_overshoot_amp_h must be specified when D_overshoot_area_h is specified for [Model Spec] defined on line 9
+E3812 - Pulse_high requires Pulse_time to be specified for Model Spec defined on line 9
+W3818 - Pulse_high(Typ) is not greater than Vinl(Typ) for Model Spec defined on line 9
+W3818 - Pulse_high(Min) is not greater than Vinl(Min) for Model Spec defined on line 9
+W3818 - Pulse_high(Max) is not greater than Vinl(Max) for Model Spec defined on line 9
+E3815 - Vref_falling must be specified when Vref_rising is specified
+E3816 - Vref must not be specified when Vref_rising is specified
+W3805 (line   38) - Rref_diff should not be specified for model type I/O
+W3820 - Vinh+(Typ) is not greater than or equal to Vinh-(Typ) for Model Spec defined on line 30
+W3820 - Vinh+(Min) is not greater than or equal to Vinh-(Min) for Model Spec defined on line 30
+W3820 - Vinh+(Max) is not greater than or equal to Vinh-(Max) for Model Spec defined on line 30
+W3814 - orphan D_overshoot_time found for Model Spec defined on line 30
+E0180 - Model 'm3': Model_type Not Defined
+W3805 (line   46) - Vinh should not be specified for model type No Type
+E0190 - Model 'm3': Ramp Not Defined
+E3951 - Required keyword 'Component' not found.
+W0219 - Model m3 not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
+ No more warnings will be generated for un-referenced models
+
+Errors  : 12
+Warnings: 17
+
+File Failed
+)"},
+    // [Begin EMI Model] sub-parameters.
+    {"ModelEmi", "mdl_emi.ibs", 1,
+     R"(
+Checking mdl_emi.ibs for IBIS 5.0 Compatibility...
+
+E4801 (line   10) -
+    Incorrect Number of Line Items (2) For EMI Model: Expecting 1
+E4807 (line   11) - Invalid Domain ("digital") (try "Digital")
+E4805 (line   13) - Domain is already specified for the EMI Model
+E4806 (line   14) - 'Model_emi_type' Subparameter Missing Setting
+E4801 (line   15) -
+    Incorrect Number of Line Items (3) For Model_emi_type: Expecting 2
+E4808 (line   16) - Invalid Model_emi_type ("Magnetic")
+E3951 - Required keyword 'Component' not found.
+W0219 - Model e1 not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
+ No more warnings will be generated for un-referenced models
+
+Errors  : 7
+Warnings: 1
+
+File Failed
+)"},
+};
+
+class ModelOutput : public ::testing::TestWithParam<CheckerCase> {};
+
+TEST_P(ModelOutput, WholeOutputAndStatus)
+{
+    const CheckerCase& c = GetParam();
+    CheckerRun r = RunChecker(IBIS_FIXTURES, std::string("-n -c ") + c.args);
+    EXPECT_EQ(r.out, c.expected);
+    EXPECT_EQ(r.status, c.status);
+}
+
+INSTANTIATE_TEST_SUITE_P(Fixtures, ModelOutput, ::testing::ValuesIn(kModelCases),
+                         [](const ::testing::TestParamInfo<CheckerCase>& i) {
+                             return i.param.name;
+                         });
+
+// Text after [End External Model] or [End Algorithmic Model] is a line error
+// (its text names the source position, which is not compared); a second
+// [External Model] is refused, and left open at [End] it gets 123.
+TEST(ModelOutputLines, DataAfterSectionEnds)
+{
+    CheckerRun r = RunChecker(IBIS_FIXTURES, "-n mdl_after_end.ibs");
+    EXPECT_NE(r.out.find("\nE0122 (line   10) - Should Not Be Here: IbisParser/mdl, "), std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("\nE0122 (line   13) - Should Not Be Here: IbisParser/mdl, "), std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("\nE0119 (line   14) - [External_Model] Already Defined For Model 'x'\n"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("\nE0123 (line   15) - Expecting [End External Model]. Invalid Line, FATAL ERROR\n"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("\nE3951 - Required keyword 'Component' not found.\n"), std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("\nErrors  : 5\n"), std::string::npos) << r.out;
+    EXPECT_EQ(r.status, 1);
+}
+
+// The codes printed since the last call, in order.
+std::vector<std::string> Codes(LogCapture& log)
+{
+    std::vector<std::string> codes;
+    std::string text = log.Take();
+    size_t at = 0;
+    while (at < text.size()) {
+        size_t end = text.find('\n', at);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(at, end - at);
+        if (line.size() >= 5 && isupper((unsigned char)line[0]) && isdigit((unsigned char)line[1]))
+            codes.push_back(line.substr(0, 5));
+        at = end + 1;
+    }
+    return codes;
+}
+
+TEST(ModelTypes, NamesOfEveryCode)
+{
+    const char* const words[] = {nullptr,        nullptr,         "Input",          "Output",
+                                 "I/O",          "3-state",       "Open_drain",     "I/O_open_drain",
+                                 "Open_sink",    "I/O_open_sink", "Open_source",    "I/O_open_source",
+                                 "Input_ECL",    "Output_ECL",    "I/O_ECL",        "Terminator",
+                                 "Series",       "Series_switch", "3-state_ECL",    "I/O_diff",
+                                 "Output_diff",  "3-state_diff",  "Input_diff",     nullptr};
+    for (int code = 0; code <= 23; code++) {
+        const char* name = "unset";
+        MDL_FindTypeName(code, &name);
+        if (words[code] == nullptr)
+            EXPECT_EQ(name, nullptr) << code;
+        else
+            EXPECT_STREQ(name, words[code]) << code;
+    }
+}
+
+class ModelList : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(MDL_New(&older_));
+        ASSERT_TRUE(MDL_New(&newer_));
+        strcpy(older_->name, "drv");
+        older_->Model_type = MDL_OUTPUT;
+        strcpy(newer_->name, "rcv");
+        newer_->Model_type = MDL_INPUT;
+        MDL_AddLink(older_, nullptr);
+        MDL_AddLink(newer_, older_);
+    }
+    void TearDown() override { MDL_FreeList(newer_); }
+    ModelRecord* older_ = nullptr;
+    ModelRecord* newer_ = nullptr;
+};
+
+TEST_F(ModelList, LookUpsByExactName)
+{
+    EXPECT_EQ(newer_->singleEnded, 2);
+    EXPECT_EQ(MDL_FindModel("drv", newer_), older_);
+    EXPECT_EQ(MDL_FindModel("DRV", newer_), nullptr);
+    EXPECT_EQ(older_->referenced, 0) << "a plain find marks nothing";
+    int type = -1;
+    EXPECT_EQ(MDL_GetType(newer_, "rcv", &type), 1);
+    EXPECT_EQ(type, MDL_INPUT);
+    type = -1;
+    EXPECT_EQ(MDL_GetType(newer_, "none", &type), 0);
+    EXPECT_EQ(type, -1);
+    EXPECT_EQ(MDL_NameExists("Rcv", newer_), 0);
+    EXPECT_EQ(newer_->referenced, 0);
+    EXPECT_EQ(MDL_NameExists("drv", newer_), 1);
+    EXPECT_EQ(older_->referenced, 1);
+    EXPECT_EQ(newer_->referenced, 0);
+}
+
+TEST_F(ModelList, NullListMeansNoModels)
+{
+    int type = -1;
+    EXPECT_EQ(MDL_NameExists("drv", nullptr), 0);
+    EXPECT_EQ(MDL_FindModel("drv", nullptr), nullptr);
+    EXPECT_EQ(MDL_GetType(nullptr, "drv", &type), 0);
+    EXPECT_EQ(type, -1);
+}
+
+TEST_F(ModelList, ReferenceWarningOnceForTheNewestUnreferenced)
+{
+    LogCapture log;
+    MDL_TestMdlReference(newer_);
+    std::string text = log.Take();
+    EXPECT_EQ(text.rfind("W0219 - Model rcv not referenced", 0), 0u) << text;
+    EXPECT_EQ(text.find("W0219", 1), std::string::npos) << text;
+    newer_->referenced = 1;
+    older_->referenced = 1;
+    MDL_TestMdlReference(newer_);
+    EXPECT_EQ(log.Take(), "");
+}
+
+TEST_F(ModelList, AddSubmodelNamesWithoutSubmodels)
+{
+    AddSubmodelEntry* a = nullptr;
+    AddSubmodelEntry* b = nullptr;
+    ASSERT_TRUE(CMN_malloc((void**)&a, sizeof *a));
+    ASSERT_TRUE(CMN_malloc((void**)&b, sizeof *b));
+    strcpy(a->name, "hold");
+    strcpy(b->name, "clamp");
+    a->next = b;
+    older_->AddSubmodel = a;
+    LogCapture log;
+    MDL_TestSubMdls(newer_, nullptr);
+    EXPECT_EQ(log.Take(), "E0218 - Could not find definition for Submodel hold of Model drv\n"
+                          "E0218 - Could not find definition for Submodel clamp of Model drv\n");
+    MDL_TestSubMdlReferences(newer_, nullptr);
+    EXPECT_EQ(log.Take(), "");
+}
+
+struct DelayCase {
+    const char* text;
+    int result;
+    unsigned states[4];
+    std::vector<std::string> codes;
+};
+
+TEST(Delays, ParseDlyOverLines)
+{
+    const DelayCase cases[] = {
+        {"1n NA 2n NA", 1, {1, 2, 1, 2}, {}},
+        {"1n NA NA 2n", 0, {1, 2, 2, 1}, {"E4505"}},
+        {"NA 1n 2n NA", 0, {2, 1, 1, 2}, {"E4505"}},
+        {"1n 1n 1n 1n", 1, {1, 1, 1, 1}, {}},
+        {"NA NA NA 1n", 0, {2, 2, 2, 1}, {"E4504"}},
+        {"1n", 0, {1, 0, 0, 0}, {"E4501", "E4504"}},
+        {"1n 2n 3n", 0, {1, 1, 1, 0}, {"E4501", "E4505"}},
+        {"", 0, {0, 0, 0, 0}, {"E4502", "E4504"}},
+        {"-1n NA 1n NA", 1, {1, 2, 1, 2}, {"E4506"}},
+        {"-1n -1n -1n -1n", 1, {1, 1, 1, 1}, {"E4506", "E4506", "E4506", "E4506"}},
+        {"1n 1n 1n 1n 1n", 1, {1, 1, 1, 1}, {"E4502"}},
+        {"x NA 1n NA", 0, {0, 2, 1, 2}, {"E1909"}},
+    };
+    LogCapture log;
+    for (const DelayCase& c : cases) {
+        DelaySet* d = nullptr;
+        EXPECT_EQ(DLY_ParseDly(c.text, "m", &d), c.result) << c.text;
+        ASSERT_NE(d, nullptr) << c.text;
+        const DelayValue* v[4] = {&d->Rise_on_dly, &d->Rise_off_dly, &d->Fall_on_dly, &d->Fall_off_dly};
+        for (int i = 0; i < 4; i++) EXPECT_EQ(v[i]->state, c.states[i]) << c.text << " column " << i;
+        EXPECT_EQ(Codes(log), c.codes) << c.text;
+        DLY_Free(d);
+    }
+}
+
+TEST(Delays, OnlyTheFirstMissingColumnIsNamed)
+{
+    LogCapture log;
+    DelaySet* d = nullptr;
+    DLY_ParseDly("1n 2n", "stage", &d);
+    std::string text = log.Take();
+    EXPECT_NE(text.find("No Fall_on_dly Value Was Provided for stage\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("Fall_off_dly"), std::string::npos) << text;
+    EXPECT_EQ(d->Rise_on_dly.value, 1e-9);
+    DLY_Free(d);
+}
+
+// No current-record pointer outlives a read: after a pass whose last model
+// was left open, the model module holds nothing of the freed container.
+TEST(ModelState, NothingCurrentAfterAPass)
+{
+    PARSE_SuppressBanners(1);
+    LogCapture log;
+    ASSERT_TRUE(INIT());
+    EXPECT_EQ(PARSE(IBIS_FIXTURES "/mdl_after_end.ibs", FILE_IBS), 1);
+    EXPECT_EQ(gCurrentModel, nullptr);
+    EXPECT_EQ(gCurrentKeyword, KW_NOT_KEY);
+    EXPECT_EQ(gCurrentSeries, nullptr);
+    EXPECT_EQ(gLastRiseFallParsed, nullptr);
+    ModelRecord* models = nullptr;
+    ASSERT_EQ(IBIS_GetMdls(gpIbis, &models), 1);
+    EXPECT_STREQ(models->name, "x");
+    EXPECT_NE(models->ExternalModel, nullptr);
+    FINI();
+    PARSE_SuppressBanners(0);
+}
+
+}  // namespace

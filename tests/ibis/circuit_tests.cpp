@@ -1,0 +1,279 @@
+// [Circuit Call] blocks: the records that their lines build, the line faults,
+// names longer than their fields, and the port and node check of a
+// component's calls.
+#include <gtest/gtest.h>
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <ostream>
+#include <regex>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "circuit.h"
+#include "cmn.h"
+#include "cmpnt.h"
+#include "errlog.h"
+#include "ibis.h"
+#include "log_capture.h"
+#include "parse.h"
+
+namespace {
+
+// A log text with every reader line number shown as "(line)": calls fed
+// outside a read carry the line of whatever was read last.
+std::string WithoutLines(const std::string& text)
+{
+    return std::regex_replace(text, std::regex("\\(line +[0-9]+\\)"), "(line)");
+}
+
+// The Port_map entries of a call, newest first, as "port=node".
+std::vector<std::string> PortMap(const CircuitCallRecord* call)
+{
+    std::vector<std::string> out;
+    for (const PortMapEntry* e = call->portMap; e != nullptr; e = e->next)
+        out.push_back(std::string(e->portName) + "=" + e->nodeName);
+    return out;
+}
+
+class CircuitRead : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        PARSE_SuppressBanners(1);
+        ASSERT_TRUE(INIT());
+    }
+    void TearDown() override
+    {
+        if (gpIbis != nullptr) IBIS_Free(gpIbis);
+        PARSE_SuppressBanners(0);
+    }
+    ComponentRecord* Read(const char* name)
+    {
+        std::string path = std::string(IBIS_FIXTURES) + "/" + name;
+        EXPECT_EQ(PARSE(path.c_str(), FILE_IBS), 1);
+        return gpIbis->components;
+    }
+    LogCapture log;
+};
+
+// Every line fault of the fixture, in line order, and what each call kept.
+TEST_F(CircuitRead, LinesFillTheirCall)
+{
+    ComponentRecord* c = Read("ccall_lines.ibs");
+    ASSERT_NE(c, nullptr);
+    const char* tooMany =
+        "Too Many Signal Pins (only one instance of Signal_pin, Diff_signal_pins, or Series_pins "
+        "is allowed)";
+    std::string expected = std::string("E1805 (line   21) - Not Enough arguments to Signal_pin\n") +
+                           "E1800 (line   23) - " + tooMany + " <2>\n" +
+                           "E1800 (line   24) - " + tooMany + " <1>\n" +
+                           "E1806 (line   24) - Extra Charaters on PIN line <extra>\n" +
+                           "E1801 (line   27) - Redundant use of port <A_p>\n" +
+                           "E1807 (line   28) - Missing port or pad name in Port_map\n" +
+                           "E1804 (line   29) - Illegal parameter <port_map>\n" +
+                           "E1807 (line   30) - Missing port or pad name in Port_map\n" +
+                           "E1806 (line   33) - Extra Charaters on PIN line <4>\n" +
+                           "E1800 (line   34) - " + tooMany + " <2>\n" +
+                           "E1800 (line   34) - " + tooMany + " <3>\n" +
+                           "E1800 (line   40) - " + tooMany + " <3>\n" +
+                           "E1805 (line   45) - Not Enough arguments to Diff_signal_pins\n" +
+                           "E1805 (line   46) - Not Enough arguments to Series_pins\n";
+    EXPECT_EQ(log.Take(), expected);
+
+    struct Want {
+        unsigned line;
+        const char* first;
+        const char* second;
+        std::vector<std::string> ports;
+    };
+    // Calls and their Port_map entries run newest first.
+    const Want want[] = {
+        {44, "3", "", {"A_n=5", "A_p=3"}},
+        {38, "1", "2", {"A_p=1", "A_n=2"}},
+        {32, "2", "3", {"A_n=3", "A_p=2"}},
+        {20, "1", "", {"A_n=5", "A_p=1"}},
+    };
+    const CircuitCallRecord* call = c->circuitCalls;
+    for (const Want& w : want) {
+        ASSERT_NE(call, nullptr);
+        EXPECT_EQ(call->beginLine, w.line);
+        EXPECT_STREQ(call->externalCircuitName, "xc");
+        EXPECT_STREQ(call->firstReferencePin, w.first) << w.line;
+        EXPECT_STREQ(call->secondReferencePin, w.second) << w.line;
+        EXPECT_EQ(PortMap(call), w.ports) << w.line;
+        call = call->next;
+    }
+    EXPECT_EQ(call, nullptr);
+}
+
+// One call fed line by line: results, messages (with the reader's line 0)
+// and the fields left behind.
+struct LineCase {
+    const char* name;
+    std::vector<const char*> lines;
+    std::vector<int> results;
+    const char* messages;
+    const char* first;
+    const char* second;
+    std::vector<std::string> ports;
+};
+
+const LineCase kLineCases[] = {
+    {"SignalPinTakesTheFirstField", {"Signal_pin 7", "  Signal_pin 8 9"}, {1, 1},
+     "E1800 (line) - Too Many Signal Pins (only one instance of Signal_pin, Diff_signal_pins, "
+     "or Series_pins is allowed) <8>\n"
+     "E1806 (line) - Extra Charaters on PIN line <9>\n",
+     "7", "", {}},
+    {"DiffPinsKeepTheFirstWhenTheSecondIsMissing", {"Diff_signal_pins 7"}, {1},
+     "E1805 (line) - Not Enough arguments to Diff_signal_pins\n", "7", "", {}},
+    {"SeriesPinsAfterSignalPinFillTheSecond", {"Signal_pin 1", "Series_pins 2 3"}, {1, 1},
+     "E1800 (line) - Too Many Signal Pins (only one instance of Signal_pin, Diff_signal_pins, "
+     "or Series_pins is allowed) <3>\n",
+     "1", "2", {}},
+    {"PortMapWordsSplitAtTabs", {"Port_map\tp1\tn1", "Port_map p2 n2 extra"}, {1, 1},
+     "", "", "",
+     {"p2=n2", "p1=n1"}},
+    {"IncompleteAndUnknownLinesReturnZero", {"Port_map p1", "Signal_Pin 1", "Signal_pin"},
+     {0, 0, 1},
+     "E1807 (line) - Missing port or pad name in Port_map\n"
+     "E1804 (line) - Illegal parameter <Signal_Pin>\n"
+     "E1805 (line) - Not Enough arguments to Signal_pin\n",
+     "", "", {}},
+    {"RepeatedPortIsRefusedWhateverItsNode", {"Port_map p n1", "Port_map p n2", "Port_map P n2"},
+     {1, 1, 1}, "E1801 (line) - Redundant use of port <p>\n", "", "", {"P=n2", "p=n1"}},
+};
+
+void PrintTo(const LineCase& c, std::ostream* os) { *os << c.name; }
+
+class CircuitLines : public ::testing::TestWithParam<LineCase> {};
+
+TEST_P(CircuitLines, FieldsAndMessages)
+{
+    const LineCase& c = GetParam();
+    LogCapture log;
+    CircuitCallRecord* call = CCALL_New(3, "ext");
+    ASSERT_NE(call, nullptr);
+    std::vector<int> results;
+    for (const char* line : c.lines) {
+        std::string text = line;
+        results.push_back(CCALL_ParseLine(&text[0], &call));
+    }
+    EXPECT_EQ(results, c.results);
+    EXPECT_EQ(WithoutLines(log.Take()), c.messages);
+    EXPECT_STREQ(call->firstReferencePin, c.first);
+    EXPECT_STREQ(call->secondReferencePin, c.second);
+    EXPECT_EQ(PortMap(call), c.ports);
+    CCALL_FreeList(call);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, CircuitLines, ::testing::ValuesIn(kLineCases),
+                         [](const ::testing::TestParamInfo<LineCase>& i) { return i.param.name; });
+
+// Words of several hundred characters are cut to their fields with the
+// setter's message and never written past them.
+TEST(CircuitLongNames, CutToTheirFields)
+{
+    LogCapture log;
+    std::string longName(300, 'x');
+    CircuitCallRecord* call = CCALL_New(1, longName.c_str());
+    ASSERT_NE(call, nullptr);
+    EXPECT_EQ(std::string(call->externalCircuitName), longName.substr(0, 40));
+    std::string pins = "Diff_signal_pins " + std::string(200, 'a') + " " + std::string(400, 'b');
+    EXPECT_EQ(CCALL_ParseLine(&pins[0], &call), 1);
+    EXPECT_EQ(std::string(call->firstReferencePin), "aaaaa");
+    EXPECT_EQ(std::string(call->secondReferencePin), "bbbbb");
+    std::string map = "Port_map " + std::string(500, 'p') + " " + std::string(600, 'n');
+    EXPECT_EQ(CCALL_ParseLine(&map[0], &call), 1);
+    ASSERT_NE(call->portMap, nullptr);
+    EXPECT_EQ(std::string(call->portMap->portName), std::string(40, 'p'));
+    EXPECT_EQ(std::string(call->portMap->nodeName), std::string(46, 'n'));
+    // The same port cut the same way is a repeat.
+    std::string again = "Port_map " + std::string(41, 'p') + " other";
+    EXPECT_EQ(CCALL_ParseLine(&again[0], &call), 1);
+    EXPECT_EQ(call->portMap->next, nullptr);
+    std::string sub = std::string(700, 'S') + " 1";
+    EXPECT_EQ(CCALL_ParseLine(&sub[0], &call), 0);
+    std::string text = log.Take();
+    auto count = [&](const std::string& what) {
+        size_t n = 0;
+        for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) n++;
+        return n;
+    };
+    EXPECT_EQ(count("E1912"), 6u);
+    EXPECT_EQ(count("truncating to 40 characters."), 3u);   // the name, both ports
+    EXPECT_EQ(count("truncating to 5 characters."), 2u);
+    EXPECT_EQ(count("truncating to 46 characters."), 1u);
+    EXPECT_EQ(count("E1801"), 1u);
+    EXPECT_NE(text.find("Redundant use of port <" + std::string(40, 'p') + ">"), std::string::npos);
+    EXPECT_EQ(count("E1804"), 1u);
+    CCALL_FreeList(call);
+}
+
+// Many Port_map lines in one call keep their order and find repeats.
+TEST(CircuitLongNames, ManyPortMapLines)
+{
+    LogCapture log;
+    CircuitCallRecord* call = CCALL_New(1, "ext");
+    ASSERT_NE(call, nullptr);
+    const int n = 20000;
+    for (int i = 0; i < n; i++) {
+        std::string line = "Port_map p" + std::to_string(i) + " n" + std::to_string(i % 7);
+        CCALL_ParseLine(&line[0], &call);
+    }
+    std::string repeat = "Port_map p123 n1";
+    CCALL_ParseLine(&repeat[0], &call);
+    EXPECT_EQ(WithoutLines(log.Take()), "E1801 (line) - Redundant use of port <p123>\n");
+    int count = 0;
+    int expect = n - 1;
+    bool ordered = true;
+    for (PortMapEntry* e = call->portMap; e != nullptr; e = e->next, expect--, count++)
+        ordered = ordered && std::string(e->portName) == "p" + std::to_string(expect);
+    EXPECT_EQ(count, n);
+    EXPECT_TRUE(ordered);
+    CCALL_FreeList(call);
+}
+
+// The words of a kind, bit by bit and in their fixed order.
+TEST(CircuitKinds, Words)
+{
+    const std::pair<unsigned, const char*> cases[] = {
+        {0x0, ""},
+        {0x1, "NC "},
+        {0x2, "UNKNOWN "},
+        {0x3, "NC "},
+        {0x400, ""},
+        {0x402, "UNKNOWN "},
+        {0x4, "DIGITAL "},
+        {0x1000, "ANALOG_RECEIVER"},
+        {0x1301, "ANALOG_PIN ANALOG_DRIVER ANALOG_RECEIVER"},
+        {0x40C, "DIGITAL DIGITAL_DRIVER "},
+        {0x2E0, "ANALOG_RESERVE ANALOG_REFERENCE ANALOG ANALOG_DRIVER "},
+        {0x814, "AMS_UNKNOWN DIGITAL DIGITAL_RECEIVER "},
+        {0xFFFF,
+         "AMS_UNKNOWN DIGITAL DIGITAL_DRIVER DIGITAL_RECEIVER ANALOG_RESERVE ANALOG_REFERENCE "
+         "ANALOG ANALOG_PIN ANALOG_DRIVER ANALOG_RECEIVER"},
+    };
+    for (const auto& c : cases) EXPECT_STREQ(CCALL_etype(c.first), c.second) << std::hex << c.first;
+}
+
+// Without external circuits every call is reported, by its keyword line.
+TEST(CircuitExternal, MissingCircuitsAreNamed)
+{
+    LogCapture log;
+    CircuitCallRecord* a = CCALL_New(12, "first");
+    CircuitCallRecord* b = CCALL_New(30, "second");
+    ASSERT_TRUE(a != nullptr && b != nullptr);
+    b->next = a;
+    CCALL_checkExtCircuitExist(b, nullptr);
+    EXPECT_EQ(log.Take(), "E1808 - (Line 30) No [External Circuit] second for [Circuit Call]\n"
+                          "E1808 - (Line 12) No [External Circuit] first for [Circuit Call]\n");
+    CCALL_checkExtCircuitExist(nullptr, nullptr);
+    EXPECT_EQ(log.Take(), "");
+    CCALL_FreeList(b);
+}
+
+}  // namespace

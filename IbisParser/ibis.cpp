@@ -67,9 +67,10 @@ void IBIS_Free(IBIS* ibis)
     CMPNT_FreeList(ibis->components);
     if (ibis->models != nullptr) MDL_FreeList(ibis->models);
     // The package model, model selector, board description, submodel, test
-    // data, test load and external circuit lists are released here, in that
-    // order, by their modules' release operations; until a module is part of
-    // the library its list stays empty.
+    // data and test load lists are released here, in that order, by their
+    // modules' release operations; until a module is part of the library its
+    // list stays empty.  The external circuits go last.
+    if (ibis->externalCircuits != nullptr) EXT_FreeList(ibis->externalCircuits);
     free(ibis);
 }
 
@@ -189,6 +190,13 @@ void IBIS_AddCmpnt(IBIS* ibis, ComponentRecord* rec)
     CMN_ASSERT(ibis != nullptr && rec != nullptr);
     CMPNT_AddLink(rec, ibis->components);
     ibis->components = rec;
+}
+
+void IBIS_AddExt(IBIS* ibis, ExternalCircuitRecord* rec)
+{
+    CMN_ASSERT(ibis != nullptr && rec != nullptr);
+    EXT_AddLink(rec, ibis->externalCircuits);
+    ibis->externalCircuits = rec;
 }
 
 void IBIS_AddMdl(IBIS* ibis, ModelRecord* rec)

@@ -78,6 +78,7 @@ int IBIS_GetTestLoad(IBIS* ibis, TestLoadRecord** out);
 void IBIS_AddHdr(IBIS* ibis, HeaderRecord* rec);
 void IBIS_AddCmpnt(IBIS* ibis, ComponentRecord* rec);
 void IBIS_AddMdl(IBIS* ibis, ModelRecord* rec);
+void IBIS_AddExt(IBIS* ibis, ExternalCircuitRecord* rec);
 
 #ifdef __cplusplus
 }

@@ -6,6 +6,11 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
 #include "cmn.h"
 #include "cmpnt.h"
 #include "errlog.h"
@@ -46,7 +51,7 @@ enum {
     SUB_C_COMP_PULLDOWN, SUB_C_COMP_POWER_CLAMP, SUB_C_COMP_GND_CLAMP
 };
 
-static const MDL_WORD model_subs[] = {
+static const RNG_SUB_ENTRY model_subs[] = {
     {"Model_type", 1}, {"Polarity", 2}, {"Enable", 3}, {"Vinl", 4}, {"Vinh", 5},
     {"Vmeas", 6}, {"Cref", 7}, {"Rref", 8}, {"Vref", 9}, {"Rref_diff", 10},
     {"Cref_diff", 11}, {"C_comp", 12}, {"C_comp_pullup", 13}, {"C_comp_pulldown", 14},
@@ -93,6 +98,38 @@ static int s_In(int type, unsigned long set)
 static int s_bSectionMade;                 // the open section's record exists
 static int s_iLastWaveKeyword;             // latest [Rising/Falling Waveform] of the model
 static AddSubmodelEntry* s_pAddSubTail;    // tail of the current model's [Add Submodel] list
+
+// The [External Model] and [External Circuit] reader, at the end of the file.
+static void s_SetExtMdlSubParms(char* text, ExternalModelData* data, int isCircuit);
+static void s_EndExternalModel(const ModelRecord* m);
+static void s_ForgetPortLists(void);
+
+// ---------------------------------------------------------------------------
+// [Algorithmic Model] STAND-IN.  Until the algmod module is part of the
+// library no list is made (the field stays null) and the section's lines are
+// dropped; 259 and 261 are logged by MDL_Fini all the same.  Wiring the
+// module is filling in these four bodies:
+//   s_AlgmodNew:  ALGMOD_New(text, &m->AlgorithmicModel)
+//   s_AlgmodLine: if (m->AlgorithmicModel) ALGMOD_ReceiveLine(text, m->AlgorithmicModel)
+//   s_AlgmodFini: ALGMOD_Fini(m->AlgorithmicModel)
+//   s_AlgmodFree: ALGMOD_Free(m->AlgorithmicModel)
+
+static void s_AlgmodNew(ModelRecord* m, char* text, int previous)
+{
+    (void)m;
+    (void)text;
+    (void)previous;
+}
+
+static void s_AlgmodLine(ModelRecord* m, char* text)
+{
+    (void)m;
+    (void)text;
+}
+
+static void s_AlgmodFini(ModelRecord* m) { (void)m; }
+
+static void s_AlgmodFree(ModelRecord* m) { (void)m; }
 
 // ---------------------------------------------------------------------------
 // Records and look-ups.
@@ -146,6 +183,7 @@ void MDL_Reset(void)
     gCurrentModel = nullptr;
     gCurrentKeyword = KW_NOT_KEY;
     s_ClearSections();
+    s_ForgetPortLists();
     CRV_Reset();
     DRVSH_Reset();
     MSPEC_Reset();
@@ -191,8 +229,7 @@ void MDL_Free(ModelRecord* m)
     WVFRM_Free(m->RisingWaveform);
     WVFRM_Free(m->FallingWaveform);
     EXTERN_FreeData(m->ExternalModel);
-    // [Algorithmic Model]: its module releases the list here once it is part
-    // of the library (ALGMOD_Free); until then the list is never made.
+    s_AlgmodFree(m);
     MDLEMI_Free(m->Emi);
     free(m);
 }
@@ -328,13 +365,6 @@ void RCVTH_Check(const ModelRecord* models)
 // ---------------------------------------------------------------------------
 // Line helpers.
 
-static const MDL_WORD* s_FindWord(const MDL_WORD* table, int rows, const char* word)
-{
-    for (int i = 0; i < rows; i++)
-        if (strcmp(table[i].word, word) == 0) return &table[i];
-    return nullptr;
-}
-
 // Matches a value word against the first rows of a table: exact, else a
 // row that differs only in case is offered as a hint (136), else 158.
 // Returns the row's code, or -1.
@@ -445,13 +475,8 @@ static void s_SingleValue(ModelRecord* m, double** field, const char* word, cons
         ERRLOG_LineErrorNew(119, word, m->name);
         return;
     }
-    ARG_LIST a;
-    if (!RNG_SplitAssignment(text, word, 134, 176, 137, &a)) return;
     double value = 0.0;
-    int ok = CMN_Get_Value(a.psArgs[2], &value) != 0;
-    if (!ok) ERRLOG_LineErrorNew(149, word, a.psArgs[2]);
-    CMN_ArgFree(&a);
-    if (!ok) return;
+    if (!RNG_ReadAssignment(text, word, 134, 176, 137, 149, 0, nullptr, nullptr, &value)) return;
     if (!CMN_malloc((void**)field, sizeof(double))) {
         *field = nullptr;
         ERRLOG_BugNew(100, CMN_MODULE_PATH, __LINE__);
@@ -497,19 +522,13 @@ static void s_Ccomp(ModelRecord* m, int id, const char* word, const char* text)
 static void s_SubParamLine(const char* text)
 {
     ModelRecord* m = gCurrentModel;
-    ARG_LIST a;
-    if (!CMN_ArgParsePlus(text, 1, '=', &a)) {
-        ERRLOG_LineBugNew(134, "Model Sub-Parameter", CMN_MODULE_PATH, __LINE__);
-        return;
-    }
-    const MDL_WORD* row = a.iCount > 0 ? s_FindWord(model_subs, 16, a.psArgs[0]) : nullptr;
-    CMN_ArgFree(&a);
-    if (row == nullptr) {
+    int id = RNG_FirstTokenId(text, model_subs, 134, "Model Sub-Parameter");
+    if (id < 0) return;
+    if (id == 0) {
         ERRLOG_LineErrorNew(174);
         return;
     }
-    const char* word = row->word;
-    int id = row->code;
+    const char* word = model_subs[id - 1].name;
     int type = m->Model_type;
     switch (id) {
     case SUB_MODEL_TYPE:
@@ -882,10 +901,7 @@ static void s_KeywordLine(int code, char* text)
         s_AddSubmodelKeyword(text);
         break;
     case KW_ALGORITHMIC_MODEL:
-        // [Algorithmic Model] stand-in: until its module is part of the
-        // library (ALGMOD_New here, ALGMOD_ReceiveLine for its lines,
-        // ALGMOD_Fini at its end, ALGMOD_Free in MDL_Free) no list is made
-        // and its lines are dropped; 259 and 261 are logged all the same.
+        s_AlgmodNew(m, text, previous);
         break;
     case KW_COMPOSITE_CURRENT:
         s_CompositeCurrent(previous, text);
@@ -906,8 +922,7 @@ static void s_DataLine(int code, char* text)
     ModelRecord* m = gCurrentModel;
     switch (code) {
     case KW_EXTERNAL_MODEL:
-        // Its sub-parameter lines are read once the external-model reader
-        // is part of the library; until then they are dropped.
+        if (m->ExternalModel != nullptr) s_SetExtMdlSubParms(text, m->ExternalModel, 0);
         break;
     case KW_MODEL:
         s_SubParamLine(text);
@@ -956,8 +971,7 @@ static void s_DataLine(int code, char* text)
         s_AddSubmodelLine(text);
         break;
     case KW_ALGORITHMIC_MODEL:
-        // [Algorithmic Model] stand-in: ALGMOD_ReceiveLine once its module
-        // is part of the library.
+        s_AlgmodLine(m, text);
         break;
     case KW_COMPOSITE_CURRENT:
         if (gLastRiseFallParsed != nullptr) WVFRM_ReceiveLine(text, "Composite Current");
@@ -1105,9 +1119,10 @@ static int s_CloseSection(int nextCode)
     int type = m->Model_type == MDL_TYPE_NONE ? MDL_NO_TYPE : m->Model_type;
     switch (gCurrentKeyword) {
     case KW_EXTERNAL_MODEL:
-        // The [End External Model] checks run here once the external-model
-        // reader is part of the library.
-        if (nextCode != KW_END_EXTERNAL_MODEL) ERRLOG_LineErrorNew(123);
+        if (nextCode == KW_END_EXTERNAL_MODEL)
+            s_EndExternalModel(m);
+        else
+            ERRLOG_LineErrorNew(123);
         return 0;
     case KW_MODEL:
         s_EndSubParams(m);
@@ -1146,8 +1161,7 @@ static int s_CloseSection(int nextCode)
         break;
     case KW_ALGORITHMIC_MODEL:
         if (nextCode != KW_END_ALGORITHMIC_MODEL) ERRLOG_LineErrorNew(259);
-        // [Algorithmic Model] stand-in: ALGMOD_Fini once its module is part
-        // of the library.
+        s_AlgmodFini(m);
         break;
     case KW_COMPOSITE_CURRENT:
         if (gLastRiseFallParsed != nullptr) {
@@ -1183,4 +1197,803 @@ void MDL_Fini(int nextCode)
     MDL_EndModel(gCurrentModel);
     gCurrentModel = nullptr;
     s_ClearSections();
+}
+
+// ---------------------------------------------------------------------------
+// [External Model] and [External Circuit]: one sub-parameter reader for both.
+
+ExternalCircuitRecord* gCurrentExt;
+int gbEtcFlag;
+
+enum { EXT_SUB_LANGUAGE = 17, EXT_SUB_CORNER, EXT_SUB_PORTS, EXT_SUB_D_TO_A, EXT_SUB_A_TO_D,
+       EXT_SUB_PARAMETERS, EXT_SUB_PORT_TYPE };
+
+static const RNG_SUB_ENTRY extmodel_subs[] = {
+    {"Language", 17}, {"Corner", 18}, {"Ports", 19}, {"D_to_A", 20}, {"A_to_D", 21},
+    {"Parameters", 22}, {"Port_type", 23}, {"NOT_SUB", 0},
+};
+static const MDL_WORD extlanguage_subs[] = {
+    {"SPICE", 27}, {"VHDL-AMS", 28}, {"VHDL-A(MS)", 27}, {"Verilog-AMS", 29},
+    {"Verilog-A(MS)", 27}, {"", 0},
+};
+static const char* const ANALOG_PORTS[] = {"A_puref", "A_pcref", "A_pdref", "A_gcref",
+                                           "A_signal", "A_extref", "A_gnd", "A_pos",
+                                           "A_neg", "A_signal_pos", "A_signal_neg", "END"};
+static const char* const DIGITAL_PORTS[] = {"D_drive", "D_enable", "D_receive", "D_switch", "END"};
+
+static int s_InWords(const char* const* words, const char* name)
+{
+    for (; strcmp(*words, "END") != 0; words++)
+        if (strcmp(*words, name) == 0) return 1;
+    return 0;
+}
+
+int MDL_isReservedAnalogPort(const char* name)
+{
+    CMN_ASSERT(name != nullptr);
+    return s_InWords(ANALOG_PORTS, name);
+}
+
+int MDL_isReservedDigitalPort(const char* name)
+{
+    CMN_ASSERT(name != nullptr);
+    return s_InWords(DIGITAL_PORTS, name);
+}
+
+static int s_NameInList(const PortName* list, const char* name)
+{
+    for (; list != nullptr; list = list->next)
+        if (strcmp(list->name, name) == 0) return 1;
+    return 0;
+}
+
+static PortName* s_NewName(const char* name)
+{
+    PortName* p = nullptr;
+    if (!CMN_malloc((void**)&p, sizeof(PortName))) {
+        ERRLOG_BugNew(100, CMN_MODULE_PATH, __LINE__);
+        return nullptr;
+    }
+    p->name = CMN_StrMake(name);
+    if (p->name == nullptr) {
+        free(p);
+        ERRLOG_BugNew(100, CMN_MODULE_PATH, __LINE__);
+        return nullptr;
+    }
+    return p;
+}
+
+// What a port list already holds of the reserved digital ports, kept per
+// list so that a long list is not walked for every new name.
+typedef struct {
+    PortName* const* list;   // the list's head slot
+    const PortName* head;    // its head when the flags were taken
+    int hasSwitch;           // D_switch
+    int hasOther;            // D_drive, D_receive or D_enable
+} PORT_FLAGS;
+
+static PORT_FLAGS s_portFlags[2];
+
+static PORT_FLAGS* s_FlagsOf(PortName* const* list, int which)
+{
+    PORT_FLAGS* f = &s_portFlags[which];
+    if (f->list != list || f->head != *list) {
+        f->list = list;
+        f->head = *list;
+        f->hasSwitch = f->hasOther = 0;
+        for (const PortName* p = *list; p != nullptr; p = p->next) {
+            if (strcmp(p->name, "D_switch") == 0) f->hasSwitch = 1;
+            else if (MDL_isReservedDigitalPort(p->name)) f->hasOther = 1;
+        }
+    }
+    return f;
+}
+
+// Stores a name at the head of a port list (isDigitalList 0: Ports, 1: the
+// digital ports of a circuit) under the rules of D_switch.
+static void s_AddPort(ExternalModelData* d, const char* name, int isDigitalList)
+{
+    if (!isDigitalList && d->Language == EXT_LANG_ANALOG && MDL_isReservedDigitalPort(name)) {
+        ERRLOG_LineErrorNew(103, name);
+        PortName* p = s_NewName(name);
+        if (p != nullptr) {
+            p->next = d->Ports;
+            d->Ports = p;
+        }
+        return;
+    }
+    PortName** list = isDigitalList ? &d->DigitalPorts : &d->Ports;
+    PORT_FLAGS* f = s_FlagsOf(list, isDigitalList);
+    int isSwitch = strcmp(name, "D_switch") == 0;
+    int isOther = !isSwitch && MDL_isReservedDigitalPort(name);
+    PortName* p = s_NewName(name);
+    if (p == nullptr) return;
+    p->next = *list;
+    *list = p;
+    if (isSwitch && f->hasOther) ERRLOG_LineErrorNew(104);
+    if (isOther && f->hasSwitch) ERRLOG_LineErrorNew(105, name);
+    f->hasSwitch |= isSwitch;
+    f->hasOther |= isOther;
+    f->head = p;
+}
+
+// Appends to a list kept in file order, through the tail of the list that
+// was appended to last.
+static PortName** s_appendList;
+static PortName* s_appendHead;
+static PortName* s_appendTail;
+
+static void s_AppendName(PortName** list, const char* name)
+{
+    PortName* p = s_NewName(name);
+    if (p == nullptr) return;
+    if (s_appendList != list || *list == nullptr || *list != s_appendHead) {
+        s_appendList = list;
+        s_appendTail = *list;
+        while (s_appendTail != nullptr && s_appendTail->next != nullptr)
+            s_appendTail = s_appendTail->next;
+    }
+    if (s_appendTail == nullptr)
+        *list = p;
+    else
+        s_appendTail->next = p;
+    s_appendTail = p;
+    s_appendHead = *list;
+}
+
+// Drops the list caches, so that nothing of a freed record is used.
+static void s_ForgetPortLists(void)
+{
+    s_appendList = nullptr;
+    s_appendHead = s_appendTail = nullptr;
+    memset(s_portFlags, 0, sizeof s_portFlags);
+}
+
+static ExternalCorner** s_CornerSlot(ExternalModelData* d, const char* word)
+{
+    if (strcmp(word, "Typ") == 0) return &d->Typ;
+    if (strcmp(word, "Min") == 0) return &d->Min;
+    if (strcmp(word, "Max") == 0) return &d->Max;
+    return nullptr;
+}
+
+static ExternalCorner* s_NewCorner(const char* file, const char* circuit)
+{
+    ExternalCorner* c = nullptr;
+    if (!CMN_malloc((void**)&c, sizeof(ExternalCorner))) {
+        ERRLOG_BugNew(100, CMN_MODULE_PATH, __LINE__);
+        return nullptr;
+    }
+    c->fileName = CMN_StrMake(file);
+    c->circuitName = CMN_StrMake(circuit);
+    if (c->fileName == nullptr || c->circuitName == nullptr) {
+        free(c->fileName);
+        free(c->circuitName);
+        free(c);
+        ERRLOG_BugNew(100, CMN_MODULE_PATH, __LINE__);
+        return nullptr;
+    }
+    return c;
+}
+
+static void s_ExtLanguage(ExternalModelData* d, const ARG_LIST* a)
+{
+    if (d->Language != EXT_LANG_NONE) {
+        ERRLOG_LineErrorNew(135);
+        return;
+    }
+    if (a->iTotal < 2) {
+        ERRLOG_LineErrorNew(137, a->iTotal, "Language", 2);
+        return;
+    }
+    for (const MDL_WORD* row = extlanguage_subs; row->code != 0; row++) {
+        if (strcmp(row->word, a->psArgs[1]) == 0) {
+            d->Language = row->code;
+            return;
+        }
+    }
+    ERRLOG_LineErrorNew(136, "Language", a->psArgs[1],
+                        "SPICE, VHDL-AMS, VHDL-A(MS), Verilog-AMS, Verilog-A(MS)");
+}
+
+static void s_ExtCorner(ExternalModelData* d, const ARG_LIST* a)
+{
+    // The three words are kept whole, at any length.
+    if (a->iTotal < 4) {
+        ERRLOG_LineErrorNew(137, a->iTotal - 1, "Corner", 3);
+        return;
+    }
+    if (d->Language == EXT_LANG_NONE) ERRLOG_LineErrorNew(138);
+    ExternalCorner** slot = s_CornerSlot(d, a->psArgs[1]);
+    if (slot == nullptr) {
+        ERRLOG_LineErrorNew(136, "Corner", a->psArgs[1], "Typ,Min,Max");
+        return;
+    }
+    if (*slot != nullptr) {
+        ERRLOG_LineErrorNew(slot == &d->Typ ? 139 : slot == &d->Min ? 141 : 140);
+        return;
+    }
+    *slot = s_NewCorner(a->psArgs[2], a->psArgs[3]);
+}
+
+// The corner a converter line names: Typ must exist; a Min or Max corner is
+// made from the Typ corner's names.  Null after a message.
+static ExternalCorner* s_ConverterCorner(ExternalModelData* d, const char* word, int noTypCode)
+{
+    ExternalCorner** slot = s_CornerSlot(d, word);
+    if (slot == nullptr) {
+        ERRLOG_LineErrorNew(149, "Corner", word);
+        return nullptr;
+    }
+    if (d->Typ == nullptr) {
+        ERRLOG_LineErrorNew(noTypCode);
+        return nullptr;
+    }
+    if (*slot == nullptr) *slot = s_NewCorner(d->Typ->fileName, d->Typ->circuitName);
+    return *slot;
+}
+
+static int s_PortKnown(const ExternalModelData* d, const char* name)
+{
+    return strcmp(name, "A_gnd") == 0 || s_NameInList(d->Ports, name);
+}
+
+// The value of a converter column; 149 when it cannot be read.
+static int s_ConverterValue(const char* token, const char* column, double* value)
+{
+    if (CMN_Get_Value(token, value) != 0) return 1;
+    ERRLOG_LineErrorNew(149, column, token);
+    return 0;
+}
+
+// Checks of the three port names shared by both converter kinds.  Returns 0
+// when the line is dropped (an analog port outside the Ports list).
+static int s_ConverterPorts(ExternalModelData* d, char* const* t, int isD2A, int isCircuit,
+                            int reported[2])
+{
+    for (int i = 1; i <= 2; i++) {
+        if (!s_PortKnown(d, t[i])) {
+            ERRLOG_LineErrorNew(153, t[i]);
+            return 0;
+        }
+    }
+    const char* dport = t[0];
+    if (!isCircuit) {
+        if (isD2A && strcmp(dport, "D_drive") != 0 && strcmp(dport, "D_enable") != 0 &&
+            strcmp(dport, "D_switch") != 0)
+            ERRLOG_LineErrorNew(239, dport);
+        if (!isD2A && strcmp(dport, "D_receive") != 0) ERRLOG_LineErrorNew(240, dport);
+        return 1;
+    }
+    if (isD2A && strcmp(dport, "D_receive") == 0) ERRLOG_LineErrorNew(239, dport);
+    if (MDL_isReservedAnalogPort(dport)) ERRLOG_LineErrorNew(237, dport);
+    for (int i = 1; i <= 2; i++) {
+        if (MDL_isReservedDigitalPort(t[i])) {
+            ERRLOG_LineErrorNew(106, t[i]);
+            reported[i - 1] = 1;
+        }
+    }
+    if (MDL_isReservedDigitalPort(dport)) {
+        s_AddPort(d, dport, 1);
+        if (!isD2A && (strcmp(dport, "D_switch") == 0 || strcmp(dport, "D_drive") == 0 ||
+                       strcmp(dport, "D_enable") == 0))
+            ERRLOG_LineErrorNew(241, dport);
+    } else if (!MDL_isReservedAnalogPort(dport)) {
+        s_AppendName(&d->DigitalPorts, dport);
+    }
+    return 1;
+}
+
+// The last port check of a converter: reserved digital ports used as analog
+// ones, and for a model names neither listed nor reserved.
+static void s_CheckPorts(const ExternalModelData* d, char* const* t, int isCircuit,
+                         const int reported[2], const char* label)
+{
+    for (int i = 1; i <= 2; i++) {
+        if (MDL_isReservedDigitalPort(t[i])) {
+            if (!reported[i - 1]) ERRLOG_LineErrorNew(106, t[i]);
+        } else if (!isCircuit && !s_NameInList(d->Ports, t[i]) && !MDL_isReservedAnalogPort(t[i])) {
+            ERRLOG_LineErrorNew(236, t[i], label);
+        }
+    }
+}
+
+// The three port names of a converter entry; 0 (names freed) when one
+// cannot be copied.
+static int s_CopyNames(char** d, char** p1, char** p2, char* const* t)
+{
+    *d = CMN_StrMake(t[0]);
+    *p1 = CMN_StrMake(t[1]);
+    *p2 = CMN_StrMake(t[2]);
+    if (*d && *p1 && *p2) return 1;
+    free(*d);
+    free(*p1);
+    free(*p2);
+    ERRLOG_BugNew(100, CMN_MODULE_PATH, __LINE__);
+    return 0;
+}
+
+// What tells the two converter kinds apart before their values are read.
+typedef struct {
+    int isD2A;
+    int noLanguageCode;   // 144 / 154
+    int notSpiceCode;     // 145 / 256
+    const char* word;     // "D_to_A" / "A_to_D"
+    int tokens;           // with the corner word: 9 / 7
+    int noTypCode;        // 146 / 155
+} CONVERTER_KIND;
+
+static const CONVERTER_KIND kD2A = {1, 144, 145, "D_to_A", 9, 146};
+static const CONVERTER_KIND kA2D = {0, 154, 256, "A_to_D", 7, 155};
+
+// Language, item count, corner and port checks of a converter line: its
+// corner, or null when the line is dropped.
+static ExternalCorner* s_ConverterStart(ExternalModelData* d, const ARG_LIST* a,
+                                        const CONVERTER_KIND* k, int isCircuit, int reported[2])
+{
+    if (d->Language == EXT_LANG_NONE) {
+        ERRLOG_LineErrorNew(k->noLanguageCode);
+        return nullptr;
+    }
+    if (d->Language != EXT_LANG_ANALOG) {
+        ERRLOG_LineErrorNew(k->notSpiceCode);
+        return nullptr;
+    }
+    if (a->iTotal != k->tokens && a->iTotal != k->tokens - 1) {
+        ERRLOG_LineErrorNew(137, a->iTotal, k->word, k->tokens);
+        return nullptr;
+    }
+    char* const* t = a->psArgs + 1;
+    ExternalCorner* c = s_ConverterCorner(d, a->iTotal == k->tokens ? t[k->tokens - 2] : "Typ",
+                                          k->noTypCode);
+    if (c == nullptr || !s_ConverterPorts(d, t, k->isD2A, isCircuit, reported)) return nullptr;
+    return c;
+}
+
+static void s_ExtD2A(ExternalModelData* d, const ARG_LIST* a, int isCircuit)
+{
+    int reported[2] = {0, 0};
+    ExternalCorner* c = s_ConverterStart(d, a, &kD2A, isCircuit, reported);
+    if (c == nullptr) return;
+    char* const* t = a->psArgs + 1;
+    D2AEntry* e = nullptr;
+    if (!CMN_malloc((void**)&e, sizeof(D2AEntry))) {
+        ERRLOG_BugNew(100, CMN_MODULE_PATH, __LINE__);
+        return;
+    }
+    if (!s_CopyNames(&e->d_port, &e->port1, &e->port2, t)) {
+        free(e);
+        return;
+    }
+    e->line = (int)PARSE_GetLineNum();
+    int lowOk = s_ConverterValue(t[3], "vlow", &e->vlow);
+    int highOk = s_ConverterValue(t[4], "vhigh", &e->vhigh);
+    int riseOk = s_ConverterValue(t[5], "trise", &e->trise);
+    int fallOk = s_ConverterValue(t[6], "tfall", &e->tfall);
+    if (riseOk && e->trise <= 0) ERRLOG_LineErrorNew(150, t[5]);
+    if (fallOk && e->tfall <= 0) ERRLOG_LineErrorNew(151, t[6]);
+    if (lowOk && highOk && e->vlow >= e->vhigh) ERRLOG_LineErrorNew(152, t[3], t[4]);
+    s_CheckPorts(d, t, isCircuit, reported, "D2A");
+    e->next = c->D_to_A;
+    c->D_to_A = e;
+}
+
+static void s_ExtA2D(ExternalModelData* d, const ARG_LIST* a, int isCircuit)
+{
+    int reported[2] = {0, 0};
+    ExternalCorner* c = s_ConverterStart(d, a, &kA2D, isCircuit, reported);
+    if (c == nullptr) return;
+    char* const* t = a->psArgs + 1;
+    double vlow = 0.0, vhigh = 0.0;
+    int lowOk = s_ConverterValue(t[3], "vlow", &vlow);
+    int highOk = s_ConverterValue(t[4], "vhigh", &vhigh);
+    if (!lowOk || !highOk) return;
+    if (vlow > vhigh) {
+        ERRLOG_LineErrorNew(242, t[3], t[4]);
+        return;
+    }
+    s_CheckPorts(d, t, isCircuit, reported, "A2D");
+    A2DEntry* e = nullptr;
+    if (!CMN_malloc((void**)&e, sizeof(A2DEntry))) {
+        ERRLOG_BugNew(100, CMN_MODULE_PATH, __LINE__);
+        return;
+    }
+    if (!s_CopyNames(&e->d_port, &e->port1, &e->port2, t)) {
+        free(e);
+        return;
+    }
+    e->vlow = vlow;
+    e->vhigh = vhigh;
+    e->line = (int)PARSE_GetLineNum();
+    for (const A2DEntry* o = c->A_to_D; o != nullptr; o = o->next) {
+        if (strcmp(o->d_port, e->d_port) == 0) {
+            ERRLOG_LineErrorNew(133, e->d_port);
+            break;
+        }
+    }
+    e->next = c->A_to_D;
+    c->A_to_D = e;
+}
+
+static int s_PortType(const char* word)
+{
+    static const MDL_WORD types[] = {
+        {"DIGITAL_BI", EXT_PORT_DIGITAL_BI}, {"DIGITAL_DRIVER", EXT_PORT_DIGITAL_DRIVER},
+        {"DIGITAL_RECEIVER", EXT_PORT_DIGITAL_RECEIVER}, {"ANALOG_DRIVER", EXT_PORT_ANALOG_DRIVER},
+        {"ANALOG_BI", EXT_PORT_ANALOG_BI}, {"ANALOG_RECEIVER", EXT_PORT_ANALOG_RECEIVER}};
+    for (const MDL_WORD& t : types)
+        if (strcmp(t.word, word) == 0) return t.code;
+    return EXT_PORT_OTHER;
+}
+
+static void s_ExtPortType(ExternalModelData* d, const ARG_LIST* a)
+{
+    if (!gbEtcFlag) {
+        ERRLOG_LineErrorNew(143);
+        return;
+    }
+    if (a->iTotal != 3) {
+        ERRLOG_LineErrorNew(142);
+        return;
+    }
+    PortTypeEntry* e = nullptr;
+    if (!CMN_malloc((void**)&e, sizeof(PortTypeEntry)) ||
+        (e->portName = CMN_StrMake(a->psArgs[1])) == nullptr) {
+        free(e);
+        ERRLOG_BugNew(100, CMN_MODULE_PATH, __LINE__);
+        return;
+    }
+    e->type = s_PortType(a->psArgs[2]);
+    e->next = d->PortTypes;
+    d->PortTypes = e;
+}
+
+static void s_SetExtMdlSubParms(char* text, ExternalModelData* data, int isCircuit)
+{
+    CMN_ASSERT(text != nullptr && data != nullptr);
+    ARG_LIST a;
+    if (!CMN_ArgParsePlus(text, 30, ' ', &a)) {
+        ERRLOG_LineBugNew(134, "External Model Sub-Parameter", CMN_MODULE_PATH, __LINE__);
+        return;
+    }
+    int id = 0;
+    if (a.iCount > 0)
+        for (const RNG_SUB_ENTRY* row = extmodel_subs; row->id != 0 && id == 0; row++)
+            if (strcmp(row->name, a.psArgs[0]) == 0) id = row->id;
+    switch (id) {
+    case EXT_SUB_LANGUAGE: s_ExtLanguage(data, &a); break;
+    case EXT_SUB_CORNER: s_ExtCorner(data, &a); break;
+    case EXT_SUB_PORTS:
+        for (int i = 1; i < a.iCount; i++) s_AddPort(data, a.psArgs[i], 0);
+        break;
+    case EXT_SUB_D_TO_A: s_ExtD2A(data, &a, isCircuit); break;
+    case EXT_SUB_A_TO_D: s_ExtA2D(data, &a, isCircuit); break;
+    case EXT_SUB_PARAMETERS:
+        for (int i = 1; i < a.iCount; i++) s_AppendName(&data->Parameters, a.psArgs[i]);
+        break;
+    case EXT_SUB_PORT_TYPE: s_ExtPortType(data, &a); break;
+    default:
+        ERRLOG_LineErrorNew(158, "[External Model] subparameter", a.iCount > 0 ? a.psArgs[0] : "");
+        break;
+    }
+    CMN_ArgFree(&a);
+}
+
+// ---------------------------------------------------------------------------
+// End checks of an [External Model] or [External Circuit].
+
+static int s_A2DInTyp(const ExternalCorner* typ, const A2DEntry* e)
+{
+    for (const A2DEntry* t = typ ? typ->A_to_D : nullptr; t != nullptr; t = t->next)
+        if (!strcmp(t->d_port, e->d_port) && !strcmp(t->port1, e->port1) && !strcmp(t->port2, e->port2))
+            return 1;
+    return 0;
+}
+
+static int s_D2AInTyp(const ExternalCorner* typ, const D2AEntry* e)
+{
+    for (const D2AEntry* t = typ ? typ->D_to_A : nullptr; t != nullptr; t = t->next)
+        if (!strcmp(t->d_port, e->d_port) && !strcmp(t->port1, e->port1) && !strcmp(t->port2, e->port2))
+            return 1;
+    return 0;
+}
+
+int MDL_CnrMustMatchTyp(const char* ownerName, const ExternalCorner* corner,
+                        const ExternalCorner* typ, const char* label)
+{
+    CMN_ASSERT(ownerName != nullptr && corner != nullptr && label != nullptr);
+    int n = 0;
+    for (const A2DEntry* e = corner->A_to_D; e != nullptr; e = e->next) {
+        if (s_A2DInTyp(typ, e)) continue;
+        ERRLOG_ErrorNew(226, ownerName, label, e->line, e->d_port, e->port1, e->port2);
+        n++;
+    }
+    for (const D2AEntry* e = corner->D_to_A; e != nullptr; e = e->next) {
+        if (s_D2AInTyp(typ, e)) continue;
+        ERRLOG_ErrorNew(227, ownerName, label, e->line, e->d_port, e->port1, e->port2);
+        n++;
+    }
+    return n;
+}
+
+static int s_HasConverters(const ExternalCorner* c)
+{
+    return c != nullptr && (c->A_to_D != nullptr || c->D_to_A != nullptr);
+}
+
+static int s_CountPorts(const ExternalModelData* d)
+{
+    int n = 0;
+    for (const PortName* p = d->Ports; p != nullptr; p = p->next) n++;
+    return n;
+}
+
+// 255: a D_to_A whose two analog ports are both used by other D_to_A lines
+// of the corner.  Any number of port names is counted.
+static void s_D2AConnections(const ExternalCorner* c)
+{
+    if (c == nullptr) return;
+    std::unordered_map<std::string, int> uses;
+    for (const D2AEntry* e = c->D_to_A; e != nullptr; e = e->next) {
+        uses[e->port1]++;
+        uses[e->port2]++;
+    }
+    for (const D2AEntry* e = c->D_to_A; e != nullptr; e = e->next)
+        if (uses[e->port1] > 1 && uses[e->port2] > 1)
+            ERRLOG_ErrorNew(255, e->line, e->port1, e->port2);
+}
+
+static void s_CornersAgainstTyp(const char* owner, const ExternalModelData* d)
+{
+    if (s_HasConverters(d->Min)) MDL_CnrMustMatchTyp(owner, d->Min, d->Typ, "Min");
+    if (s_HasConverters(d->Max)) MDL_CnrMustMatchTyp(owner, d->Max, d->Typ, "Max");
+}
+
+// The reserved ports each model type needs.
+static const char* const* s_RequiredPorts(int type)
+{
+    static const char* const none[] = {"END"};
+    static const char* const input[] = {"D_receive", "A_signal", "END"};
+    static const char* const output[] = {"D_drive", "A_signal", "END"};
+    static const char* const io[] = {"D_drive", "D_enable", "D_receive", "A_signal", "END"};
+    static const char* const tristate[] = {"D_drive", "D_enable", "A_signal", "END"};
+    static const char* const terminator[] = {"A_signal", "END"};
+    static const char* const series[] = {"A_pos", "A_neg", "END"};
+    static const char* const seriesSwitch[] = {"D_switch", "A_pos", "A_neg", "END"};
+    static const char* const ioDiff[] = {"D_drive", "D_enable", "D_receive", "A_signal_pos",
+                                         "A_signal_neg", "END"};
+    static const char* const outDiff[] = {"D_drive", "A_signal_pos", "A_signal_neg", "END"};
+    static const char* const triDiff[] = {"D_drive", "D_enable", "A_signal_pos", "A_signal_neg",
+                                          "END"};
+    static const char* const inDiff[] = {"D_receive", "A_signal_pos", "A_signal_neg", "END"};
+    switch (type) {
+    case MDL_INPUT: case MDL_INPUT_ECL: return input;
+    case MDL_OUTPUT: case MDL_OPEN_DRAIN: case MDL_OPEN_SINK: case MDL_OPEN_SOURCE:
+    case MDL_OUTPUT_ECL: return output;
+    case MDL_IO: case MDL_IO_OPEN_DRAIN: case MDL_IO_OPEN_SINK: case MDL_IO_OPEN_SOURCE:
+    case MDL_IO_ECL: return io;
+    case MDL_3STATE: case MDL_3STATE_ECL: return tristate;
+    case MDL_TERMINATOR: return terminator;
+    case MDL_SERIES: return series;
+    case MDL_SERIES_SWITCH: return seriesSwitch;
+    case MDL_IO_DIFF: return ioDiff;
+    case MDL_OUTPUT_DIFF: return outDiff;
+    case MDL_3STATE_DIFF: return triDiff;
+    case MDL_INPUT_DIFF: return inDiff;
+    default: return none;
+    }
+}
+
+static void s_AddDistinct(std::vector<std::string>& names, std::unordered_set<std::string>& seen,
+                          const char* name)
+{
+    if (seen.insert(name).second) names.push_back(name);
+}
+
+static void s_TypePortCheck(const char* model, int type, const std::vector<std::string>& names,
+                            const char* label)
+{
+    const char* word = nullptr;
+    MDL_FindTypeName(type, &word);
+    if (word == nullptr) word = "Unknown";
+    if (type > MDL_INPUT_DIFF) ERRLOG_ErrorNew(224, word);
+    const char* const* required = s_RequiredPorts(type);
+    std::unordered_set<std::string> have(names.begin(), names.end());
+    for (const char* const* r = required; strcmp(*r, "END") != 0; r++)
+        if (!have.count(*r)) ERRLOG_ErrorNew(222, model, label, word, *r);
+    static const char* const extra[] = {"A_gnd", "A_puref", "A_pcref", "A_pdref", "A_gcref",
+                                        "A_extref", "END"};
+    for (const std::string& n : names) {
+        const char* name = n.c_str();
+        if (!MDL_isReservedAnalogPort(name) && !MDL_isReservedDigitalPort(name)) continue;
+        if (s_InWords(required, name) || s_InWords(extra, name)) continue;
+        ERRLOG_ErrorNew(223, model, label, word, name);
+    }
+}
+
+static void s_ModelPortsAgainstType(const ModelRecord* m, const ExternalModelData* d)
+{
+    std::vector<std::string> names;
+    std::unordered_set<std::string> seen;
+    if (d->Language != EXT_LANG_ANALOG) {
+        for (const PortName* p = d->Ports; p != nullptr; p = p->next)
+            s_AddDistinct(names, seen, p->name);
+        s_TypePortCheck(m->name, m->Model_type, names, "ALL");
+        return;
+    }
+    if (d->Typ == nullptr) return;
+    for (const A2DEntry* e = d->Typ->A_to_D; e != nullptr; e = e->next) {
+        s_AddDistinct(names, seen, e->d_port);
+        s_AddDistinct(names, seen, e->port1);
+        s_AddDistinct(names, seen, e->port2);
+    }
+    for (const D2AEntry* e = d->Typ->D_to_A; e != nullptr; e = e->next) {
+        s_AddDistinct(names, seen, e->d_port);
+        s_AddDistinct(names, seen, e->port1);
+        s_AddDistinct(names, seen, e->port2);
+    }
+    for (const PortName* p = d->Ports; p != nullptr; p = p->next) s_AddDistinct(names, seen, p->name);
+    s_TypePortCheck(m->name, m->Model_type, names, "TYP");
+}
+
+static void s_EndExternalModel(const ModelRecord* m)
+{
+    const ExternalModelData* d = m->ExternalModel;
+    if (d == nullptr) {
+        ERRLOG_LineErrorNew(230);
+        return;
+    }
+    if (d->Typ == nullptr) ERRLOG_LineErrorNew(231);
+    s_CornersAgainstTyp(m->name, d);
+    int ports = s_CountPorts(d);
+    if (ports < 2) ERRLOG_WarnNew(232, m->name, ports);
+    s_D2AConnections(d->Typ);
+    s_D2AConnections(d->Max);
+    s_D2AConnections(d->Min);
+    if (m->Model_type != MDL_TYPE_NONE) s_ModelPortsAgainstType(m, d);
+}
+
+// 225: a name used both as a digital and as an analog port of one corner.
+static void s_MixedPorts(const char* circuit, const ExternalCorner* c, const char* label)
+{
+    if (c == nullptr) return;
+    std::unordered_set<std::string> analog;
+    for (const D2AEntry* e = c->D_to_A; e != nullptr; e = e->next) {
+        analog.insert(e->port1);
+        analog.insert(e->port2);
+    }
+    for (const A2DEntry* e = c->A_to_D; e != nullptr; e = e->next) {
+        analog.insert(e->port1);
+        analog.insert(e->port2);
+    }
+    std::unordered_set<std::string> reported;
+    for (const D2AEntry* e = c->D_to_A; e != nullptr; e = e->next)
+        if (analog.count(e->d_port) && reported.insert(e->d_port).second)
+            ERRLOG_ErrorNew(225, circuit, label, e->d_port);
+    for (const A2DEntry* e = c->A_to_D; e != nullptr; e = e->next)
+        if (analog.count(e->d_port) && reported.insert(e->d_port).second)
+            ERRLOG_ErrorNew(225, circuit, label, e->d_port);
+}
+
+static void s_EndExternalCircuit(void)
+{
+    ExternalCircuitRecord* r = gCurrentExt;
+    const ExternalModelData* d = r->data;
+    if (d->Typ == nullptr) ERRLOG_LineErrorNew(231);
+    s_CornersAgainstTyp(r->name, d);
+    int ports = s_CountPorts(d);
+    if (ports < 2) ERRLOG_WarnNew(245, r->name, ports);
+    if (d->Language == EXT_LANG_ANALOG) {
+        s_D2AConnections(d->Typ);
+        s_MixedPorts(r->name, d->Typ, "Typ");
+        s_MixedPorts(r->name, d->Min, "Min");
+        s_MixedPorts(r->name, d->Max, "Max");
+    }
+    gCurrentExt = nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// [External Circuit] records and lines.
+
+int EXT_CIR_New(ExternalCircuitRecord** out)
+{
+    CMN_ASSERT(out != nullptr);
+    *out = nullptr;
+    ExternalCircuitRecord* r = nullptr;
+    if (!CMN_malloc((void**)&r, sizeof(ExternalCircuitRecord))) {
+        ERRLOG_BugNew(100, CMN_MODULE_PATH, __LINE__);
+        return 0;
+    }
+    // A circuit without its body is not made at all.
+    if (!CMN_malloc((void**)&r->data, sizeof(ExternalModelData))) {
+        free(r);
+        ERRLOG_BugNew(100, CMN_MODULE_PATH, __LINE__);
+        return 0;
+    }
+    r->line = (int)PARSE_GetLineNum();
+    *out = r;
+    return 1;
+}
+
+void EXT_AddLink(ExternalCircuitRecord* rec, ExternalCircuitRecord* next)
+{
+    CMN_ASSERT(rec != nullptr);
+    rec->next = next;
+}
+
+void EXT_CIR_Init(void)
+{
+    IBIS* ibis = nullptr;
+    gCurrentExt = nullptr;
+    gCurrentSeries = nullptr;
+    if (!IBIS_GetIBIS(&ibis)) {
+        ERRLOG_BugNew(101);
+        return;
+    }
+    ExternalCircuitRecord* r = nullptr;
+    if (!EXT_CIR_New(&r)) return;
+    gCurrentExt = r;
+    IBIS_AddExt(ibis, r);
+}
+
+void EXT_Reset(void)
+{
+    gCurrentExt = nullptr;
+    s_ForgetPortLists();
+}
+
+static void s_CircuitName(char* text)
+{
+    ExternalCircuitRecord* r = gCurrentExt;
+    char* rest = text;
+    if (!CMN_EatKeyword(&rest)) {
+        ERRLOG_LineBugNew(125, "External Circuit", CMN_MODULE_PATH, __LINE__);
+        return;
+    }
+    ARG_LIST a;
+    if (!CMN_ArgParse(rest, 1, &a)) {
+        ERRLOG_ErrorNew(250);
+        return;
+    }
+    if (a.iTotal == 0) ERRLOG_LineErrorNew(251);
+    if (a.iTotal > 1) ERRLOG_LineErrorNew(128, a.iTotal, "External Circuit", 1);
+    if (a.iCount > 0) {
+        const char* name = a.psArgs[0];
+        size_t limit = geFileVersion < 4 ? 20 : 40;
+        if (strlen(name) > limit) {
+            ERRLOG_LineErrorNew(252, (int)limit);
+        } else if (!CMN_ReservedWord(name)) {
+            ERRLOG_LineErrorNew(253, name);
+        } else {
+            for (const ExternalCircuitRecord* o = r->next; o != nullptr; o = o->next) {
+                if (strcmp(o->name, name) == 0) {
+                    ERRLOG_LineErrorNew(254, name);
+                    break;
+                }
+            }
+        }
+        CMN_strncpy(r->name, name, limit);
+    }
+    CMN_ArgFree(&a);
+}
+
+void EXT_ReceiveLine(int lineKind, int keywordCode, char* text)
+{
+    CMN_ASSERT(text != nullptr);
+    if (gCurrentExt == nullptr) {
+        ERRLOG_LineErrorNew(lineKind == PARSE_LINE_KEYWORD ? 249 : 107);
+        return;
+    }
+    if (lineKind != PARSE_LINE_KEYWORD) {
+        if (keywordCode == KW_EXTERNAL_CIRCUIT)
+            s_SetExtMdlSubParms(text, gCurrentExt->data, 1);
+        else
+            ERRLOG_LineErrorNew(122, CMN_MODULE_PATH, __LINE__);
+        return;
+    }
+    gCurrentKeyword = keywordCode;
+    if (keywordCode == KW_EXTERNAL_CIRCUIT)
+        s_CircuitName(text);
+    else if (keywordCode == KW_END_EXTERNAL_CIRCUIT)
+        s_EndExternalCircuit();
 }

@@ -15,13 +15,8 @@
 
 unsigned long gMspecBeginLine;
 
-typedef struct {
-    const char* name;
-    int id;
-} MSPEC_SUB;
-
 // Ids 1-15 are read from IBIS 3 on, 16-28 from 4 on, 29-32 from 5 on.
-static const MSPEC_SUB mspec_subs_ver5[] = {
+static const RNG_SUB_ENTRY mspec_subs_ver5[] = {
     {"Vinh", 1}, {"Vinl", 2}, {"Vinh+", 3}, {"Vinh-", 4}, {"Vinl+", 5}, {"Vinl-", 6},
     {"S_overshoot_high", 7}, {"S_overshoot_low", 8}, {"D_overshoot_high", 9},
     {"D_overshoot_low", 10}, {"D_overshoot_time", 11}, {"Pulse_high", 12},
@@ -42,7 +37,7 @@ static const char* s_RangeName(int id)
     case 14: return "PulseTime";
     default: break;
     }
-    for (const MSPEC_SUB* row = mspec_subs_ver5; row->id != 0; row++)
+    for (const RNG_SUB_ENTRY* row = mspec_subs_ver5; row->id != 0; row++)
         if (row->id == id) return row->name;
     return "";
 }
@@ -126,21 +121,16 @@ int MSPEC_New(const char* keywordLine, ModelSpecRecord** slot)
 void MSPEC_ReceiveLine(const char* text, ModelSpecRecord* spec, const char* modelName)
 {
     CMN_ASSERT(text != nullptr && spec != nullptr && modelName != nullptr);
-    ARG_LIST a;
-    if (!CMN_ArgParsePlus(text, 1, '=', &a)) {
-        ERRLOG_LineBugNew(3803, "Model Spec Sub-Parameter", CMN_MODULE_PATH, __LINE__);
-        return;
-    }
     int maxId = geFileVersion <= 3 ? 15 : geFileVersion == 4 ? 28 : 32;
-    const MSPEC_SUB* found = nullptr;
-    if (a.iCount > 0)
-        for (const MSPEC_SUB* row = mspec_subs_ver5; row->id != 0; row++)
-            if (row->id <= maxId && strcmp(row->name, a.psArgs[0]) == 0) found = row;
-    CMN_ArgFree(&a);
-    if (found == nullptr) {
+    int id = RNG_FirstTokenId(text, mspec_subs_ver5, 3803, "Model Spec Sub-Parameter");
+    if (id < 0) return;
+    if (id == 0 || id > maxId) {
         ERRLOG_LineErrorNew(3806);
         return;
     }
+    const RNG_SUB_ENTRY* found = nullptr;
+    for (const RNG_SUB_ENTRY* row = mspec_subs_ver5; found == nullptr; row++)
+        if (row->id == id) found = row;
     if (gCurrentModel != nullptr && s_Misfits(found->id, gCurrentModel->Model_type)) {
         const char* word = nullptr;
         MDL_FindTypeName(gCurrentModel->Model_type, &word);
@@ -258,6 +248,25 @@ static void s_PulseAgainstModel(const TypMinMax* p, const char* pn, double limit
     }
 }
 
+// Pulse_high (Pulse_low) needs Pulse_time and must lie above (below) the
+// hysteresis threshold when all four are given, else the [Model Spec]'s own
+// threshold, else the model's.
+static void s_PulseLimit(const ModelSpecRecord* s, const TypMinMax* pulse, const char* pulseName,
+                         const TypMinMax* hyst, const char* hystName, const TypMinMax* spec,
+                         const char* specName, const double* own, int rel)
+{
+    if (!s_Given(pulse)) return;
+    if (!s_Given(s->Pulse_time)) s_Requires(pulseName, "Pulse_time");
+    if (s->allHysteresis)
+        s_Pair(pulse, pulseName, hyst, hystName, rel);
+    else if (s_Given(spec))
+        s_Pair(pulse, pulseName, spec, specName, rel);
+    else if (own != nullptr)
+        s_PulseAgainstModel(pulse, pulseName, *own, specName, rel);
+    else
+        s_Requires(pulseName, "Thresholds or Hysteresis Thresholds");
+}
+
 int MSPEC_Fini(ModelRecord* model)
 {
     CMN_ASSERT(model != nullptr && model->ModelSpec != nullptr);
@@ -314,30 +323,11 @@ int MSPEC_Fini(ModelRecord* model)
         else
             ERRLOG_WarnNew(3814, "D_overshoot_time", (int)gMspecBeginLine);
     }
-    // 8. Pulse_high above the low threshold.
-    if (s_Given(s->Pulse_high)) {
-        if (!s_Given(s->Pulse_time)) s_Requires("Pulse_high", "Pulse_time");
-        if (s->allHysteresis)
-            s_Pair(s->Pulse_high, "Pulse_high", s->Vinh_minus, "Vinh-", REL_GT);
-        else if (s_Given(s->Vinl))
-            s_Pair(s->Pulse_high, "Pulse_high", s->Vinl, "Vinl", REL_GT);
-        else if (model->Vinl != nullptr)
-            s_PulseAgainstModel(s->Pulse_high, "Pulse_high", *model->Vinl, "Vinl", REL_GT);
-        else
-            s_Requires("Pulse_high", "Thresholds or Hysteresis Thresholds");
-    }
-    // 9. Pulse_low below the high threshold.
-    if (s_Given(s->Pulse_low)) {
-        if (!s_Given(s->Pulse_time)) s_Requires("Pulse_low", "Pulse_time");
-        if (s->allHysteresis)
-            s_Pair(s->Pulse_low, "Pulse_low", s->Vinl_plus, "Vinl+", REL_LT);
-        else if (s_Given(s->Vinh))
-            s_Pair(s->Pulse_low, "Pulse_low", s->Vinh, "Vinh", REL_LT);
-        else if (model->Vinh != nullptr)
-            s_PulseAgainstModel(s->Pulse_low, "Pulse_low", *model->Vinh, "Vinh", REL_LT);
-        else
-            s_Requires("Pulse_low", "Thresholds or Hysteresis Thresholds");
-    }
+    // 8, 9. Pulse immunity against the thresholds.
+    s_PulseLimit(s, s->Pulse_high, "Pulse_high", s->Vinh_minus, "Vinh-", s->Vinl, "Vinl",
+                 model->Vinl, REL_GT);
+    s_PulseLimit(s, s->Pulse_low, "Pulse_low", s->Vinl_plus, "Vinl+", s->Vinh, "Vinh",
+                 model->Vinh, REL_LT);
     // 10. Pulse time.
     if (s_Given(s->Pulse_time)) {
         if (s_Given(s->Pulse_high) || s_Given(s->Pulse_low))

@@ -74,14 +74,10 @@ static void s_VdsLine(const char* text)
         ERRLOG_LineErrorNew(2808);
         return;
     }
-    ARG_LIST a;
-    if (!RNG_SplitAssignment(text, "Vds", 2802, 2810, 2803, &a)) return;
     double value = 0.0;
-    int ok = CMN_Get_Value(a.psArgs[2], &value) != 0;
-    if (!ok) ERRLOG_LineErrorNew(2811, "Vds", a.psArgs[2]);
-    CMN_ArgFree(&a);
     // A Vds that was not read stays absent.
-    if (!ok) return;
+    if (!RNG_ReadAssignment(text, "Vds", 2802, 2810, 2803, 2811, 0, nullptr, nullptr, &value))
+        return;
     if (!CMN_malloc((void**)&r->Vds, sizeof(double))) {
         r->Vds = nullptr;
         ERRLOG_BugNew(2809, CMN_MODULE_PATH, __LINE__);

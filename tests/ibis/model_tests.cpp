@@ -13,6 +13,7 @@
 #include "checker_run.h"
 #include "cmn.h"
 #include "dly.h"
+#include "extern.h"
 #include "errlog.h"
 #include "ibis.h"
 #include "log_capture.h"
@@ -20,6 +21,21 @@
 #include "parse.h"
 
 namespace {
+
+// Every code of the model group's blocks is raised by one of these files
+// or by a test below, except those no file can reach: allocation failures
+// and failed splits (100, 127, 134, 2801 is a missing ']' too, 2802, 2809,
+// 2901-2903, 3801-3803, 4201-4203, 4210, 4216, 4500, 4503, 4802-4804),
+// 101 (a [Model] is only read inside a pass, which has its container), 125
+// (the frame hands every keyword line with its ']'), 211 and 4211 (an empty
+// data line never reaches a module), 2808 (the Vds line is read once per
+// record), 3819 (no check compares with "less than or equal") and 220 (needs
+// the submodel module; until it is part of the library no submodel exists).
+// Of the external-model codes: 230 (the keyword always makes its record
+// unless allocation failed), 250 (a failed split), 142 (nothing sets
+// gbEtcFlag), 224 (Model_type never exceeds 22), 236 (a converter's analog
+// ports are already refused with 153 unless listed), and 122 for an
+// [External Circuit] (its text after the end has no current circuit: 107).
 
 // Expected texts are the messages of each fixture, worked out line by line
 // from the message formats; the log puts a text of 60 to 75 characters of a
@@ -268,8 +284,8 @@ E3800 (line   55) - Model Specification: Already Defined for this model
 E0123 (line   58) - Expecting [End External Model]. Invalid Line, FATAL ERROR
 E0207 (line   61) - No preceding [On] or [Off] keyword found. Assuming [On]
 E0204 (line   63) - Model 'b' is of type Series_switch. Voltage Range should be defined before the [On] and [Off] sections
-E0119 (line   67) - [External_Model] Already Defined For Model 'b'
-E0209 (line   69) -
+E0119 (line   70) - [External_Model] Already Defined For Model 'b'
+E0209 (line   72) -
     Add Submodel is not allowed for Series or Series_switch models
 W3219 - Model a Receiver Thresholds: Vth must be specified for single ended receivers
 W3220 - Model a Receiver Thresholds: Vinh_ac must be specified for single ended receivers
@@ -448,6 +464,150 @@ Warnings: 1
 
 File Failed
 )"},
+    // TTgnd signs, Vinh outside receivers, [Ramp] in a Series model, Series_switch
+    // items, the other reference supplies, Driving in an Input model, [Model Spec]
+    // signs and the pulse limit against its own Vinh.
+    {"MoreModelRules", "mdl_more.ibs", 1,
+     R"(
+Checking mdl_more.ibs for IBIS 5.0 Compatibility...
+
+W0161 (line    7) - Vinh should not be specified for model type Output
+E0108 (line   10) - TTgnd Typical value should be > 0
+E0110 (line   10) - TTgnd Max value should be > 0
+E0189 - Model 'ser': Ramp Not Allowed for Series and Series_switch
+E0192 - Model 'sw': TTpower is not allowed when Model_type is Series_switch
+E0195 - Model Power_clamp_ref: Receiver Thresholds use POWER Clamp Reference which is not defined in this Model
+E0196 - Model Gnd_clamp_ref: Receiver Thresholds use GND Clamp Reference which is not defined in this Model
+E0198 - Model Pulldown_ref: Receiver Thresholds use Pulldown Reference which is not defined in this Model
+E0216 (line   80) - Driving mode is not valid for input model types
+E0199 - Model Ext_ref: Receiver Thresholds use External Reference which is not defined in this Model
+W3903 (line   87) - Typ value is not in between Min and Max 
+W3903 (line   89) - Typ value is not in between Min and Max 
+W3810 - S_overshoot_low (Typ) is greater than zero for Model Spec defined on line 86
+W3817 -
+    Pulse_low(Typ) is not less than Vinh(Typ) for Model Spec defined on line 86
+E3951 - Required keyword 'Component' not found.
+W0219 - Model sp not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
+ No more warnings will be generated for un-referenced models
+
+Errors  : 10
+Warnings: 6
+
+File Failed
+)"},
+    // [External Model] lines (languages, corners, ports, converters, a 600-character Corner line) and
+    // its end checks.
+    {"ExternalModel", "mdl_extmodel.ibs", 1,
+     R"(
+Checking mdl_extmodel.ibs for IBIS 4.2 Compatibility...
+
+E0138 (line   10) - Missing Language sub-parameter. Language must be defined
+E0135 (line   12) - Duplicate External Language Line
+E0103 (line   13) -
+    Illegal Digital Port <D_drive> (not allowed in SPICE Ports section)
+E0137 (line   16) - Incorrect Number of Line Items (7) For D_to_A: Expecting 9
+E0153 (line   17) - Illegal Analog Port nowhere, not in port list
+E0150 (line   18) - trise < 0, [0]
+E0152 (line   19) - Vlow >= Vhigh [1 >= 1]
+E0239 (line   20) - Illegal Digital Port <D_receive> in D2A 
+E0149 (line   21) - Invalid Corner Value ("Mid")
+E0133 (line   23) -
+    Digital Port <D_receive> already used in previous A2D for this corner
+E0242 (line   24) - Vlow > Vhigh [2.0 >= 0.8]
+E0133 (line   25) -
+    Digital Port <D_receive> already used in previous A2D for this corner
+E0240 (line   26) - Illegal Digital Port <D_drive> in A2D (must use D_receive)
+E0143 (line   29) - Port_type not allowed without -etc flag
+E0158 (line   30) - Invalid [External Model] subparameter ("Frob")
+E0139 (line   31) - Duplicate Typ Corner
+E0136 (line   32) - Invalid Corner ("Bogus") (try "Typ,Min,Max")
+E0137 (line   33) - Incorrect Number of Line Items (1) For Corner: Expecting 3
+E0226 - MODEL <e1> Corner <Min> line: 27 has A2D not matching TYP A2D: <D_receive> <A_pos> <A_gnd>
+E0227 - MODEL <e1> Corner <Max> line: 20 has D2A not matching TYP D2A: <D_receive> <my_ref> <A_gnd>
+E0255 - External Model D2A Line <18> Illegal connection, 2 analog reference/driver ports <A_signal> <A_gnd>
+E0255 - External Model D2A Line <15> Illegal connection, 2 analog reference/driver ports <A_signal> <A_gnd>
+E0223 - [External Model] <e1> corner <TYP> type <Input> contains reserved port <D_drive> ILLEGAL
+E0223 - [External Model] <e1> corner <TYP> type <Input> contains reserved port <D_enable> ILLEGAL
+E0223 - [External Model] <e1> corner <TYP> type <Input> contains reserved port <A_pos> ILLEGAL
+E0137 (line   43) -
+    Incorrect Number of Line Items (1) For Language: Expecting 2
+E0104 (line   45) - D_switch not allowed with (D_drive, D_receive, or D_enable) in Ports/A2D/D2A Section
+E0105 (line   46) - D_enable not allowed with D_switch in Ports/A2D/D2A Section
+E0145 (line   47) - D2A only allowed for language = SPICE
+E0256 (line   48) - A2D only allowed for language = SPICE
+E0231 (line   49) - No Typ Corner Defined for [External Model](required)
+E0222 - [External Model] <e2> corner <ALL> type <Output> does not contain reserved port <A_signal> REQUIRED
+E0223 - [External Model] <e2> corner <ALL> type <Output> contains reserved port <D_enable> ILLEGAL
+E0223 - [External Model] <e2> corner <ALL> type <Output> contains reserved port <D_switch> ILLEGAL
+E0144 (line   56) - Language must be defined before D2A
+E0154 (line   57) - Language must be defined before A2D
+E0146 (line   59) - No Typ Corner Defined... required
+E0155 (line   60) - NO Typ Corner defined for A2D
+E0905 (line   62) - Exceeds 120 chararacters.
+W0232 - External Model for <e3> has suspiciously few PORTS (1)
+E0222 - [External Model] <e3> corner <TYP> type <Input> does not contain reserved port <D_receive> REQUIRED
+E3951 - Required keyword 'Component' not found.
+W0219 - Model e3 not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
+ No more warnings will be generated for un-referenced models
+
+Errors  : 41
+Warnings: 2
+
+File Failed
+)"},
+    // [External Circuit] names, converter port rules, end checks, orphans.
+    {"ExternalCircuit", "mdl_extcircuit.ibs", 1,
+     R"(
+Checking mdl_extcircuit.ibs for IBIS 4.2 Compatibility...
+
+E0128 (line    4) - Incorrect Number of Line Items (2) For Keyword External Circuit: Expecting 1
+E0103 (line    7) -
+    Illegal Digital Port <D_drive> (not allowed in SPICE Ports section)
+E0239 (line    8) - Illegal Digital Port <D_receive> in D2A 
+E0237 (line    9) - Reserved Analog Port <A_pos> used as digital port
+E0106 (line    9) - Reserved Digital Port <D_drive> used as analog port
+E0104 (line   10) - D_switch not allowed with (D_drive, D_receive, or D_enable) in Ports/A2D/D2A Section
+E0241 (line   10) -
+    Illegal Digital Port <D_switch> in A2D (use D_receive or a User Defined)
+E0237 (line   12) - Reserved Analog Port <A_gnd> used as digital port
+E0225 - [EXTERNAL CIRCUIT] <c1>: corner <Typ> Port <A_pos>: used as digital and analog 
+E0225 - [EXTERNAL CIRCUIT] <c1>: corner <Typ> Port <A_gnd>: used as digital and analog 
+E0253 (line   14) - Invalid External Circuit Name ("GND"); Reserved Word.
+E0231 (line   17) - No Typ Corner Defined for [External Model](required)
+W0245 - [External Circuit] <GND> has suspiciously few PORTS (1)
+E0254 (line   18) - External Circuit Name Previously Defined ("c1")
+E0231 (line   19) - No Typ Corner Defined for [External Model](required)
+W0245 - [External Circuit] <c1> has suspiciously few PORTS (0)
+E0107 (line   20) - Orphan data line keyword.
+E0249 (line   21) - Orphan External Cucuit keyword.
+E0251 (line   22) - 'External Circuit' Keyword Missing name
+E0231 (line   23) - No Typ Corner Defined for [External Model](required)
+W0245 - [External Circuit] <> has suspiciously few PORTS (0)
+E0252 (line   24) - External Circuit Name Over 40 Characters Long
+E0227 - MODEL <abcdefghijklmnopqrstuvwxyzabcdefghijklmn> Corner <Min> line: 29 has D2A not matching TYP D2A: <dd> <a> <b>
+E3951 - Required keyword 'Component' not found.
+
+Errors  : 21
+Warnings: 3
+
+File Failed
+)"},
+    // 70 ports over 36 D_to_A lines: every port name is counted.
+    {"ExternalModelManyPorts", "mdl_ext70.ibs", 1,
+     R"(
+Checking mdl_ext70.ibs for IBIS 4.2 Compatibility...
+
+E0255 - External Model D2A Line <55> Illegal connection, 2 analog reference/driver ports <p69> <p70>
+E0255 - External Model D2A Line <54> Illegal connection, 2 analog reference/driver ports <p69> <p70>
+E3951 - Required keyword 'Component' not found.
+W0219 - Model wide not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
+ No more warnings will be generated for un-referenced models
+
+Errors  : 3
+Warnings: 1
+
+File Failed
+)"},
 };
 
 class ModelOutput : public ::testing::TestWithParam<CheckerCase> {};
@@ -471,14 +631,14 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, ModelOutput, ::testing::ValuesIn(kModelCases)
 TEST(ModelOutputLines, DataAfterSectionEnds)
 {
     CheckerRun r = RunChecker(IBIS_FIXTURES, "-n mdl_after_end.ibs");
-    EXPECT_NE(r.out.find("\nE0122 (line   10) - Should Not Be Here: IbisParser/mdl, "), std::string::npos)
-        << r.out;
     EXPECT_NE(r.out.find("\nE0122 (line   13) - Should Not Be Here: IbisParser/mdl, "), std::string::npos)
         << r.out;
-    EXPECT_NE(r.out.find("\nE0119 (line   14) - [External_Model] Already Defined For Model 'x'\n"),
+    EXPECT_NE(r.out.find("\nE0122 (line   16) - Should Not Be Here: IbisParser/mdl, "), std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("\nE0119 (line   17) - [External_Model] Already Defined For Model 'x'\n"),
               std::string::npos)
         << r.out;
-    EXPECT_NE(r.out.find("\nE0123 (line   15) - Expecting [End External Model]. Invalid Line, FATAL ERROR\n"),
+    EXPECT_NE(r.out.find("\nE0123 (line   18) - Expecting [End External Model]. Invalid Line, FATAL ERROR\n"),
               std::string::npos)
         << r.out;
     EXPECT_NE(r.out.find("\nE3951 - Required keyword 'Component' not found.\n"), std::string::npos)
@@ -502,6 +662,25 @@ std::vector<std::string> Codes(LogCapture& log)
         at = end + 1;
     }
     return codes;
+}
+
+TEST(ExternalPorts, ReservedNames)
+{
+    const struct {
+        const char* name;
+        int analog;
+        int digital;
+    } cases[] = {
+        {"A_puref", 1, 0}, {"A_pcref", 1, 0}, {"A_pdref", 1, 0}, {"A_gcref", 1, 0},
+        {"A_signal", 1, 0}, {"A_extref", 1, 0}, {"A_gnd", 1, 0}, {"A_pos", 1, 0},
+        {"A_neg", 1, 0}, {"A_signal_pos", 1, 0}, {"A_signal_neg", 1, 0}, {"D_drive", 0, 1},
+        {"D_enable", 0, 1}, {"D_receive", 0, 1}, {"D_switch", 0, 1}, {"a_gnd", 0, 0},
+        {"D_Drive", 0, 0}, {"END", 0, 0}, {"", 0, 0}, {"my_port", 0, 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(MDL_isReservedAnalogPort(c.name), c.analog) << c.name;
+        EXPECT_EQ(MDL_isReservedDigitalPort(c.name), c.digital) << c.name;
+    }
 }
 
 TEST(ModelTypes, NamesOfEveryCode)
@@ -664,6 +843,31 @@ TEST(ModelState, NothingCurrentAfterAPass)
     EXPECT_NE(models->ExternalModel, nullptr);
     FINI();
     PARSE_SuppressBanners(0);
+}
+
+// The embedding entry that closes the current model as its section's end
+// would: the line on standard output, the end-of-model rules, no current
+// model afterwards.
+TEST(ModelState, ExternFiniClosesTheCurrentModel)
+{
+    ModelRecord* m = nullptr;
+    ASSERT_TRUE(MDL_New(&m));
+    strcpy(m->name, "open");
+    m->Model_type = MDL_TERMINATOR;
+    gCurrentModel = m;
+    LogCapture log;
+    testing::internal::CaptureStdout();
+    EXTERN_Fini();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "IN EXTERN FINI\n");
+    std::string text = log.Take();
+    EXPECT_EQ(text.rfind("E0181 - Model open: One of C_comp", 0), 0u) << text;
+    EXPECT_NE(text.find("E0188 - Model 'open': POWER Clamp Reference Required"), std::string::npos) << text;
+    EXPECT_EQ(gCurrentModel, nullptr);
+    testing::internal::CaptureStdout();
+    EXTERN_Fini();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(log.Take(), "");
+    MDL_Free(m);
 }
 
 }  // namespace

@@ -196,24 +196,41 @@ static std::string s_Cut(const char* name, size_t limit)
 
 static ExternalCircuitRecord* s_FindExternal(ExternalCircuitRecord* list, const char* name)
 {
-    // Until the model module keeps [External Circuit] records, no call
-    // finds its circuit.
-    (void)list;
-    (void)name;
+    for (ExternalCircuitRecord* e = list; e != nullptr; e = e->next)
+        if (strcmp(e->name, name) == 0) return e;
     return nullptr;
+}
+
+static std::string s_PortWord(const char* word)
+{
+    return word == nullptr ? std::string() : s_Cut(word, PORT_NAME_MAX);
 }
 
 static void s_ReadExternal(ExternalCircuitRecord* ext, ExtView* view)
 {
-    (void)ext;
-    (void)view;
+    view->name = ext->name;
+    view->line = (unsigned)ext->line;
+    ExternalModelData* d = ext->data;
+    view->language = d != nullptr ? d->Language : 0;
+    if (d == nullptr) return;
+    for (PortName* p = d->Ports; p != nullptr; p = p->next) {
+        view->ports.push_back(s_PortWord(p->name));
+        view->portSet.insert(view->ports.back());
+    }
+    for (PortName* p = d->DigitalPorts; p != nullptr; p = p->next)
+        view->digitalPorts.insert(s_PortWord(p->name));
+    for (PortTypeEntry* t = d->PortTypes; t != nullptr; t = t->next)
+        view->portTypes.emplace_back(s_PortWord(t->portName), (unsigned)t->type);
+    if (d->Typ == nullptr) return;
+    for (D2AEntry* c = d->Typ->D_to_A; c != nullptr; c = c->next)
+        view->d2a.push_back({c->line, {s_PortWord(c->d_port), s_PortWord(c->port1), s_PortWord(c->port2)}});
+    for (A2DEntry* c = d->Typ->A_to_D; c != nullptr; c = c->next)
+        view->a2d.push_back({c->line, {s_PortWord(c->d_port), s_PortWord(c->port1), s_PortWord(c->port2)}});
 }
 
 // The Analog-only languages (SPICE, VHDL-A(MS), Verilog-A(MS)) make every
 // port analog unless told otherwise.
-static int s_AnalogOnly(const ExtView* view) { return view->language == 27; }
-
-static int s_EtcFlag(void) { return 0; }
+static int s_AnalogOnly(const ExtView* view) { return view->language == EXT_LANG_ANALOG; }
 
 // ---------------------------------------------------------------------------
 // The check's tables, emptied at each component's start and released at its
@@ -834,7 +851,7 @@ static void s_CheckNodes(const ComponentRecord* component)
         case 0x808: ERRLOG_WarnNew(1828, cname, n->name, CCALL_conflicting_ports(n, 0xFFFF)); break;
         default: break;
         }
-        if (s_EtcFlag()) {
+        if (gbEtcFlag) {
             if ((kind & 0xA08) == 0x800)
                 ERRLOG_ErrorNew(1829, cname, n->name, CCALL_conflicting_ports(n, 0xFFFF));
             else

@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "checker_run.h"
 #include "circuit.h"
 #include "cmn.h"
 #include "cmpnt.h"
@@ -275,5 +276,136 @@ TEST(CircuitExternal, MissingCircuitsAreNamed)
     EXPECT_EQ(log.Take(), "");
     CCALL_FreeList(b);
 }
+
+// ---------------------------------------------------------------------------
+// Whole checker runs.  The expected texts were worked out by hand from the
+// message formats and the port kinds of each fixture's calls; a text of 72
+// to 75 characters of an error goes on its own line after "-".
+
+const CheckerCase kCheckerCases[] = {
+    // Both ports of a SPICE circuit wired to pins: nothing to report.
+    {"CallWiringEveryPort", "-n -c ccall_ok.ibs", 0, R"(
+Checking ccall_ok.ibs for IBIS 5.0 Compatibility...
+
+Errors  : 0
+
+File Passed
+)"},
+    // The line faults; every call still wires both ports, so the check adds
+    // nothing.
+    {"LineFaults", "-n -c ccall_lines.ibs", 1, R"(
+Checking ccall_lines.ibs for IBIS 5.0 Compatibility...
+
+E1805 (line   21) - Not Enough arguments to Signal_pin
+E1800 (line   23) - Too Many Signal Pins (only one instance of Signal_pin, Diff_signal_pins, or Series_pins is allowed) <2>
+E1800 (line   24) - Too Many Signal Pins (only one instance of Signal_pin, Diff_signal_pins, or Series_pins is allowed) <1>
+E1806 (line   24) - Extra Charaters on PIN line <extra>
+E1801 (line   27) - Redundant use of port <A_p>
+E1807 (line   28) - Missing port or pad name in Port_map
+E1804 (line   29) - Illegal parameter <port_map>
+E1807 (line   30) - Missing port or pad name in Port_map
+E1806 (line   33) - Extra Charaters on PIN line <4>
+E1800 (line   34) - Too Many Signal Pins (only one instance of Signal_pin, Diff_signal_pins, or Series_pins is allowed) <2>
+E1800 (line   34) - Too Many Signal Pins (only one instance of Signal_pin, Diff_signal_pins, or Series_pins is allowed) <3>
+E1800 (line   40) - Too Many Signal Pins (only one instance of Signal_pin, Diff_signal_pins, or Series_pins is allowed) <3>
+E1805 (line   45) - Not Enough arguments to Diff_signal_pins
+E1805 (line   46) - Not Enough arguments to Series_pins
+
+Errors  : 14
+
+File Failed
+)"},
+    // Components newest first; in each, the call findings newest call
+    // first, then the unwired ports, then the nodes newest first.
+    {"CallsAgainstCircuitsPinsAndNodes", "-n -c ccall_check.ibs", 1, R"(
+Checking ccall_check.ibs for IBIS 5.0 Compatibility...
+
+E1846 - [Circuit Call] at (line 75), no node/pin <zz> in Component ports
+E1845 -
+    [Circuit Call] at (line 70), no port <A_nope> in [External Circuit] pair
+E1817 - Circuit Call Line 66 instantiates  External Circuit at 93 with Floating Internal Node <A_extra> type ANALOG 
+W1822 - Component <ports> Unused Node <n1> (0 connection)
+E1821 - Component <ports> Floating Node <n2> (1 connection)
+        [CCALL] Line 79 Node <n2>, Conflicting port = Port <A_signal> = ANALOG 
+E1821 - Component <ports> Floating Node <n3> (1 connection)
+        [CCALL] Line 83 Node <n3>, Conflicting port = Port <D_receive> = DIGITAL 
+E1827 - Component <ports> Node: <n3> has a digital driver but no digital receiver
+        [CCALL] Line 83 Node <n3>, Conflicting port = Port <D_receive> = DIGITAL DIGITAL_DRIVER 
+E1842 -
+    CMPT <refpins>, [CIRCUIT CALL] at (line 42) references same pin twice: <1>
+E1840 - [Circuit Call] at (line 37) first reference pin <2> is not declared CIRCUITCALL in [Pin] section
+E1841 - [Circuit Call] at (line 37) second reference pin <3> is not declared CIRCUITCALL in [Pin] section
+E1839 -
+    CMPT <refpins>, [Circuit Call] at (line 32) refererences illegal pin: <7>
+E1823 - Component <refpins> Floating Pin <4> (no connections but used in CIRCIUT CALL)
+E1838 - (line 16) No [External Circuit] for [Circuit Call] nothere in Component unknown
+
+Errors  : 12
+Warnings: 1
+
+File Failed
+)"},
+    // Converters of SPICE circuits meeting VHDL-AMS ports and pins.  fight:
+    // two calls drive pin 1 through their D_to_A, and both analog ends of
+    // each converter sit on nodes marked 0x40 (two analog drivers on 1,
+    // A_gnd's reference on 2).  odd: A_x is a Ports word and the digital
+    // port of an A_to_D, left unwired.
+    {"MixedNodesAndConverters", "-n -c ccall_mix.ibs", 1, R"(
+Checking ccall_mix.ibs for IBIS 5.0 Compatibility...
+
+E1825 - Component <fight> Node: <nd> has a digital receiver but no digital driver
+        [CCALL] Line 110 Node <nd>, Conflicting port = Line <125> Port <D_drive> = DIGITAL DIGITAL_RECEIVER 
+        [CCALL] Line 115 Node <nd>, Conflicting port = Line <125> Port <D_drive> = DIGITAL DIGITAL_RECEIVER 
+E1819 - CCALL Line <115> A2D Line <125> Illegal connection,
+        2 analog reference/driver ports <A_out>=<1> <A_gnd>=<2>
+        [CCALL] Line 110 Node <1>, Conflicting port = Line <125> Port <A_out> = ANALOG_DRIVER 
+        [CCALL] Line 115 Node <1>, Conflicting port = Line <125> Port <A_out> = ANALOG_DRIVER 
+        [CCALL] Line 110 Node <2>, Conflicting port = Line <125> Port <A_gnd> = ANALOG_RESERVE ANALOG_REFERENCE ANALOG_DRIVER 
+        [CCALL] Line 115 Node <2>, Conflicting port = Line <125> Port <A_gnd> = ANALOG_RESERVE ANALOG_REFERENCE ANALOG_DRIVER 
+E1819 - CCALL Line <110> A2D Line <125> Illegal connection,
+        2 analog reference/driver ports <A_out>=<1> <A_gnd>=<2>
+        [CCALL] Line 110 Node <1>, Conflicting port = Line <125> Port <A_out> = ANALOG_DRIVER 
+        [CCALL] Line 115 Node <1>, Conflicting port = Line <125> Port <A_out> = ANALOG_DRIVER 
+        [CCALL] Line 110 Node <2>, Conflicting port = Line <125> Port <A_gnd> = ANALOG_RESERVE ANALOG_REFERENCE ANALOG_DRIVER 
+        [CCALL] Line 115 Node <2>, Conflicting port = Line <125> Port <A_gnd> = ANALOG_RESERVE ANALOG_REFERENCE ANALOG_DRIVER 
+E1818 - Internal Node <A_x>, External Circuit at 138: is analog and digital
+W1828 - Component <mix2> Node: <ny> has a digital driver but no obvious digital receiver
+        This indicates connection to a AMS port that 'may' be digital 
+        [CCALL] Line 76 Node <ny>, Conflicting port = Line <131> Port <D_receive> = DIGITAL DIGITAL_DRIVER 
+        [CCALL] Line 81 Node <ny>, Conflicting port = Port <A_x> = AMS_UNKNOWN 
+W1826 - Component <mix1> Node: <nx> has a digital receiver but no obvious digital driver
+        This indicates connection to a AMS port that 'may' be digital 
+        [CCALL] Line 54 Node <nx>, Conflicting port = Line <125> Port <D_drive> = DIGITAL DIGITAL_RECEIVER 
+        [CCALL] Line 59 Node <nx>, Conflicting port = Port <A_x> = AMS_UNKNOWN 
+E1824 - Component adc1 Node <2>: is analog and digital
+        [CCALL] Line 36 Node <2>, Conflicting port = Line <131> Port <D_receive> = DIGITAL DIGITAL_DRIVER 
+E1827 - Component <adc1> Node: <2> has a digital driver but no digital receiver
+        [CCALL] Line 36 Node <2>, Conflicting port = Line <131> Port <D_receive> = DIGITAL DIGITAL_DRIVER 
+E1834 - Component <adc1> Pin <2> Used as Digital in CIRCUIT CALL(s)(pins are analog)
+        [CCALL] Line 36 Node <2>, Conflicting port = Line <131> Port <D_receive> = DIGITAL DIGITAL_DRIVER 
+E1825 - Component <dac1> Node: <nd> has a digital receiver but no digital driver
+        [CCALL] Line 20 Node <nd>, Conflicting port = Line <125> Port <D_drive> = DIGITAL DIGITAL_RECEIVER 
+
+Errors  : 8
+Warnings: 2
+
+File Failed
+)"},
+};
+
+class CircuitOutput : public ::testing::TestWithParam<CheckerCase> {};
+
+TEST_P(CircuitOutput, WholeOutputAndStatus)
+{
+    const CheckerCase& c = GetParam();
+    CheckerRun r = RunChecker(IBIS_FIXTURES, c.args);
+    EXPECT_EQ(r.out, c.expected);
+    EXPECT_EQ(r.status, c.status);
+}
+
+INSTANTIATE_TEST_SUITE_P(Fixtures, CircuitOutput, ::testing::ValuesIn(kCheckerCases),
+                         [](const ::testing::TestParamInfo<CheckerCase>& i) {
+                             return std::string(i.param.name);
+                         });
 
 }  // namespace

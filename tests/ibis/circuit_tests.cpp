@@ -18,6 +18,7 @@
 #include "cmn.h"
 #include "cmpnt.h"
 #include "errlog.h"
+#include "extern.h"
 #include "ibis.h"
 #include "log_capture.h"
 #include "parse.h"
@@ -109,6 +110,57 @@ TEST_F(CircuitRead, LinesFillTheirCall)
         call = call->next;
     }
     EXPECT_EQ(call, nullptr);
+}
+
+// The analog rules run only while the Port_type switch is set; the file's
+// Port_type lines are read under the same switch.
+TEST_F(CircuitRead, AnalogRulesFollowThePortTypeSwitch)
+{
+    struct Switch {
+        Switch() { gbEtcFlag = 1; }
+        ~Switch() { gbEtcFlag = 0; }
+    };
+    {
+        Switch on;
+        ComponentRecord* c = Read("ccall_etc.ibs");
+        ASSERT_NE(c, nullptr);
+        EXPECT_EQ(log.Take(), "");
+        CCALL_checkPortNode(c, gpIbis->externalCircuits);
+    }
+    const char* list = "\n        [CCALL] Line 19 Node <%s>, Conflicting port = Port <%s> = %s";
+    auto line = [&](const char* node, const char* port, const char* words) {
+        char buf[200];
+        snprintf(buf, sizeof buf, list, node, port, words);
+        return std::string(buf);
+    };
+    // d also holds a digital driver (D_receive), which keeps it from 1829.
+    std::string allOfD = line("d", "R3", "ANALOG_RECEIVER") + line("d", "U3", "AMS_UNKNOWN ") +
+                         line("d", "D_receive", "DIGITAL DIGITAL_DRIVER ");
+    std::string nodeD =
+        "E1824 - Component etc Node <d>: is analog and digital" + line("d", "R3", "ANALOG_RECEIVER") +
+        line("d", "D_receive", "DIGITAL DIGITAL_DRIVER ") + "\n" +
+        "W1828 - Component <etc> Node: <d> has a digital driver but no obvious digital receiver\n"
+        "        This indicates connection to a AMS port that 'may' be digital " +
+        allOfD + "\n";
+    std::string expected =
+        "E1830 - Component <etc> Node: <a> has a analog receiver but no analog driver" +
+        line("a", "R1", "ANALOG_RECEIVER") + line("a", "R2", "ANALOG_RECEIVER") + "\n" +
+        "E1832 - Component <etc> Node: <b> has a analog driver but no analog receiver" +
+        line("b", "D1", "ANALOG_DRIVER ") + line("b", "D2", "ANALOG_DRIVER ") + "\n" +
+        "E1829 - Component <etc> Node: <c> has no defined drivers" +
+        line("c", "U1", "AMS_UNKNOWN ") + line("c", "U2", "AMS_UNKNOWN ") + "\n" +
+        nodeD +
+        "W1831 - Component <etc> Node: <d> has a analog receiver but no obvious analog driver\n"
+        "        This indicates connection to a AMS port that 'may' be analog " +
+        allOfD + "\n" +
+        "W1833 - Component <etc> Node: <e> has a analog driver but no obvious analog receiver\n"
+        "        This indicates connection to a AMS port that 'may' be analog " +
+        line("e", "D3", "ANALOG_DRIVER ") + line("e", "U4", "AMS_UNKNOWN ") + "\n";
+    EXPECT_EQ(log.Take(), expected);
+
+    // Switch off: the same records give only the rules that always apply.
+    CCALL_checkPortNode(gpIbis->components, gpIbis->externalCircuits);
+    EXPECT_EQ(log.Take(), nodeD);
 }
 
 // One call fed line by line: results, messages (with the reader's line 0)

@@ -6,7 +6,9 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <unistd.h>
 
+#include <fstream>
 #include <ostream>
 #include <regex>
 #include <string>
@@ -459,5 +461,147 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, CircuitOutput, ::testing::ValuesIn(kCheckerCa
                          [](const ::testing::TestParamInfo<CheckerCase>& i) {
                              return std::string(i.param.name);
                          });
+
+// ---------------------------------------------------------------------------
+// Hostile files, written at run time and checked in process.
+
+// Reads and checks text as the file name in a fresh directory; returns the
+// log.
+std::string CheckFile(const std::string& name, const std::string& text)
+{
+    char dir[] = "/tmp/ccallXXXXXX";
+    if (mkdtemp(dir) == nullptr) return "no directory";
+    std::string path = std::string(dir) + "/" + name;
+    std::ofstream(path) << text;
+    LogCapture log;
+    int banners = gbSuppressBanners;
+    PARSE_SuppressBanners(1);
+    if (INIT()) {
+        if (PARSE(path.c_str(), FILE_IBS)) (TEST)(FILE_IBS, 0);
+    }
+    FINI();
+    gbSuppressBanners = banners;
+    unlink(path.c_str());
+    rmdir(dir);
+    return log.Take();
+}
+
+size_t Count(const std::string& text, const std::string& what)
+{
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) n++;
+    return n;
+}
+
+std::string Header(const char* name)
+{
+    return std::string("[IBIS Ver] 5.0\n[File Name] ") + name +
+           "\n[File Rev] 1.0\n[Component] c\n[Manufacturer] M\n[Package]\nR_pkg 1 NA NA\n"
+           "L_pkg 1n NA NA\nC_pkg 1p NA NA\n";
+}
+
+// Names of hundreds of characters in every field of a call and in the
+// circuit's Ports: each side is cut the same way, so the call still finds
+// its circuit and its ports.  A node name keeps 46 characters, a [Pin] name
+// five: a pin named at length in Port_map is no pin.
+TEST(CircuitHostile, LongNamesMatchInTheirCutForm)
+{
+    std::string port(500, 'p'), node(300, 'n'), circuit(300, 'c'), pin(200, '1');
+    std::string text = Header("long.ibs") + "[Pin] signal_name model_name\n" + pin +
+                       " s CIRCUITCALL\n2 g GND\n[Node Declarations]\n" + node +
+                       "\n[End Node Declarations]\n[Circuit Call] " + circuit + "\nSignal_pin " + pin +
+                       "\nPort_map " + port + " " + node + "\nPort_map A_gnd 2\nPort_map " +
+                       std::string(200, 'q') + " " + pin + "\n[End Circuit Call]\n[External Circuit] " +
+                       circuit + "\nLanguage SPICE\nCorner Typ x.sp x\nPorts " + port + " A_gnd " +
+                       std::string(400, 'q') + "\n[End External Circuit]\n[End]\n";
+    std::string out = CheckFile("long.ibs", text);
+    EXPECT_EQ(Count(out, "E1912"), 7u);   // pin row, call, reference pin, 2 ports, 2 nodes
+    EXPECT_EQ(Count(out, "E1838"), 0u);
+    EXPECT_EQ(Count(out, "E1845"), 0u);
+    EXPECT_EQ(Count(out, "E1839"), 0u);
+    std::string n46 = node.substr(0, 46);
+    const std::string findings[] = {
+        "E1846 - [Circuit Call] at (line 16), no node/pin <" + pin.substr(0, 46) + "> in Component c\n",
+        "E1817 - Circuit Call Line 16 instantiates  External Circuit at 22 with Floating Internal "
+        "Node <" + std::string(40, 'q') + "> type ANALOG \n",
+        "E1821 - Component <c> Floating Node <" + n46 + "> (1 connection)\n        [CCALL] Line 16 Node <" +
+            n46 + ">, Conflicting port = Port <" + port.substr(0, 40) + "> = ANALOG \n",
+        "E1823 - Component <c> Floating Pin <11111> (no connections but used in CIRCIUT CALL)\n",
+    };
+    size_t at = 0;
+    for (const std::string& f : findings) {
+        size_t found = out.find(f, at);
+        EXPECT_NE(found, std::string::npos) << f << out;
+        if (found != std::string::npos) at = found;
+    }
+    EXPECT_EQ(Count(out, "E18"), 4u) << out;
+}
+
+// 150 converters drive one node and their digital ports share another: the
+// connection lists far exceed their buffers and are cut, never overrun.
+TEST(CircuitHostile, OneNodeOfManyConverters)
+{
+    std::string text = Header("wide.ibs") +
+                       "[Pin] signal_name model_name\n1 s CIRCUITCALL\n2 g GND\n"
+                       "[Node Declarations]\nm\n[End Node Declarations]\n[Circuit Call] wide\n";
+    std::string ports, converters;
+    for (int k = 0; k < 150; k++) {
+        std::string p = "P" + std::to_string(k), d = "d" + std::to_string(k);
+        text += "Port_map " + p + " 1\nPort_map " + d + " m\n";
+        ports += (k % 10 == 0 ? "\nPorts " : " ") + p;   // a Ports line keeps 30 words
+        converters += "D_to_A " + d + " " + p + " A_gnd 0 1 1n 1n\n";
+    }
+    text += "Port_map A_gnd 2\n[End Circuit Call]\n[External Circuit] wide\nLanguage SPICE\n"
+            "Corner Typ w.sp w\nPorts A_gnd" +
+            ports + "\n" + converters + "[End External Circuit]\n[End]\n";
+    std::string out = CheckFile("wide.ibs", text);
+    EXPECT_EQ(Count(out, "E0"), 0u) << out.substr(0, 2000);
+    // Every converter drives pin 1 with 149 others and has A_gnd on pin 2.
+    EXPECT_EQ(Count(out, "E1819 - CCALL Line <16>"), 150u);
+    EXPECT_EQ(Count(out, "E1825 - Component <c> Node: <m>"), 1u);
+    // Each message stops at the log's bound; 150 listed connections would
+    // need far more.
+    size_t longest = 0, start = 0;
+    for (size_t at = out.find("\nE", 1); start != std::string::npos; start = at, at = out.find("\nE", at + 1)) {
+        size_t end = at == std::string::npos ? out.size() : at;
+        longest = std::max(longest, end - start);
+        if (at == std::string::npos) break;
+    }
+    EXPECT_LT(longest, (size_t)ERRLOG_MESSAGE_SIZE + 100);
+    EXPECT_LT(Count(out, "[CCALL] Line"), 150u * 150u);
+}
+
+// Hundreds of calls in one component, each on its own pin: nothing to
+// report, and nothing left behind for the next component or read.
+TEST(CircuitHostile, HundredsOfCalls)
+{
+    std::string pins = "[Pin] signal_name model_name\n", calls;
+    for (int k = 1; k <= 400; k++) {
+        std::string pin = "p" + std::to_string(k);
+        pins += pin + " s CIRCUITCALL\n";
+        calls += "[Circuit Call] term\nSignal_pin " + pin + "\nPort_map A_signal " + pin +
+                 "\nPort_map A_gnd g\n[End Circuit Call]\n";
+    }
+    std::string text = Header("many.ibs") + pins + "g gnd GND\n" + calls +
+                       "[External Circuit] term\nLanguage SPICE\nCorner Typ t.sp t\n"
+                       "Ports A_signal A_gnd\n[End External Circuit]\n[End]\n";
+    EXPECT_EQ(CheckFile("many.ibs", text), "Errors  : 0\n\nFile Passed\n");
+    EXPECT_EQ(CheckFile("many.ibs", text), "Errors  : 0\n\nFile Passed\n");
+}
+
+// Every prefix of the mixed fixture reads and checks without a stop.
+TEST(CircuitHostile, EveryTruncationOfAFixture)
+{
+    std::ifstream in(std::string(IBIS_FIXTURES) + "/ccall_mix.ibs");
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(text.size(), 1000u);
+    size_t lines = 0;
+    for (size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1)) {
+        CheckFile("ccall_mix.ibs", text.substr(0, at + 1));
+        CheckFile("ccall_mix.ibs", text.substr(0, at));
+        lines++;
+    }
+    EXPECT_GT(lines, 100u);
+}
 
 }  // namespace

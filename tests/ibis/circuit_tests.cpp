@@ -34,6 +34,13 @@ std::string WithoutLines(const std::string& text)
     return std::regex_replace(text, std::regex("\\(line +[0-9]+\\)"), "(line)");
 }
 
+size_t Count(const std::string& text, const std::string& what)
+{
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) n++;
+    return n;
+}
+
 // The Port_map entries of a call, newest first, as "port=node".
 std::vector<std::string> PortMap(const CircuitCallRecord* call)
 {
@@ -163,6 +170,45 @@ TEST_F(CircuitRead, AnalogRulesFollowThePortTypeSwitch)
     // Switch off: the same records give only the rules that always apply.
     CCALL_checkPortNode(gpIbis->components, gpIbis->externalCircuits);
     EXPECT_EQ(log.Take(), nodeD);
+}
+
+// States that no file can make, reached by changing the records that a
+// read built: a port wired twice by one call (the line reader refuses the
+// second Port_map line), two calls on one line naming different circuits,
+// and a node-name entry without its name.  Each is reported and the check
+// goes on.
+TEST_F(CircuitRead, ImpossibleRecordsAreReportedNotFollowed)
+{
+    ComponentRecord* c = Read("ccall_ok.ibs");
+    ASSERT_NE(c, nullptr);
+    ASSERT_NE(c->circuitCalls, nullptr);
+    log.Take();
+    PortMapEntry* again = nullptr;
+    ASSERT_TRUE(CMN_malloc((void**)&again, sizeof(PortMapEntry)));
+    strcpy(again->portName, "A_signal");
+    strcpy(again->nodeName, "1");
+    again->next = c->circuitCalls->portMap;
+    c->circuitCalls->portMap = again;
+    NodeNameEntry* empty = nullptr;
+    ASSERT_TRUE(CMN_malloc((void**)&empty, sizeof(NodeNameEntry)));
+    empty->next = c->nodes;
+    c->nodes = empty;
+    CCALL_checkPortNode(c, gpIbis->externalCircuits);
+    EXPECT_EQ(log.Take(), "E1815 - [CIRCUIT CALL] Line: <18> Redundant use of port <A_signal>\n");
+
+    ComponentRecord* ports = Read("ccall_check.ibs");
+    ASSERT_NE(ports, nullptr);
+    ASSERT_STREQ(ports->name, "ports");
+    log.Take();
+    // pair at line 70 takes the line of three at 66.
+    CircuitCallRecord* pair = ports->circuitCalls->next->next->next;
+    ASSERT_EQ(pair->beginLine, 70u);
+    pair->beginLine = 66;
+    CCALL_checkPortNode(ports, gpIbis->externalCircuits);
+    std::string out = WithoutLines(log.Take());
+    EXPECT_EQ(Count(out, "B1810 - should not be here IbisParser/circuit "), 1u) << out;
+    // The calls after it are still checked.
+    EXPECT_NE(out.find("E1827 - Component <ports> Node: <n3>"), std::string::npos) << out;
 }
 
 // One call fed line by line: results, messages (with the reader's line 0)
@@ -484,13 +530,6 @@ std::string CheckFile(const std::string& name, const std::string& text)
     unlink(path.c_str());
     rmdir(dir);
     return log.Take();
-}
-
-size_t Count(const std::string& text, const std::string& what)
-{
-    size_t n = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) n++;
-    return n;
 }
 
 std::string Header(const char* name)

@@ -184,7 +184,7 @@ struct ExtView {
     std::vector<std::string> ports;          // Ports words, newest first
     std::unordered_set<std::string> portSet;
     std::unordered_set<std::string> digitalPorts;
-    std::vector<std::pair<std::string, unsigned>> portTypes;   // newest first
+    std::unordered_map<std::string, unsigned> portTypes;   // the newest line of a port
     std::vector<ExtConverter> d2a, a2d;      // the Typ corner's, newest first
 };
 
@@ -220,7 +220,7 @@ static void s_ReadExternal(ExternalCircuitRecord* ext, ExtView* view)
     for (PortName* p = d->DigitalPorts; p != nullptr; p = p->next)
         view->digitalPorts.insert(s_PortWord(p->name));
     for (PortTypeEntry* t = d->PortTypes; t != nullptr; t = t->next)
-        view->portTypes.emplace_back(s_PortWord(t->portName), (unsigned)t->type);
+        view->portTypes.emplace(s_PortWord(t->portName), (unsigned)t->type);
     if (d->Typ == nullptr) return;
     for (D2AEntry* c = d->Typ->D_to_A; c != nullptr; c = c->next)
         view->d2a.push_back({c->line, {s_PortWord(c->d_port), s_PortWord(c->port1), s_PortWord(c->port2)}});
@@ -286,6 +286,8 @@ typedef struct CcallCall {
     std::unordered_map<std::string, CcallPort*>* portIndex;
     CcallConverter* converters;   // file order of the call's converter lines
     CcallConverter* lastConverter;
+    // The converter ends of each port name, in converter order.
+    std::unordered_map<std::string, std::vector<std::pair<CcallConverter*, int>>>* endIndex;
     struct CcallCall* next;
 } CcallCall;
 
@@ -317,6 +319,7 @@ static void s_FreeTables(void)
         CcallCall* next = ccall_list->next;
         s_FreePorts(ccall_list->ports);
         delete ccall_list->portIndex;
+        delete ccall_list->endIndex;
         CcallConverter* cv = ccall_list->converters;
         while (cv != nullptr) {
             CcallConverter* after = cv->next;
@@ -450,9 +453,8 @@ static int CCALL_MODPORT(const char* name, unsigned kind, unsigned line)
 // The Port_type kind of a port, else def.
 static unsigned CCALL_gettype(const ExtView* view, const std::string& name, unsigned def)
 {
-    for (const auto& t : view->portTypes)
-        if (t.first == name) return t.second;
-    return def;
+    auto it = view->portTypes.find(name);
+    return it == view->portTypes.end() ? def : it->second;
 }
 
 // The call's entry in ccall_list with every port of its external circuit.
@@ -473,6 +475,8 @@ static CcallCall* CCALL_AddExtPorts(const ExtView* view, unsigned callLine, unsi
         call->line = callLine;
         call->externalLine = view->line;
         call->portIndex = new std::unordered_map<std::string, CcallPort*>();
+        call->endIndex =
+            new std::unordered_map<std::string, std::vector<std::pair<CcallConverter*, int>>>();
         if (s_lastCall != nullptr)
             s_lastCall->next = call;
         else
@@ -522,6 +526,7 @@ static CcallEnd* CCALL_AddA2DPort(CcallCall* call, const char* name, int convert
     end->kind = kind;
     end->next = A2d_list;
     A2d_list = end;
+    (*call->endIndex)[end->name].emplace_back(cv, cv->endCount);
     cv->ends[cv->endCount++] = end;
     return end;
 }
@@ -641,25 +646,26 @@ static int* s_WiredRoleCounter(CcallPort* conn, const CcallConverter* cv, int k)
 // then D_to_A lines, each its digital port and then its analog ports.
 static void s_WireConverterEnds(CcallCall* call, CcallPort* conn, CcallNode* node)
 {
+    auto found = call->endIndex->find(conn->name);
+    if (found == call->endIndex->end()) return;
     for (int a2d = 1; a2d >= 0; a2d--)
-        for (CcallConverter* cv = call->converters; cv != nullptr; cv = cv->next) {
+        for (const auto& at : found->second) {
+            CcallConverter* cv = at.first;
+            int k = at.second;
             if (cv->isA2D != a2d) continue;
-            for (int k = 0; k < cv->endCount; k++) {
-                CcallEnd* end = cv->ends[k];
-                if (strcmp(end->name, conn->name) != 0) continue;
-                if (end->node == node) {
-                    ERRLOG_BugNew(1811, CMN_MODULE_PATH, __LINE__);
-                    continue;
-                }
-                end->node = node;
-                end->kind |= s_WiredRoleKind(cv, k);
-                end->nextOnConnection = conn->ends;
-                conn->ends = end;
-                ++*s_WiredRoleCounter(conn, cv, k);
-                conn->count++;
-                node->count++;
-                CCALL_MODPORT(end->name, end->kind, call->line);
+            CcallEnd* end = cv->ends[k];
+            if (end->node == node) {
+                ERRLOG_BugNew(1811, CMN_MODULE_PATH, __LINE__);
+                continue;
             }
+            end->node = node;
+            end->kind |= s_WiredRoleKind(cv, k);
+            end->nextOnConnection = conn->ends;
+            conn->ends = end;
+            ++*s_WiredRoleCounter(conn, cv, k);
+            conn->count++;
+            node->count++;
+            CCALL_MODPORT(end->name, end->kind, call->line);
         }
 }
 
@@ -668,6 +674,8 @@ static void s_WirePorts(const ComponentRecord* component, const CircuitCallRecor
                         CcallCall* call, const ExtView* view)
 {
     int line = (int)rec->beginLine;
+    // Node and port of every connection this call made.
+    std::unordered_set<std::string> wired;
     for (PortMapEntry* pm = rec->portMap; pm != nullptr; pm = pm->next) {
         CcallNode* node;
         if (s_FindPin(pm->nodeName) != nullptr)
@@ -685,10 +693,7 @@ static void s_WirePorts(const ComponentRecord* component, const CircuitCallRecor
             ERRLOG_ErrorNew(1845, line, pm->portName, view->name);
             continue;
         }
-        int repeated = 0;
-        for (CcallPort* c = node->connections; c != nullptr && !repeated; c = c->next)
-            repeated = c->line == rec->beginLine && strcmp(c->name, pm->portName) == 0;
-        if (repeated) {
+        if (!wired.insert(std::string(node->name) + '\n' + pm->portName).second) {
             ERRLOG_ErrorNew(1815, line, pm->portName);
             continue;
         }
@@ -774,9 +779,9 @@ static const char* s_ConnectionList(const CcallNode* node, unsigned mask, char* 
     size_t len = 0;
     buf[0] = '\0';
     if (node == nullptr) return buf;
-    for (const CcallPort* c = node->connections; c != nullptr; c = c->next) {
+    for (const CcallPort* c = node->connections; c != nullptr && len + 1 < size; c = c->next) {
         if (c->ends != nullptr) {
-            for (const CcallEnd* e = c->ends; e != nullptr; e = e->nextOnConnection)
+            for (const CcallEnd* e = c->ends; e != nullptr && len + 1 < size; e = e->nextOnConnection)
                 if (e->kind & mask)
                     s_Append(buf, size, &len,
                              "\n        [CCALL] Line %d Node <%s>, Conflicting port = Line <%d> "
@@ -809,10 +814,15 @@ const char* CCALL_etype(unsigned kind)
         {0x1000, "ANALOG_RECEIVER"},
     };
     static char text[256];
-    text[0] = '\0';
+    size_t len = 0;
     for (const auto& w : kWords)
-        if (kind & w.bit) strcat(text, w.word);
-    if (text[0] == '\0') {
+        if (kind & w.bit) {
+            size_t n = strlen(w.word);
+            memcpy(text + len, w.word, n);
+            len += n;
+        }
+    text[len] = '\0';
+    if (len == 0) {
         if (kind & CCALL_NC)
             strcpy(text, "NC ");
         else if (kind & CCALL_UNKNOWN)

@@ -425,7 +425,9 @@ static int* s_RoleCounter(CcallPort* p, unsigned kind)
 }
 
 // Merges a port into the table of the call with that begin line: 1, or 2
-// when there is no such call.
+// when there is no such call.  A new entry starts its role counter at one,
+// as a merge into an existing entry adds one, so the counts do not depend on
+// whether a converter end or the circuit's Ports word came first.
 static int CCALL_MODPORT(const char* name, unsigned kind, unsigned line)
 {
     CcallCall* call = s_FindCall(line);
@@ -643,7 +645,10 @@ static int* s_WiredRoleCounter(CcallPort* conn, const CcallConverter* cv, int k)
 }
 
 // Step 5.4 for the converter ends of the wired port: A_to_D lines first,
-// then D_to_A lines, each its digital port and then its analog ports.
+// then D_to_A lines, each its digital port and then its analog ports.  The
+// role of each end is counted on the connection (the node's side: analog
+// drivers met there mark the node in step 8), and the end, with the kind it
+// gained, is merged once more into the call's table.
 static void s_WireConverterEnds(CcallCall* call, CcallPort* conn, CcallNode* node)
 {
     auto found = call->endIndex->find(conn->name);

@@ -372,6 +372,22 @@ TEST(CircuitExternal, MissingCircuitsAreNamed)
     CCALL_checkExtCircuitExist(b, nullptr);
     EXPECT_EQ(log.Take(), "E1808 - (Line 30) No [External Circuit] second for [Circuit Call]\n"
                           "E1808 - (Line 12) No [External Circuit] first for [Circuit Call]\n");
+    // Against the circuits of a read.
+    PARSE_SuppressBanners(1);
+    ASSERT_TRUE(INIT());
+    ASSERT_EQ(PARSE(IBIS_FIXTURES "/ccall_check.ibs", FILE_IBS), 1);
+    PARSE_SuppressBanners(0);
+    log.Take();
+    ExternalCircuitRecord* circuits = gpIbis->externalCircuits;
+    ASSERT_NE(circuits, nullptr);
+    int calls = 0;
+    for (ComponentRecord* c = gpIbis->components; c != nullptr; c = c->next) {
+        CCALL_checkExtCircuitExist(c->circuitCalls, circuits);
+        for (CircuitCallRecord* r = c->circuitCalls; r != nullptr; r = r->next) calls++;
+    }
+    EXPECT_EQ(calls, 10);
+    EXPECT_EQ(log.Take(), "E1808 - (Line 16) No [External Circuit] nothere for [Circuit Call]\n");
+    IBIS_Free(gpIbis);
     CCALL_checkExtCircuitExist(nullptr, nullptr);
     EXPECT_EQ(log.Take(), "");
     CCALL_FreeList(b);
@@ -448,8 +464,9 @@ File Failed
     // Converters of SPICE circuits meeting VHDL-AMS ports and pins.  fight:
     // two calls drive pin 1 through their D_to_A, and both analog ends of
     // each converter sit on nodes marked 0x40 (two analog drivers on 1,
-    // A_gnd's reference on 2).  odd: A_x is a Ports word and the digital
-    // port of an A_to_D, left unwired.
+    // A_gnd's reference on 2).  mix1 and mix2 join a VHDL-AMS and a
+    // Verilog-AMS port to a converter's digital port.  odd: A_x is a Ports
+    // word and the digital port of an A_to_D, left unwired.
     {"MixedNodesAndConverters", "-n -c ccall_mix.ibs", 1, R"(
 Checking ccall_mix.ibs for IBIS 5.0 Compatibility...
 
@@ -468,7 +485,7 @@ E1819 - CCALL Line <110> A2D Line <125> Illegal connection,
         [CCALL] Line 115 Node <1>, Conflicting port = Line <125> Port <A_out> = ANALOG_DRIVER 
         [CCALL] Line 110 Node <2>, Conflicting port = Line <125> Port <A_gnd> = ANALOG_RESERVE ANALOG_REFERENCE ANALOG_DRIVER 
         [CCALL] Line 115 Node <2>, Conflicting port = Line <125> Port <A_gnd> = ANALOG_RESERVE ANALOG_REFERENCE ANALOG_DRIVER 
-E1818 - Internal Node <A_x>, External Circuit at 138: is analog and digital
+E1818 - Internal Node <A_x>, External Circuit at 143: is analog and digital
 W1828 - Component <mix2> Node: <ny> has a digital driver but no obvious digital receiver
         This indicates connection to a AMS port that 'may' be digital 
         [CCALL] Line 76 Node <ny>, Conflicting port = Line <131> Port <D_receive> = DIGITAL DIGITAL_DRIVER 

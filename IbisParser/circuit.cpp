@@ -533,7 +533,7 @@ static CcallEnd* CCALL_AddA2DPort(CcallCall* call, const char* name, int convert
     return end;
 }
 
-// Step 4: the ends of the Typ corner's converters, each merged into the
+// The ends of the Typ corner's converters, each merged into the
 // call's port table in the role it plays for the circuit.
 static void s_AddConverters(CcallCall* call, const ExtView* view)
 {
@@ -600,7 +600,7 @@ static PinRecord* s_FindPin(const char* name)
     return it == s_pins.end() ? nullptr : it->second;
 }
 
-// Step 2: a reference pin must be a [Pin] of the component declared
+// A reference pin must be a [Pin] of the component declared
 // CIRCUITCALL; any [Pin] gets its node.
 static void s_ReferencePin(const ComponentRecord* component, const CircuitCallRecord* rec,
                            const char* pin, int notCircuitCallCode)
@@ -615,7 +615,7 @@ static void s_ReferencePin(const ComponentRecord* component, const CircuitCallRe
     s_PinNode(pin, 0);
 }
 
-// Step 5.2: the kind of a Port_map port, or 0 when the circuit has no
+// The kind of a Port_map port, or 0 when the circuit has no
 // such port.
 static unsigned s_PortMapKind(const ExtView* view, const std::string& port)
 {
@@ -644,10 +644,10 @@ static int* s_WiredRoleCounter(CcallPort* conn, const CcallConverter* cv, int k)
     return k == 0 ? &conn->digitalReceivers : &conn->analogDrivers;
 }
 
-// Step 5.4 for the converter ends of the wired port: A_to_D lines first,
+// The converter ends of a port that a Port_map line wires: A_to_D lines first,
 // then D_to_A lines, each its digital port and then its analog ports.  The
 // role of each end is counted on the connection (the node's side: analog
-// drivers met there mark the node in step 8), and the end, with the kind it
+// drivers met there mark the node), and the end, with the kind it
 // gained, is merged once more into the call's table.
 static void s_WireConverterEnds(CcallCall* call, CcallPort* conn, CcallNode* node)
 {
@@ -674,7 +674,7 @@ static void s_WireConverterEnds(CcallCall* call, CcallPort* conn, CcallNode* nod
         }
 }
 
-// Step 5: the Port_map lines of one call.
+// The Port_map lines of one call.
 static void s_WirePorts(const ComponentRecord* component, const CircuitCallRecord* rec,
                         CcallCall* call, const ExtView* view)
 {
@@ -721,7 +721,7 @@ static void s_WirePorts(const ComponentRecord* component, const CircuitCallRecor
     }
 }
 
-// Step 6: the ends of one name in a call are one port of the circuit, so
+// After all calls: the ends of one name in a call are one port of the circuit, so
 // they share their kinds, and two analog drivers among them are marked;
 // then each wired end's kind joins its node.
 static void s_MergeConverterEnds(void)
@@ -752,7 +752,7 @@ static void s_MergeConverterEnds(void)
     }
 }
 
-// Step 7: ports of a call that no Port_map line wires.
+// Ports of a call that no Port_map line wires.
 static void s_InternalNodes(void)
 {
     for (CcallCall* call = ccall_list; call != nullptr; call = call->next)
@@ -836,7 +836,7 @@ const char* CCALL_etype(unsigned kind)
     return text;
 }
 
-// Step 8: every node that a call wires.
+// Every node that a call wires.
 static void s_CheckNodes(const ComponentRecord* component)
 {
     const char* cname = component->name;
@@ -891,7 +891,7 @@ static void s_CheckNodes(const ComponentRecord* component)
     }
 }
 
-// Step 9: a converter whose two analog ends sit on nodes that each hold a
+// A converter whose two analog ends sit on nodes that each hold a
 // second analog driver or a reference.
 static void CCALL_check_ccall(void)
 {

@@ -85,7 +85,8 @@ static std::unordered_set<std::string>& s_PortsOfCall(CircuitCallRecord* call)
 {
     if (s_portsOwner != call || s_portsHead != call->portMap) {
         s_ports.clear();
-        for (PortMapEntry* e = call->portMap; e != nullptr; e = e->next) s_ports.insert(e->portName);
+        for (PortMapEntry* e = call->portMap; e != nullptr; e = e->next)
+            s_ports.insert(e->portName);
         s_portsOwner = call;
         s_portsHead = call->portMap;
     }
@@ -223,9 +224,11 @@ static void s_ReadExternal(ExternalCircuitRecord* ext, ExtView* view)
         view->portTypes.emplace(s_PortWord(t->portName), (unsigned)t->type);
     if (d->Typ == nullptr) return;
     for (D2AEntry* c = d->Typ->D_to_A; c != nullptr; c = c->next)
-        view->d2a.push_back({c->line, {s_PortWord(c->d_port), s_PortWord(c->port1), s_PortWord(c->port2)}});
+        view->d2a.push_back(
+            {c->line, {s_PortWord(c->d_port), s_PortWord(c->port1), s_PortWord(c->port2)}});
     for (A2DEntry* c = d->Typ->A_to_D; c != nullptr; c = c->next)
-        view->a2d.push_back({c->line, {s_PortWord(c->d_port), s_PortWord(c->port1), s_PortWord(c->port2)}});
+        view->a2d.push_back(
+            {c->line, {s_PortWord(c->d_port), s_PortWord(c->port1), s_PortWord(c->port2)}});
 }
 
 // The Analog-only languages (SPICE, VHDL-A(MS), Verilog-A(MS)) make every
@@ -408,7 +411,10 @@ static CcallPort* CCALL_PortListAdd(CcallCall* call, const char* name, unsigned 
         kind = 0xA2;
     else if (kind == 0 || kind == CCALL_AMS_UNKNOWN) {
         unsigned named = s_DigitalNameKind(name);
-        kind = named != 0 ? named : kind == 0 ? (unsigned)CCALL_UNKNOWN : (unsigned)CCALL_AMS_UNKNOWN;
+        if (named != 0)
+            kind = named;
+        else if (kind == 0)
+            kind = CCALL_UNKNOWN;
     }
     return s_AddPort(call, name, kind);
 }
@@ -542,7 +548,8 @@ static void s_AddConverters(CcallCall* call, const ExtView* view)
             CCALL_MODPORT(c.port[0].c_str(), 0x14, call->line);
         for (int k = 1; k < 3; k++) {
             int gnd = c.port[k] == "A_gnd";
-            if (CCALL_AddA2DPort(call, c.port[k].c_str(), c.line, 0, gnd ? 0x2E0 : 0x200) != nullptr)
+            unsigned kind = gnd ? 0x2E0 : 0x200;
+            if (CCALL_AddA2DPort(call, c.port[k].c_str(), c.line, 0, kind) != nullptr)
                 CCALL_MODPORT(c.port[k].c_str(), gnd ? 0x2E0 : 0x280, call->line);
         }
     }
@@ -600,8 +607,8 @@ static PinRecord* s_FindPin(const char* name)
     return it == s_pins.end() ? nullptr : it->second;
 }
 
-// A reference pin must be a [Pin] of the component declared
-// CIRCUITCALL; any [Pin] gets its node.
+// A reference pin must be a [Pin] of the component declared CIRCUITCALL;
+// any [Pin] gets its node.
 static void s_ReferencePin(const ComponentRecord* component, const CircuitCallRecord* rec,
                            const char* pin, int notCircuitCallCode)
 {
@@ -615,8 +622,7 @@ static void s_ReferencePin(const ComponentRecord* component, const CircuitCallRe
     s_PinNode(pin, 0);
 }
 
-// The kind of a Port_map port, or 0 when the circuit has no
-// such port.
+// The kind of a Port_map port, or 0 when the circuit has no such port.
 static unsigned s_PortMapKind(const ExtView* view, const std::string& port)
 {
     unsigned typed = CCALL_gettype(view, port, 0);
@@ -644,11 +650,11 @@ static int* s_WiredRoleCounter(CcallPort* conn, const CcallConverter* cv, int k)
     return k == 0 ? &conn->digitalReceivers : &conn->analogDrivers;
 }
 
-// The converter ends of a port that a Port_map line wires: A_to_D lines first,
-// then D_to_A lines, each its digital port and then its analog ports.  The
-// role of each end is counted on the connection (the node's side: analog
-// drivers met there mark the node), and the end, with the kind it
-// gained, is merged once more into the call's table.
+// The converter ends of a port that a Port_map line wires: A_to_D lines
+// first, then D_to_A lines, each its digital port and then its analog ports.
+// The role of each end is counted on the connection (the node's side: analog
+// drivers met there mark the node), and the end, with the kind it gained, is
+// merged once more into the call's table.
 static void s_WireConverterEnds(CcallCall* call, CcallPort* conn, CcallNode* node)
 {
     auto found = call->endIndex->find(conn->name);
@@ -721,9 +727,9 @@ static void s_WirePorts(const ComponentRecord* component, const CircuitCallRecor
     }
 }
 
-// After all calls: the ends of one name in a call are one port of the circuit, so
-// they share their kinds, and two analog drivers among them are marked;
-// then each wired end's kind joins its node.
+// After all calls: the ends of one name in a call are one port of the
+// circuit, so they share their kinds, and two analog drivers among them are
+// marked; then each wired end's kind joins its node.
 static void s_MergeConverterEnds(void)
 {
     for (CcallCall* call = ccall_list; call != nullptr; call = call->next) {
@@ -786,7 +792,8 @@ static const char* s_ConnectionList(const CcallNode* node, unsigned mask, char* 
     if (node == nullptr) return buf;
     for (const CcallPort* c = node->connections; c != nullptr && len + 1 < size; c = c->next) {
         if (c->ends != nullptr) {
-            for (const CcallEnd* e = c->ends; e != nullptr && len + 1 < size; e = e->nextOnConnection)
+            for (const CcallEnd* e = c->ends; e != nullptr && len + 1 < size;
+                 e = e->nextOnConnection)
                 if (e->kind & mask)
                     s_Append(buf, size, &len,
                              "\n        [CCALL] Line %d Node <%s>, Conflicting port = Line <%d> "
@@ -901,8 +908,8 @@ static void CCALL_check_ccall(void)
             CcallEnd* a = cv->ends[1];
             CcallEnd* b = cv->ends[2];
             if (a->node == nullptr || b->node == nullptr) continue;
-            if (!(a->node->kind & CCALL_ANALOG_REFERENCE) || !(b->node->kind & CCALL_ANALOG_REFERENCE))
-                continue;
+            unsigned both = a->node->kind & b->node->kind;
+            if (!(both & CCALL_ANALOG_REFERENCE)) continue;
             ERRLOG_ErrorNew(1819, (int)call->line, cv->line, a->name, a->node->name, b->name,
                             b->node->name, s_ConnectionList(a->node, 0x260, s_list[0], LIST_SIZE),
                             s_ConnectionList(b->node, 0x260, s_list[1], LIST_SIZE));

@@ -146,7 +146,8 @@ TEST_F(CircuitRead, AnalogRulesFollowThePortTypeSwitch)
     std::string allOfD = line("d", "R3", "ANALOG_RECEIVER") + line("d", "U3", "AMS_UNKNOWN ") +
                          line("d", "D_receive", "DIGITAL DIGITAL_DRIVER ");
     std::string nodeD =
-        "E1824 - Component etc Node <d>: is analog and digital" + line("d", "R3", "ANALOG_RECEIVER") +
+        "E1824 - Component etc Node <d>: is analog and digital" +
+        line("d", "R3", "ANALOG_RECEIVER") +
         line("d", "D_receive", "DIGITAL DIGITAL_DRIVER ") + "\n" +
         "W1828 - Component <etc> Node: <d> has a digital driver but no obvious digital receiver\n"
         "        This indicates connection to a AMS port that 'may' be digital " +
@@ -301,7 +302,8 @@ TEST(CircuitLongNames, CutToTheirFields)
     std::string text = log.Take();
     auto count = [&](const std::string& what) {
         size_t n = 0;
-        for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) n++;
+        for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+            n++;
         return n;
     };
     EXPECT_EQ(count("E1912"), 6u);

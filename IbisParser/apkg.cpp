@@ -41,12 +41,7 @@ void APKG_Fini(AltPackageEntry* list)
 
 int APKG_FreeList(AltPackageEntry* list)
 {
-    s_appender.Forget();
-    while (list != nullptr) {
-        AltPackageEntry* next = list->next;
-        free(list);
-        list = next;
-    }
+    s_appender.FreeList(list);
     return 1;
 }
 

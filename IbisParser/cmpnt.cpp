@@ -10,8 +10,13 @@
 #include "errlog.h"
 #include "ibis.h"
 #include "mdl.h"
+#include "msel.h"
 #include "parse.h"
 #include "pkgmdl.h"
+
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
 
 #define CMN_MODULE_PATH "IbisParser/cmpnt"
 
@@ -30,9 +35,7 @@ enum { LOC_NONE, LOC_BAD, LOC_DIE, LOC_PIN };
 
 // ---------------------------------------------------------------------------
 // Look-ups into the records of the model, model-selector and package-model
-// modules.  Each is the one place that reaches into another module, so that
-// the component modules keep working while those modules are not part of
-// the library: a stand-in finds nothing.
+// modules: the one place where the component modules reach into them.
 
 int CMPNT_NameLimit(void) { return geFileVersion < 4 ? 20 : 40; }
 
@@ -94,30 +97,31 @@ ModelSelectorRecord* CMPNT_FindMsel(const char* name)
     CMN_ASSERT(name != nullptr);
     IBIS* ibis = s_Top();
     if (ibis == nullptr || ibis->modelSelectors == nullptr) return nullptr;
-    return nullptr;   // stand-in: MSEL_NameExists, then MSEL_FindMsel
+    if (!MSEL_NameExists(name, ibis->modelSelectors)) return nullptr;
+    return MSEL_FindMsel(name, ibis->modelSelectors);
 }
 
 int CMPNT_MselIsDifferential(ModelSelectorRecord* selector)
 {
     CMN_ASSERT(selector != nullptr);
-    return 0;   // stand-in: single-ended state 0
+    return selector->singleEnded == 0;
 }
 
 const char* CMPNT_MselModelName(ModelSelectorRecord* selector, int index)
 {
     CMN_ASSERT(selector != nullptr);
-    (void)index;
-    return nullptr;   // stand-in: the selector's entries
+    ModelSelectorEntry* e = selector->models;
+    for (; e != nullptr && index > 0; index--) e = e->next;
+    return e ? e->name : nullptr;
 }
 
-static void s_SetMselDifferential(ModelSelectorRecord* selector) { (void)selector; }
+static void s_SetMselDifferential(ModelSelectorRecord* selector) { selector->singleEnded = 0; }
 
 static int s_PackageModelExists(const char* name)
 {
     IBIS* ibis = s_Top();
     if (ibis == nullptr || ibis->packageModels == nullptr) return 0;
-    (void)name;
-    return 0;   // stand-in: PKGMDL_FindPackageModel
+    return PKGMDL_FindPackageModel(ibis->packageModels, name, nullptr);
 }
 
 int CMPNT_PackagePinNumber(const char* packageModel, int first, char** pinName)
@@ -125,8 +129,7 @@ int CMPNT_PackagePinNumber(const char* packageModel, int first, char** pinName)
     CMN_ASSERT(packageModel != nullptr && pinName != nullptr);
     IBIS* ibis = s_Top();
     if (ibis == nullptr || ibis->packageModels == nullptr) return 0;
-    (void)first;
-    return 0;   // stand-in: PKGMDL_GetPin_Number
+    return PKGMDL_GetPin_Number(ibis->packageModels, packageModel, first, pinName);
 }
 
 // ---------------------------------------------------------------------------
@@ -197,6 +200,24 @@ static int s_Headings(const char* text, int max, ARG_LIST* args)
     return 0;
 }
 
+// The start that the table keywords share: a second keyword of its kind
+// (duplicateCode, or 0 when the caller has dealt with it), the pin column,
+// and the headings split into args.  0 when nothing more is to be examined.
+static int s_BeginHeadings(int* columns, int duplicateCode, const char* label, const char* text,
+                           int max, ARG_LIST* args)
+{
+    if (*columns != 0 && duplicateCode != 0) {
+        ERRLOG_LineErrorNew(duplicateCode);
+        return 0;
+    }
+    *columns = 1;
+    if (*text == '\0') {
+        ERRLOG_LineErrorNew(528, label);
+        return 0;
+    }
+    return s_Headings(text, max, args);
+}
+
 // Heading i (from 0) must be expected, case ignored; a missing one is
 // reported only when required.
 static void s_ExpectHeading(const ARG_LIST* args, int i, const char* expected, int required)
@@ -211,17 +232,8 @@ static void s_ExpectHeading(const ARG_LIST* args, int i, const char* expected, i
 static void s_PinHeadings(const char* text)
 {
     ComponentRecord* c = gpCmpnt;
-    if (c->pinColumns != 0) {
-        ERRLOG_LineErrorNew(523);
-        return;
-    }
-    c->pinColumns = 1;
-    if (*text == '\0') {
-        ERRLOG_LineErrorNew(528, "Pin");
-        return;
-    }
     ARG_LIST args;
-    if (!s_Headings(text, 5, &args)) return;
+    if (!s_BeginHeadings(&c->pinColumns, 523, "Pin", text, 5, &args)) return;
     c->pinColumns += args.iTotal;
     if (c->pinColumns != 3 && c->pinColumns != 6) ERRLOG_LineErrorNew(532, "Pin", 3, 6, c->pinColumns);
     s_ExpectHeading(&args, 0, "signal_name", 1);
@@ -246,17 +258,8 @@ static void s_PinHeadings(const char* text)
 static void s_PinMappingHeadings(const char* text)
 {
     ComponentRecord* c = gpCmpnt;
-    if (c->pinMappingColumns != 0) {
-        ERRLOG_LineErrorNew(525);
-        return;
-    }
-    c->pinMappingColumns = 1;
-    if (*text == '\0') {
-        ERRLOG_LineErrorNew(528, "Pin_Mapping");
-        return;
-    }
     ARG_LIST args;
-    if (!s_Headings(text, 5, &args)) return;
+    if (!s_BeginHeadings(&c->pinMappingColumns, 525, "Pin_Mapping", text, 5, &args)) return;
     int n = c->pinMappingColumns += args.iTotal;
     if (geFileVersion < 4) {
         if (n != 3 && n != 5) ERRLOG_LineErrorNew(532, "Pin_Mappings", 3, 5, n);
@@ -272,17 +275,8 @@ static void s_PinMappingHeadings(const char* text)
 static void s_DiffPinHeadings(const char* text)
 {
     ComponentRecord* c = gpCmpnt;
-    if (c->diffPinColumns != 0) {
-        ERRLOG_LineErrorNew(527);
-        return;
-    }
-    c->diffPinColumns = 1;
-    if (*text == '\0') {
-        ERRLOG_LineErrorNew(528, "Diff_Pins");
-        return;
-    }
     ARG_LIST args;
-    if (!s_Headings(text, 6, &args)) return;
+    if (!s_BeginHeadings(&c->diffPinColumns, 527, "Diff_Pins", text, 6, &args)) return;
     int n = c->diffPinColumns += args.iCount;
     if (n != 4 && n != 6) ERRLOG_LineErrorNew(532, "Diff_Pins", 4, 6, n);
     static const char* const names[5] = {"inv_pin", "vdiff", "tdelay_typ", "tdelay_min",
@@ -301,13 +295,9 @@ static void s_SeriesPinMappingHeadings(const char* text)
         c->seriesPinMappings = nullptr;
         SPINMPG_FreeList(old);
     }
-    c->seriesPinMappingColumns = 1;
-    if (*text == '\0') {
-        ERRLOG_LineErrorNew(528, "Series_Pin_Mapping");
-        return;
-    }
     ARG_LIST args;
-    if (!s_Headings(text, 3, &args)) return;
+    if (!s_BeginHeadings(&c->seriesPinMappingColumns, 0, "Series_Pin_Mapping", text, 3, &args))
+        return;
     if (args.iTotal > 3) ERRLOG_LineErrorNew(543);
     int n = c->seriesPinMappingColumns += args.iCount;
     if (n != 3 && n != 4) ERRLOG_LineErrorNew(532, "Series_Pin_Mappings", 3, 4, n);
@@ -559,26 +549,23 @@ static void s_TestPackageModel(const char* name, const char* componentName)
     if (!found) ERRLOG_ErrorNew(516, name, componentName);
 }
 
-static int s_OnDiffRow(DiffPinRecord* rows, const char* pinName)
-{
-    for (; rows != nullptr; rows = rows->next)
-        if (strcmp(rows->pinName, pinName) == 0 || strcmp(rows->invPinName, pinName) == 0)
-            return 1;
-    return 0;
-}
-
 // Pins whose model is differential need an [External Model] and a [Diff Pin]
 // row.  Pins without a defined model (POWER, GND, NC, undefined names) are
 // passed over, and the walk goes on.
 static void s_TestDiffModels(ComponentRecord* c, ModelRecord* models)
 {
+    std::unordered_set<std::string> onDiffRows;
+    for (DiffPinRecord* row = c->diffPins; row != nullptr; row = row->next) {
+        onDiffRows.insert(row->pinName);
+        onDiffRows.insert(row->invPinName);
+    }
     for (PinRecord* pin = c->pins; pin != nullptr; pin = pin->next) {
         ModelRecord* m = s_FindModelUnmarked(pin->modelName, models);
         if (m == nullptr) continue;
         int type = CMPNT_ModelType(m);
         if (type < 19 || type > 22) continue;
         if (!s_ModelHasExternalModel(m)) ERRLOG_ErrorNew(544);
-        if (!s_OnDiffRow(c->diffPins, pin->pinName))
+        if (onDiffRows.count(pin->pinName) == 0)
             ERRLOG_ErrorNew(545, c->name, pin->pinName, pin->modelName, s_TypeName(type));
     }
 }
@@ -587,9 +574,15 @@ void CMPNT_TestList(ComponentRecord* components, ExternalCircuitRecord* external
                     ModelRecord* models)
 {
     PKGMDL_ResetPkgSearch();
-    for (ComponentRecord* a = components; a != nullptr; a = a->next)
-        for (ComponentRecord* b = a->next; b != nullptr; b = b->next)
-            if (strcmp(a->name, b->name) == 0) ERRLOG_ErrorNew(511, a->name);
+    // Each later component of a name once, against the first of that name,
+    // in the order of the first ones.
+    std::unordered_map<std::string, int> count;
+    for (ComponentRecord* c = components; c != nullptr; c = c->next) count[c->name]++;
+    for (ComponentRecord* c = components; c != nullptr; c = c->next) {
+        int& n = count[c->name];
+        for (; n > 1; n--) ERRLOG_ErrorNew(511, c->name);
+        n = 0;
+    }
     for (ComponentRecord* c = components; c != nullptr; c = c->next) {
         if (c->packageModel[0] != '\0') s_TestPackageModel(c->packageModel, c->name);
         if (c->pins != nullptr)

@@ -10,6 +10,12 @@
 #include "errlog.h"
 #include "rowlist.h"
 
+#include <algorithm>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
 #define CMN_MODULE_PATH "IbisParser/difpin"
 
 static RowAppender<DiffPinRecord> s_appender(nullptr);
@@ -38,18 +44,9 @@ int DIFPIN_ParseLine(char* text, int headerColumns, DiffPinRecord** out)
 {
     CMN_ASSERT(text != nullptr && out != nullptr);
     *out = nullptr;
-    DiffPinRecord* row = nullptr;
-    if (!CMN_malloc((void**)&row, sizeof(DiffPinRecord))) {
-        ERRLOG_LineErrorNew(800);
-        return 0;
-    }
     ARG_LIST args;
-    if (!CMN_ArgParse(text, 6, &args)) {
-        if (args.psArgs != nullptr) CMN_ArgFree(&args);
-        free(row);
-        ERRLOG_LineErrorNew(800);
-        return 0;
-    }
+    DiffPinRecord* row = RowStart<DiffPinRecord>(text, 6, &args, {800});
+    if (row == nullptr) return 0;
     char** tok = args.psArgs;
     int n = args.iCount;
     if (args.iTotal > 6) ERRLOG_LineErrorNew(801);
@@ -88,35 +85,60 @@ void DIFPIN_LinkDIFPIN(DiffPinRecord** head, DiffPinRecord* row)
     s_appender.Append(head, row);
 }
 
-void DIFPIN_TestList(DiffPinRecord* rows, PinRecord* pins, const char* componentName)
+// For pairs of rows, earlier a and later b, in that order: a's pin or
+// inv_pin met again in b.  Only the first row that holds a name in a column
+// is paired with the later ones, so that n rows sharing a name give n - 1
+// messages rather than one per pair.  The rows that hold each name are
+// indexed, so that only the pairs that share a name are visited.
+static void s_TestPairs(DiffPinRecord* rows, const char* componentName)
 {
-    CMN_ASSERT(rows != nullptr && componentName != nullptr);
-    if (pins != nullptr) {
-        for (DiffPinRecord* r = rows; r != nullptr; r = r->next) {
-            if (!PIN_PinExists(pins, r->pinName)) ERRLOG_ErrorNew(810, componentName, r->pinName);
-            if (!PIN_PinExists(pins, r->invPinName))
-                ERRLOG_ErrorNew(811, componentName, r->invPinName);
-        }
+    std::vector<DiffPinRecord*> all;
+    std::unordered_map<std::string, std::vector<size_t>> asPin, asInv;
+    for (DiffPinRecord* r = rows; r != nullptr; r = r->next) {
+        asPin[r->pinName].push_back(all.size());
+        asInv[r->invPinName].push_back(all.size());
+        all.push_back(r);
     }
-    for (DiffPinRecord* a = rows; a != nullptr; a = a->next) {
-        for (DiffPinRecord* b = a->next; b != nullptr; b = b->next) {
-            if (strcmp(a->pinName, b->pinName) == 0) ERRLOG_WarnNew(812, componentName, a->pinName);
-            if (strcmp(a->pinName, b->invPinName) == 0)
-                ERRLOG_ErrorNew(813, componentName, a->pinName);
-            if (strcmp(a->invPinName, b->pinName) == 0)
-                ERRLOG_ErrorNew(814, componentName, a->invPinName);
-            if (strcmp(a->invPinName, b->invPinName) == 0)
-                ERRLOG_WarnNew(815, componentName, a->invPinName);
+    for (size_t a = 0; a < all.size(); a++) {
+        const DiffPinRecord* ra = all[a];
+        // The checks in their order: a's pin against b's pin (812) and b's
+        // inv_pin (813), a's inv_pin against b's pin (814) and b's inv_pin (815).
+        const std::vector<size_t>* lists[4] = {&asPin[ra->pinName], &asInv[ra->pinName],
+                                               &asPin[ra->invPinName], &asInv[ra->invPinName]};
+        // a's own column for each check: its pin for 812 and 813, its
+        // inv_pin for 814 and 815.
+        const bool firstPin = asPin[ra->pinName].front() == a;
+        const bool firstInv = asInv[ra->invPinName].front() == a;
+        std::vector<std::pair<size_t, int>> hits;
+        for (int k = 0; k < 4; k++) {
+            if (!(k < 2 ? firstPin : firstInv)) continue;
+            for (size_t b : *lists[k])
+                if (b > a) hits.emplace_back(b, k);
+        }
+        std::sort(hits.begin(), hits.end());
+        for (const auto& hit : hits) {
+            switch (hit.second) {
+            case 0: ERRLOG_WarnNew(812, componentName, ra->pinName); break;
+            case 1: ERRLOG_ErrorNew(813, componentName, ra->pinName); break;
+            case 2: ERRLOG_ErrorNew(814, componentName, ra->invPinName); break;
+            default: ERRLOG_WarnNew(815, componentName, ra->invPinName); break;
+            }
         }
     }
 }
 
-void DIFPIN_FreeList(DiffPinRecord* rows)
+void DIFPIN_TestList(DiffPinRecord* rows, PinRecord* pins, const char* componentName)
 {
-    s_appender.Forget();
-    while (rows != nullptr) {
-        DiffPinRecord* next = rows->next;
-        free(rows);
-        rows = next;
+    CMN_ASSERT(rows != nullptr && componentName != nullptr);
+    if (pins != nullptr) {
+        FirstByName<PinRecord> pinOf(pins, PIN_NameOf);
+        for (DiffPinRecord* r = rows; r != nullptr; r = r->next) {
+            if (pinOf.Find(r->pinName) == nullptr) ERRLOG_ErrorNew(810, componentName, r->pinName);
+            if (pinOf.Find(r->invPinName) == nullptr)
+                ERRLOG_ErrorNew(811, componentName, r->invPinName);
+        }
     }
+    s_TestPairs(rows, componentName);
 }
+
+void DIFPIN_FreeList(DiffPinRecord* rows) { s_appender.FreeList(rows); }

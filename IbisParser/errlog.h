@@ -65,6 +65,9 @@ void ERRLOG_LineWarnNew(int code, ...);
 void ERRLOG_CautionNew(int code, ...);
 void ERRLOG_NoteNew(int code, ...);
 void ERRLOG_LineNoteNew(int code, ...);
+/* A line error of code whose text the caller built from the code's format,
+ * for a text that the format cannot give by itself. */
+void ERRLOG_LineErrorTextNew(int code, const char* text);
 
 /* Unnumbered entries: a printf format of the caller's; always printed
  * without a code. */

@@ -7,10 +7,16 @@
 #include "algmod.h"
 #include "cmn.h"
 #include "cmpnt.h"
+#include "ebdmdl.h"
 #include "errlog.h"
 #include "hdr.h"
 #include "mdl.h"
+#include "msel.h"
+#include "submdl.h"
+#include "testdata.h"
+#include "testload.h"
 #include "parse.h"
+#include "pkgmdl.h"
 
 #define CMN_MODULE_PATH "IbisParser/ibis"
 
@@ -66,10 +72,12 @@ void IBIS_Free(IBIS* ibis)
     if (ibis->headers != nullptr) HDR_FreeList(ibis->headers);
     CMPNT_FreeList(ibis->components);
     if (ibis->models != nullptr) MDL_FreeList(ibis->models);
-    // The package model, model selector, board description, submodel, test
-    // data and test load lists are released here, in that order, by their
-    // modules' release operations; until a module is part of the library its
-    // list stays empty.  The external circuits go last.
+    PKGMDL_FreeList(ibis->packageModels);
+    MSEL_FreeList(ibis->modelSelectors);
+    EBDMDL_FreeList(ibis->boardDescriptions);
+    SUBMDL_FreeList(ibis->submodels);
+    TESTDATA_FreeList(ibis->testData);
+    TESTLOAD_FreeList(ibis->testLoads);
     if (ibis->externalCircuits != nullptr) EXT_FreeList(ibis->externalCircuits);
     free(ibis);
 }
@@ -106,6 +114,13 @@ int FINI(void)
     return 1;
 }
 
+static void s_TestPkgMdls(void)
+{
+    IBIS* ibis = nullptr;
+    PackageModelRecord* pkgs = nullptr;
+    if (IBIS_GetIBIS(&ibis) && IBIS_GetPkgMdls(ibis, &pkgs)) PKGMDL_TestList(pkgs);
+}
+
 void(TEST)(int fileType, int flag)
 {
     if (fileType == FILE_IBS) {
@@ -113,19 +128,18 @@ void(TEST)(int fileType, int flag)
     } else if (fileType == FILE_AMI) {
         AMI_Test();
     } else {
+        // A lone package file gets the duplicate-name check of its models.
+        if (fileType == FILE_PKG) s_TestPkgMdls();
         EBD_Test(flag);
     }
 }
 
 void EBD_Test(int flag)
 {
-    (void)flag;
     IBIS* ibis = nullptr;
     if (!IBIS_GetIBIS(&ibis)) return;
     BoardDescriptionRecord* boards = nullptr;
-    if (IBIS_GetEbdMdls(ibis, &boards)) {
-        // EBDMDL_TestList(boards, flag) once the board module exists.
-    }
+    if (IBIS_GetEbdMdls(ibis, &boards)) EBDMDL_TestList(boards, flag);
 }
 
 void IBIS_Test(void)
@@ -141,20 +155,24 @@ void IBIS_Test(void)
     if (haveModels) {
         RCVTH_Check(models);
         DRVSH_Test(models);
+        ALGMOD_SetModelView(MDL_AlgmodView());
+        ALGMOD_Test(models);
     }
+    ModelSelectorRecord* selectors = nullptr;
+    if (IBIS_GetMsels(ibis, &selectors)) MSEL_TestList(selectors);
     ComponentRecord* components = nullptr;
     if (IBIS_GetCmpnts(ibis, &components))
         CMPNT_TestList(components, ibis->externalCircuits, ibis->models);
     else
         ERRLOG_ErrorNew(IBIS_MSG_NO_COMPONENT);
-    // Only a reader that keeps submodels can tell that an [Add Submodel]
-    // names none; until then every such line would be reported.
-    const PARSE_GROUP* submodelGroup = PARSE_GroupOf(KW_SUBMODEL);
-    if (submodelGroup != nullptr && submodelGroup->Init != nullptr) {
-        SubmodelRecord* submodels = nullptr;
-        if (IBIS_GetSubMdls(ibis, &submodels)) MDL_TestSubMdlReferences(models, submodels);
-        MDL_TestSubMdls(models, submodels);
-    }
+    s_TestPkgMdls();
+    TestDataRecord* testData = nullptr;
+    if (IBIS_GetTestData(ibis, &testData)) TESTDATA_TestList(testData);
+    TestLoadRecord* testLoads = nullptr;
+    if (IBIS_GetTestLoad(ibis, &testLoads)) TESTLOAD_TestList(testLoads);
+    SubmodelRecord* submodels = nullptr;
+    if (IBIS_GetSubMdls(ibis, &submodels)) MDL_TestSubMdlReferences(models, submodels);
+    MDL_TestSubMdls(models, submodels);
     if (haveModels) MDL_TestMdlReference(models);
 }
 
@@ -204,4 +222,46 @@ void IBIS_AddMdl(IBIS* ibis, ModelRecord* rec)
     CMN_ASSERT(ibis != nullptr && rec != nullptr);
     MDL_AddLink(rec, ibis->models);
     ibis->models = rec;
+}
+
+void IBIS_AddPkgMdl(IBIS* ibis, PackageModelRecord* rec)
+{
+    CMN_ASSERT(ibis != nullptr && rec != nullptr);
+    PKGMDL_AddLink(rec, ibis->packageModels);
+    ibis->packageModels = rec;
+}
+
+void IBIS_AddEbdMdl(IBIS* ibis, BoardDescriptionRecord* rec)
+{
+    CMN_ASSERT(ibis != nullptr && rec != nullptr);
+    EBDMDL_AddLink(rec, ibis->boardDescriptions);
+    ibis->boardDescriptions = rec;
+}
+
+void IBIS_AddMsel(IBIS* ibis, ModelSelectorRecord* rec)
+{
+    CMN_ASSERT(ibis != nullptr && rec != nullptr);
+    MSEL_AddLink(rec, ibis->modelSelectors);
+    ibis->modelSelectors = rec;
+}
+
+void IBIS_AddSubMdl(IBIS* ibis, SubmodelRecord* rec)
+{
+    CMN_ASSERT(ibis != nullptr && rec != nullptr);
+    SUBMDL_AddLink(rec, ibis->submodels);
+    ibis->submodels = rec;
+}
+
+void IBIS_AddTestData(IBIS* ibis, TestDataRecord* rec)
+{
+    CMN_ASSERT(ibis != nullptr && rec != nullptr);
+    TESTDATA_AddLink(rec, ibis->testData);
+    ibis->testData = rec;
+}
+
+void IBIS_AddTestLoad(IBIS* ibis, TestLoadRecord* rec)
+{
+    CMN_ASSERT(ibis != nullptr && rec != nullptr);
+    TESTLOAD_AddLink(rec, ibis->testLoads);
+    ibis->testLoads = rec;
 }

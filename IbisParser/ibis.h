@@ -78,7 +78,13 @@ int IBIS_GetTestLoad(IBIS* ibis, TestLoadRecord** out);
 void IBIS_AddHdr(IBIS* ibis, HeaderRecord* rec);
 void IBIS_AddCmpnt(IBIS* ibis, ComponentRecord* rec);
 void IBIS_AddMdl(IBIS* ibis, ModelRecord* rec);
+void IBIS_AddPkgMdl(IBIS* ibis, PackageModelRecord* rec);
+void IBIS_AddEbdMdl(IBIS* ibis, BoardDescriptionRecord* rec);
 void IBIS_AddExt(IBIS* ibis, ExternalCircuitRecord* rec);
+void IBIS_AddMsel(IBIS* ibis, ModelSelectorRecord* rec);
+void IBIS_AddSubMdl(IBIS* ibis, SubmodelRecord* rec);
+void IBIS_AddTestData(IBIS* ibis, TestDataRecord* rec);
+void IBIS_AddTestLoad(IBIS* ibis, TestLoadRecord* rec);
 
 #ifdef __cplusplus
 }

@@ -17,11 +17,8 @@
 #include "ibis.h"
 #include "parse.h"
 #include "smos.h"
-
-#if __has_include("submdl.h")
 #include "submdl.h"
-#define MDL_HAVE_SUBMODELS 1
-#endif
+#include "algmod.h"
 
 #define CMN_MODULE_PATH "IbisParser/mdl"
 
@@ -105,31 +102,39 @@ static void s_EndExternalModel(const ModelRecord* m);
 static void s_ForgetPortLists(void);
 
 // ---------------------------------------------------------------------------
-// [Algorithmic Model] STAND-IN.  Until the algmod module is part of the
-// library no list is made (the field stays null) and the section's lines are
-// dropped; 259 and 261 are logged by MDL_Fini all the same.  Wiring the
-// module is filling in these four bodies:
-//   s_AlgmodNew:  ALGMOD_New(text, &m->AlgorithmicModel)
-//   s_AlgmodLine: if (m->AlgorithmicModel) ALGMOD_ReceiveLine(text, m->AlgorithmicModel)
-//   s_AlgmodFini: ALGMOD_Fini(m->AlgorithmicModel)
-//   s_AlgmodFree: ALGMOD_Free(m->AlgorithmicModel)
+// [Algorithmic Model]: the algmod module owns the list; the model keeps its
+// head.  A keyword whose list could not be made leaves the field null and
+// the section's lines are dropped.
 
 static void s_AlgmodNew(ModelRecord* m, char* text, int previous)
 {
-    (void)m;
-    (void)text;
     (void)previous;
+    ALGMOD_New(text, &m->AlgorithmicModel);
 }
 
 static void s_AlgmodLine(ModelRecord* m, char* text)
 {
-    (void)m;
-    (void)text;
+    if (m->AlgorithmicModel != nullptr) ALGMOD_ReceiveLine(text, m->AlgorithmicModel);
 }
 
-static void s_AlgmodFini(ModelRecord* m) { (void)m; }
+static void s_AlgmodFini(ModelRecord* m)
+{
+    if (m->AlgorithmicModel != nullptr) ALGMOD_Fini(m->AlgorithmicModel);
+}
 
-static void s_AlgmodFree(ModelRecord* m) { (void)m; }
+static void s_AlgmodFree(ModelRecord* m)
+{
+    ALGMOD_Free(m->AlgorithmicModel);
+    m->AlgorithmicModel = nullptr;
+}
+
+// What the algmod module's file checks read of a model.
+static ModelRecord* s_ViewNext(ModelRecord* m) { return m->next; }
+static const char* s_ViewName(ModelRecord* m) { return m->name; }
+static AlgorithmicModelEntry** s_ViewList(ModelRecord* m) { return m->AlgorithmicModel; }
+static const ALGMOD_MODEL_VIEW s_algmodView = {s_ViewNext, s_ViewName, s_ViewList};
+
+const ALGMOD_MODEL_VIEW* MDL_AlgmodView(void) { return &s_algmodView; }
 
 // ---------------------------------------------------------------------------
 // Records and look-ups.
@@ -289,24 +294,15 @@ static const char* s_TypeWord(int type)
 int MDL_isSubModel(const ModelRecord* m, const SubmodelRecord* s)
 {
     CMN_ASSERT(m != nullptr && s != nullptr);
-#ifdef MDL_HAVE_SUBMODELS
     for (const AddSubmodelEntry* e = m->AddSubmodel; e != nullptr; e = e->next)
         if (strcmp(e->name, s->name) == 0) return 1;
-#endif
     return 0;
 }
 
-// The submodel list can only hold records once the submodel module is part
-// of the library; until then every list given here is empty.
 static int s_SubmodelNamed(const SubmodelRecord* list, const char* name)
 {
-#ifdef MDL_HAVE_SUBMODELS
     for (const SubmodelRecord* s = list; s != nullptr; s = s->next)
         if (strcmp(s->name, name) == 0) return 1;
-#else
-    (void)list;
-    (void)name;
-#endif
     return 0;
 }
 
@@ -319,17 +315,12 @@ void MDL_TestSubMdls(ModelRecord* models, SubmodelRecord* submodels)
 
 void MDL_TestSubMdlReferences(ModelRecord* models, SubmodelRecord* submodels)
 {
-#ifdef MDL_HAVE_SUBMODELS
     for (SubmodelRecord* s = submodels; s != nullptr; s = s->next) {
         int used = 0;
         for (ModelRecord* m = models; m != nullptr && !used; m = m->next)
             used = MDL_isSubModel(m, s);
         if (!used) ERRLOG_WarnNew(220, s->name);
     }
-#else
-    (void)models;
-    (void)submodels;
-#endif
 }
 
 void MDL_TestMdlReference(ModelRecord* models)

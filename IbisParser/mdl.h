@@ -3,6 +3,7 @@
 #ifndef IBISPARSER_MDL_H
 #define IBISPARSER_MDL_H
 
+#include "algmod.h"
 #include "crv.h"
 #include "drvsh.h"
 #include "extern.h"
@@ -121,6 +122,8 @@ int MDL_isSubModel(const ModelRecord* m, const SubmodelRecord* s);
 void MDL_TestSubMdls(ModelRecord* models, SubmodelRecord* submodels);
 void MDL_TestSubMdlReferences(ModelRecord* models, SubmodelRecord* submodels);
 void MDL_TestMdlReference(ModelRecord* models);
+// How the algmod module's file checks read a model.
+const ALGMOD_MODEL_VIEW* MDL_AlgmodView(void);
 
 #ifdef __cplusplus
 }

@@ -10,8 +10,14 @@
 #include "cmn.h"
 #include "cmpnt.h"
 #include "errlog.h"
+#include "ebdmdl.h"
 #include "hdr.h"
 #include "mdl.h"
+#include "pkgmdl.h"
+#include "msel.h"
+#include "submdl.h"
+#include "testdata.h"
+#include "testload.h"
 
 #define CMN_MODULE_PATH "IbisParser/parse"
 
@@ -163,17 +169,24 @@ enum {
     GRP_MSEL, GRP_SUBMDL, GRP_TESTDATA, GRP_TESTLOAD, GRP_COUNT
 };
 
+// Modules whose operations take a const text or no closing code.
+static void s_MselFini(int) { MSEL_Fini(); }
+static void s_SubmdlLine(int kind, int code, char* text) { SUBMDL_ReceiveLine(kind, code, text); }
+static void s_TestDataLine(int kind, int code, char* text) { TESTDATA_ReceiveLine(kind, code, text); }
+static void s_TestLoadLine(int kind, int code, char* text) { TESTLOAD_ReceiveLine(kind, code, text); }
+static void s_TestLoadFini(int) { TESTLOAD_Fini(); }
+
 static PARSE_GROUP s_groups[GRP_COUNT] = {
     {"hdr", KW_IBIS_VER, HDR_Init, HDR_ReceiveLine, HDR_Fini, HDR_Reset},
     {"cmpnt", KW_COMPONENT, CMPNT_Init, CMPNT_ReceiveLine, CMPNT_Fini, CMPNT_Reset},
     {"extern", KW_EXTERNAL_CIRCUIT, EXT_CIR_Init, EXT_ReceiveLine, nullptr, EXT_Reset},
     {"mdl", KW_MODEL, MDL_Init, MDL_ReceiveLine, MDL_Fini, MDL_Reset},
-    {"pkgmdl", KW_DEFINE_PACKAGE_MODEL, nullptr, nullptr, nullptr, nullptr},
-    {"ebdmdl", KW_BEGIN_BOARD_DESCRIPTION, nullptr, nullptr, nullptr, nullptr},
-    {"msel", KW_MODEL_SELECTOR, nullptr, nullptr, nullptr, nullptr},
-    {"submdl", KW_SUBMODEL, nullptr, nullptr, nullptr, nullptr},
-    {"testdata", KW_TEST_DATA, nullptr, nullptr, nullptr, nullptr},
-    {"testload", KW_TEST_LOAD, nullptr, nullptr, nullptr, nullptr},
+    {"pkgmdl", KW_DEFINE_PACKAGE_MODEL, PKGMDL_Init, PKGMDL_ReceiveLine, PKGMDL_Fini, PKGMDL_Reset},
+    {"ebdmdl", KW_BEGIN_BOARD_DESCRIPTION, EBDMDL_Init, EBDMDL_ReceiveLine, EBDMDL_Fini, EBDMDL_Reset},
+    {"msel", KW_MODEL_SELECTOR, MSEL_Init, MSEL_ReceiveLine, s_MselFini, MSEL_Reset},
+    {"submdl", KW_SUBMODEL, SUBMDL_Init, s_SubmdlLine, SUBMDL_Fini, SUBMDL_Reset},
+    {"testdata", KW_TEST_DATA, TESTDATA_Init, s_TestDataLine, TESTDATA_Fini, TESTDATA_Reset},
+    {"testload", KW_TEST_LOAD, TESTLOAD_Init, s_TestLoadLine, s_TestLoadFini, TESTLOAD_Reset},
 };
 
 static int s_GroupIndex(int code)

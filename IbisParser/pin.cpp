@@ -14,28 +14,21 @@
 #include "pinmpg.h"
 #include "rowlist.h"
 
+#include <string>
+#include <unordered_set>
+
 #define CMN_MODULE_PATH "IbisParser/pin"
 
-static const char* s_NameOf(const PinRecord* p) { return p->pinName; }
-static RowAppender<PinRecord> s_appender(s_NameOf);
+const char* PIN_NameOf(const PinRecord* pin) { return pin->pinName; }
+static RowAppender<PinRecord> s_appender(PIN_NameOf);
 
 int PIN_ParseLine(char* text, int headerColumns, PinRecord** out, const int rlcOrder[3])
 {
     CMN_ASSERT(text != nullptr && out != nullptr && rlcOrder != nullptr);
     *out = nullptr;
-    PinRecord* pin = nullptr;
-    if (!CMN_malloc((void**)&pin, sizeof(PinRecord))) {
-        ERRLOG_LineErrorNew(614);
-        ERRLOG_LineErrorNew(600);
-        return 0;
-    }
     ARG_LIST args;
-    if (!CMN_ArgParse(text, 6, &args)) {
-        if (args.psArgs != nullptr) CMN_ArgFree(&args);
-        free(pin);
-        ERRLOG_LineErrorNew(600);
-        return 0;
-    }
+    PinRecord* pin = RowStart<PinRecord>(text, 6, &args, {614, 600});
+    if (pin == nullptr) return 0;
     unsigned limit = (unsigned)CMPNT_NameLimit();
     char** tok = args.psArgs;
     if (args.iCount < 1) ERRLOG_LineErrorNew(601);
@@ -63,8 +56,8 @@ int PIN_ParseLine(char* text, int headerColumns, PinRecord** out, const int rlcO
 void PIN_LinkPin(PinRecord** head, PinRecord* pin)
 {
     CMN_ASSERT(head != nullptr && pin != nullptr);
-    for (int n = s_appender.Append(head, pin); n > 0; n--)
-        ERRLOG_LineErrorNew(606, pin->pinName);
+    // Once per repeated row, so that the messages stay as many as the rows.
+    if (s_appender.Append(head, pin) > 0) ERRLOG_LineErrorNew(606, pin->pinName);
 }
 
 PinRecord* PIN_FindPin(PinRecord* list, const char* name)
@@ -120,8 +113,28 @@ static int s_NoModel(const char* modelName)
            CMN_StrSameIC(modelName, "CIRCUITCALL") || CMN_StrSameIC(modelName, "NC");
 }
 
-static void s_TestModel(PinRecord* pins, PinRecord* pin, DiffPinRecord* diffPins,
-                        const char* componentName)
+// What the checks of one pin list look up: the first pin of each name, and
+// the names that [Pin Mapping] and [Diff Pin] rows use.
+struct PinListIndex {
+    FirstByName<PinRecord> first;
+    std::unordered_set<std::string> mapped, onDiffRows;
+    PinListIndex(PinRecord* pins, PinMappingRecord* mappings, DiffPinRecord* diffPins)
+        : first(pins, PIN_NameOf)
+    {
+        for (; mappings != nullptr; mappings = mappings->next) mapped.insert(mappings->pinName);
+        for (; diffPins != nullptr; diffPins = diffPins->next) {
+            onDiffRows.insert(diffPins->pinName);
+            onDiffRows.insert(diffPins->invPinName);
+        }
+    }
+    // As PIN_IsDiffPin: a row names a pin through the first pin of its name.
+    bool IsDiffPin(PinRecord* pin) const
+    {
+        return first.Find(pin->pinName) == pin && onDiffRows.count(pin->pinName) != 0;
+    }
+};
+
+static void s_TestModel(PinRecord* pin, const PinListIndex& index, const char* componentName)
 {
     const char* name = pin->modelName;
     if (geFileVersion < 3) {
@@ -133,13 +146,13 @@ static void s_TestModel(PinRecord* pins, PinRecord* pin, DiffPinRecord* diffPins
         int type = CMPNT_ModelType(model);
         if (type == CMPNT_TYPE_SERIES || type == CMPNT_TYPE_SERIES_SWITCH)
             ERRLOG_ErrorNew(610, componentName, pin->pinName, name);
-        if (CMPNT_ModelIsDifferential(model) && !PIN_IsDiffPin(pins, diffPins, pin))
+        if (CMPNT_ModelIsDifferential(model) && !index.IsDiffPin(pin))
             ERRLOG_CautionNew(611, pin->pinName, name);
         return;
     }
     ModelSelectorRecord* selector = CMPNT_FindMsel(name);
     if (selector != nullptr) {
-        if (CMPNT_MselIsDifferential(selector) && !PIN_IsDiffPin(pins, diffPins, pin))
+        if (CMPNT_MselIsDifferential(selector) && !index.IsDiffPin(pin))
             ERRLOG_CautionNew(609, pin->pinName, name);
         return;
     }
@@ -155,24 +168,17 @@ void PIN_TestList(PinRecord* pins, PinMappingRecord* pinMappings, DiffPinRecord*
         ERRLOG_BugNew(607, CMN_MODULE_PATH, __LINE__);
         return;
     }
+    PinListIndex index(pins, pinMappings, diffPins);
     for (PinRecord* pin = pins; pin != nullptr; pin = pin->next) {
-        if (!s_NoModel(pin->modelName)) s_TestModel(pins, pin, diffPins, componentName);
-        if (pinMappings != nullptr && !PINMPG_TestPin(pinMappings, pin->pinName))
+        if (!s_NoModel(pin->modelName)) s_TestModel(pin, index, componentName);
+        if (pinMappings != nullptr && index.mapped.count(pin->pinName) == 0)
             ERRLOG_ErrorNew(612, componentName, pin->pinName);
     }
     if (packageModelName[0] == '\0') return;
     char* number = nullptr;
     for (int first = 1; CMPNT_PackagePinNumber(packageModelName, first, &number); first = 0)
-        if (!PIN_PinExists(pins, number))
+        if (index.first.Find(number) == nullptr)
             ERRLOG_ErrorNew(613, number, packageModelName, componentName);
 }
 
-void PIN_FreeList(PinRecord* list)
-{
-    s_appender.Forget();
-    while (list != nullptr) {
-        PinRecord* next = list->next;
-        free(list);
-        list = next;
-    }
-}
+void PIN_FreeList(PinRecord* list) { s_appender.FreeList(list); }

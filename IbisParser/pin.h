@@ -27,6 +27,8 @@ typedef struct PinRecord {
 
 int PIN_ParseLine(char* text, int headerColumns, PinRecord** out, const int rlcOrder[3]);
 void PIN_LinkPin(PinRecord** head, PinRecord* pin);
+// The row's pin name, for indexes over a pin list.
+const char* PIN_NameOf(const PinRecord* pin);
 int PIN_PinExists(PinRecord* list, const char* name);
 PinRecord* PIN_FindPin(PinRecord* list, const char* name);
 char* PIN_GetModel(PinRecord* list, const char* name);

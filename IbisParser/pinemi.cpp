@@ -10,6 +10,9 @@
 #include "ibis.h"
 #include "rowlist.h"
 
+#include <string>
+#include <unordered_set>
+
 #define CMN_MODULE_PATH "IbisParser/pinemi"
 
 static const char* s_NameOf(const PinEmiRecord* r) { return r->pinName; }
@@ -19,16 +22,9 @@ int PINEMI_ParseLine(char* text, PinEmiRecord** out)
 {
     CMN_ASSERT(text != nullptr && out != nullptr);
     *out = nullptr;
-    PinEmiRecord* row = nullptr;
     ARG_LIST args;
-    args.psArgs = nullptr;
-    if (!CMN_malloc((void**)&row, sizeof(PinEmiRecord)) || !CMN_ArgParse(text, 4, &args)) {
-        if (args.psArgs != nullptr) CMN_ArgFree(&args);
-        free(row);
-        ERRLOG_LineErrorNew(4910);
-        ERRLOG_LineErrorNew(4900);
-        return 0;
-    }
+    PinEmiRecord* row = RowStart<PinEmiRecord>(text, 4, &args, {4910, 4900});
+    if (row == nullptr) return 0;
     char** tok = args.psArgs;
     int n = args.iCount;
     if (n < 1) {
@@ -57,8 +53,8 @@ int PINEMI_ParseLine(char* text, PinEmiRecord** out)
 void PINEMI_LinkPinEmi(PinEmiRecord** head, PinEmiRecord* row)
 {
     CMN_ASSERT(head != nullptr && row != nullptr);
-    for (int n = s_appender.Append(head, row); n > 0; n--)
-        ERRLOG_LineErrorNew(4906, row->pinName);
+    // Once per repeated row, so that the messages stay as many as the rows.
+    if (s_appender.Append(head, row) > 0) ERRLOG_LineErrorNew(4906, row->pinName);
 }
 
 PinEmiRecord* PINEMI_FindPin(PinEmiRecord* rows, const char* name)
@@ -83,13 +79,13 @@ void PINEMI_TestList(PinEmiRecord* rows, PinDomainEntry** domains, PinRecord* pi
         ERRLOG_BugNew(4907, CMN_MODULE_PATH, __LINE__);
         return;
     }
-    for (PinDomainEntry* d = domains ? *domains : nullptr; d != nullptr; d = d->next) {
-        PinEmiRecord* r = rows;
-        while (r != nullptr && strcmp(r->domainName, d->domainName) != 0) r = r->next;
-        if (r == nullptr) ERRLOG_ErrorNew(4908, componentName, d->domainName);
-    }
+    std::unordered_set<std::string> used;
+    for (PinEmiRecord* r = rows; r != nullptr; r = r->next) used.insert(r->domainName);
+    for (PinDomainEntry* d = domains ? *domains : nullptr; d != nullptr; d = d->next)
+        if (used.count(d->domainName) == 0) ERRLOG_ErrorNew(4908, componentName, d->domainName);
+    FirstByName<PinRecord> pinOf(pins, PIN_NameOf);
     for (PinEmiRecord* r = rows; r != nullptr; r = r->next) {
-        PinRecord* pin = pins ? PIN_FindPin(pins, r->pinName) : nullptr;
+        PinRecord* pin = pinOf.Find(r->pinName);
         if (pin == nullptr)
             ERRLOG_ErrorNew(4909, componentName, r->pinName);
         else if (CMN_ReservedWord(pin->modelName) == 0)
@@ -97,12 +93,4 @@ void PINEMI_TestList(PinEmiRecord* rows, PinDomainEntry** domains, PinRecord* pi
     }
 }
 
-void PINEMI_FreeList(PinEmiRecord* rows)
-{
-    s_appender.Forget();
-    while (rows != nullptr) {
-        PinEmiRecord* next = rows->next;
-        free(rows);
-        rows = next;
-    }
-}
+void PINEMI_FreeList(PinEmiRecord* rows) { s_appender.FreeList(rows); }

@@ -26,18 +26,9 @@ int PINMPG_ParseLine(char* text, int headerColumns, PinMappingRecord** out)
 {
     CMN_ASSERT(text != nullptr && out != nullptr);
     *out = nullptr;
-    PinMappingRecord* row = nullptr;
-    if (!CMN_malloc((void**)&row, sizeof(PinMappingRecord))) {
-        ERRLOG_LineErrorNew(728);
-        return 0;
-    }
     ARG_LIST args;
-    if (!CMN_ArgParse(text, 6, &args)) {
-        if (args.psArgs != nullptr) CMN_ArgFree(&args);
-        free(row);
-        ERRLOG_LineErrorNew(728);
-        return 0;
-    }
+    PinMappingRecord* row = RowStart<PinMappingRecord>(text, 6, &args, {728});
+    if (row == nullptr) return 0;
     if (args.iTotal > 6) ERRLOG_LineErrorNew(700);
     if (args.iCount < 1) ERRLOG_LineErrorNew(701);
     else CMN_SetStr(row->pinName, args.psArgs[0], 5, "Pin");
@@ -69,7 +60,8 @@ int PINMPG_ParseLine(char* text, int headerColumns, PinMappingRecord** out)
 void PINMPG_LinkPinMpg(PinMappingRecord** head, PinMappingRecord* row)
 {
     CMN_ASSERT(head != nullptr && row != nullptr);
-    for (int n = s_appender.Append(head, row); n > 0; n--) ERRLOG_LineErrorNew(708);
+    // Once per repeated row, so that the messages stay as many as the rows.
+    if (s_appender.Append(head, row) > 0) ERRLOG_LineErrorNew(708);
 }
 
 int PINMPG_TestPin(PinMappingRecord* rows, const char* pinName)
@@ -87,9 +79,9 @@ enum { KIND_OTHER, KIND_POWER, KIND_GND };
 static void s_SupplyPins(PinMappingRecord* rows, PinRecord* pins, const char* component)
 {
     int v4 = geFileVersion >= 4;
+    FirstByName<PinMappingRecord> rowOf(rows, s_NameOf);
     for (PinRecord* pin = pins; pin != nullptr; pin = pin->next) {
-        PinMappingRecord* r = rows;
-        while (r != nullptr && strcmp(r->pinName, pin->pinName) != 0) r = r->next;
+        PinMappingRecord* r = rowOf.Find(pin->pinName);
         if (r == nullptr) continue;
         const char* model = pin->modelName;
         if (CMN_StrSameIC(model, "POWER")) {
@@ -142,11 +134,13 @@ void PINMPG_TestList(PinMappingRecord* rows, PinRecord* pins, const char* compon
     if (pins == nullptr || rows == nullptr) return;
     s_SupplyPins(rows, pins, componentName);
     std::vector<int> kinds;
+    FirstByName<PinRecord> pinOf(pins, PIN_NameOf);
     for (PinMappingRecord* r = rows; r != nullptr; r = r->next) {
-        if (!PIN_PinExists(pins, r->pinName)) ERRLOG_ErrorNew(715, componentName, r->pinName);
+        PinRecord* pin = pinOf.Find(r->pinName);
+        if (pin == nullptr) ERRLOG_ErrorNew(715, componentName, r->pinName);
         int kind = KIND_OTHER;
-        if (PIN_ModelNameIsPOWER(pins, r->pinName)) kind = KIND_POWER;
-        else if (PIN_ModelNameIsGND(pins, r->pinName)) kind = KIND_GND;
+        if (pin != nullptr && CMN_StrSameIC(pin->modelName, "POWER")) kind = KIND_POWER;
+        else if (pin != nullptr && CMN_StrSameIC(pin->modelName, "GND")) kind = KIND_GND;
         kinds.push_back(kind);
     }
     static const Pass passes[] = {
@@ -184,12 +178,4 @@ void PINMPG_TestList(PinMappingRecord* rows, PinRecord* pins, const char* compon
     }
 }
 
-void PINMPG_FreeList(PinMappingRecord* rows)
-{
-    s_appender.Forget();
-    while (rows != nullptr) {
-        PinMappingRecord* next = rows->next;
-        free(rows);
-        rows = next;
-    }
-}
+void PINMPG_FreeList(PinMappingRecord* rows) { s_appender.FreeList(rows); }

@@ -5,8 +5,15 @@
 #ifndef IBISPARSER_ROWLIST_H
 #define IBISPARSER_ROWLIST_H
 
+#include <stdlib.h>
+
+#include <initializer_list>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
+
+#include "cmn.h"
+#include "errlog.h"
 
 template <class T>
 class RowAppender {
@@ -50,6 +57,17 @@ public:
         counts_.clear();
     }
 
+    // Frees every row of a list (rows that own nothing else).
+    void FreeList(T* list)
+    {
+        Forget();
+        while (list != nullptr) {
+            T* next = list->next;
+            free(list);
+            list = next;
+        }
+    }
+
 private:
     int Count(const T* row)
     {
@@ -62,5 +80,38 @@ private:
     T* tail_ = nullptr;
     std::unordered_map<std::string, int> counts_;
 };
+
+// The first row of a list for each name, so that the checks after a read
+// look a name up in constant time instead of walking the list per row.
+template <class T>
+class FirstByName {
+public:
+    FirstByName(T* list, const char* (*nameOf)(const T*))
+    {
+        for (; list != nullptr; list = list->next) map_.emplace(nameOf(list), list);
+    }
+    T* Find(const char* name) const
+    {
+        auto it = map_.find(name);
+        return it == map_.end() ? nullptr : it->second;
+    }
+
+private:
+    std::unordered_map<std::string, T*> map_;
+};
+
+// Makes a zero-filled row and splits text into at most max tokens.  When
+// either fails, the line errors failCodes are given and null is returned.
+template <class T>
+T* RowStart(const char* text, int max, ARG_LIST* args, std::initializer_list<int> failCodes)
+{
+    T* row = nullptr;
+    args->psArgs = nullptr;
+    if (CMN_malloc((void**)&row, sizeof(T)) && CMN_ArgParse(text, max, args)) return row;
+    if (args->psArgs != nullptr) CMN_ArgFree(args);
+    free(row);
+    for (int code : failCodes) ERRLOG_LineErrorNew(code);
+    return nullptr;
+}
 
 #endif

@@ -19,18 +19,9 @@ int SPINMPG_ParseLine(char* text, int headerColumns, SeriesPinMappingRecord** ou
 {
     CMN_ASSERT(text != nullptr && out != nullptr);
     *out = nullptr;
-    SeriesPinMappingRecord* row = nullptr;
-    if (!CMN_malloc((void**)&row, sizeof(SeriesPinMappingRecord))) {
-        ERRLOG_LineErrorNew(2619);
-        return 0;
-    }
     ARG_LIST args;
-    if (!CMN_ArgParse(text, 4, &args)) {
-        if (args.psArgs != nullptr) CMN_ArgFree(&args);
-        free(row);
-        ERRLOG_LineErrorNew(2619);
-        return 0;
-    }
+    SeriesPinMappingRecord* row = RowStart<SeriesPinMappingRecord>(text, 4, &args, {2619});
+    if (row == nullptr) return 0;
     char** tok = args.psArgs;
     int n = args.iCount;
     if (args.iTotal > 4) ERRLOG_LineErrorNew(2600);
@@ -109,9 +100,10 @@ void SPINMPG_TestList(SeriesPinMappingRecord* rows, PinRecord* pins, const char*
         ERRLOG_ErrorNew(2618, componentName);
         return;
     }
+    FirstByName<PinRecord> pinOf(pins, PIN_NameOf);
     for (SeriesPinMappingRecord* r = rows; r != nullptr; r = r->next) {
-        if (!PIN_PinExists(pins, r->pin1)) ERRLOG_ErrorNew(2607, componentName, r->pin1);
-        if (!PIN_PinExists(pins, r->pin2)) ERRLOG_ErrorNew(2611, componentName, r->pin2);
+        if (pinOf.Find(r->pin1) == nullptr) ERRLOG_ErrorNew(2607, componentName, r->pin1);
+        if (pinOf.Find(r->pin2) == nullptr) ERRLOG_ErrorNew(2611, componentName, r->pin2);
         if (CMPNT_FindModel(r->modelName) != nullptr) {
             s_TestModel(r, componentName, nullptr, r->modelName, groups);
             continue;
@@ -127,12 +119,4 @@ void SPINMPG_TestList(SeriesPinMappingRecord* rows, PinRecord* pins, const char*
     }
 }
 
-void SPINMPG_FreeList(SeriesPinMappingRecord* rows)
-{
-    s_appender.Forget();
-    while (rows != nullptr) {
-        SeriesPinMappingRecord* next = rows->next;
-        free(rows);
-        rows = next;
-    }
-}
+void SPINMPG_FreeList(SeriesPinMappingRecord* rows) { s_appender.FreeList(rows); }

@@ -40,8 +40,13 @@ static int s_AddName(SwitchGroupRecord* group, const char* token)
         return 0;
     }
     if (strcmp(name, "On") == 0 || strcmp(name, "Off") == 0) ERRLOG_LineErrorNew(2505);
-    for (int i = 0; i < group->nameCount; i++)
-        if (strcmp(group->names[i], name) == 0) ERRLOG_LineErrorNew(2506, name);
+    // Once per repeated name, so that a long group cannot multiply messages.
+    for (int i = 0; i < group->nameCount; i++) {
+        if (strcmp(group->names[i], name) == 0) {
+            ERRLOG_LineErrorNew(2506, name);
+            break;
+        }
+    }
     names[group->nameCount++] = name;
     CMN_ReservedWordErr(name);
     return 1;

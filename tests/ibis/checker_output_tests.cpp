@@ -3,21 +3,15 @@
 // text that the format's rules give for each file.
 #include <gtest/gtest.h>
 
-#include <stdio.h>
 #include <stdlib.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <fstream>
 #include <ostream>
 #include <string>
 
 #include "checker_run.h"
 
 namespace {
-
-using Case = CheckerCase;
 
 // Expected texts follow the log's layout: a text of 60 to 75 characters of
 // a line error (58 to 75 of a line warning, 72 to 75 of a plain error) goes
@@ -401,33 +395,9 @@ File Failed
 
 class CheckerOutput : public ::testing::TestWithParam<Case> {};
 
-TEST_P(CheckerOutput, WholeOutputAndStatus)
-{
-    const Case& c = GetParam();
-    CheckerRun r = RunChecker(IBIS_FIXTURES, c.args);
-    EXPECT_EQ(r.out, c.expected);
-    EXPECT_EQ(r.status, c.status);
-}
+TEST_P(CheckerOutput, WholeOutputAndStatus) { CheckCase(IBIS_FIXTURES, GetParam()); }
 
-INSTANTIATE_TEST_SUITE_P(Fixtures, CheckerOutput, ::testing::ValuesIn(kCases),
-                         [](const ::testing::TestParamInfo<Case>& i) { return i.param.name; });
-
-// Files whose bytes matter are written by the test itself.
-class CheckerTempDir : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        char tmpl[] = "/tmp/ibislint_XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir_ = tmpl;
-    }
-    void TearDown() override { (void)system(("rm -rf '" + dir_ + "'").c_str()); }
-    void Write(const std::string& name, const std::string& bytes)
-    {
-        std::ofstream(dir_ + "/" + name, std::ios::binary) << bytes;
-    }
-    std::string dir_;
-};
+INSTANTIATE_TEST_SUITE_P(Fixtures, CheckerOutput, ::testing::ValuesIn(kCases), CaseName);
 
 TEST_F(CheckerTempDir, IllegalCharactersCrLfAndEndOfFileMark)
 {
@@ -511,25 +481,6 @@ TEST_F(CheckerTempDir, UsageAndFileKinds)
                      "ERROR - Required keyword 'Component' not found.\n"
                      "\nErrors  : 1\nWarnings: 1\n\nFile Failed\n");
     EXPECT_EQ(r.status, 1);
-}
-
-// The row fixtures (curves, waveforms, pulse tables, golden waveforms,
-// [Ramp], [Receiver Thresholds] and a correct file using them all) read
-// through the checker to a verdict, without a crash.
-TEST(RowFixtures, ReadToAVerdict)
-{
-    for (const char* name : {"rows_curves.ibs", "rows_waveforms.ibs", "rows_pulse.ibs",
-                             "rows_golden.ibs", "rows_ramp.ibs", "rows_thresholds.ibs",
-                             "rows_good.ibs"}) {
-        CheckerRun r = RunChecker(IBIS_FIXTURES, std::string("-n -c ") + name);
-        EXPECT_TRUE(r.status == 0 || r.status == 1) << name << " status " << r.status;
-        EXPECT_TRUE(r.out.find("File Passed") != std::string::npos ||
-                    r.out.find("File Failed") != std::string::npos)
-            << name;
-    }
-    CheckerRun good = RunChecker(IBIS_FIXTURES, "-n -c rows_good.ibs");
-    EXPECT_EQ(good.status, 0);
-    EXPECT_NE(good.out.find("Errors  : 0\n"), std::string::npos);
 }
 
 }  // namespace

@@ -1,11 +1,17 @@
-// Runs the ibislint program over fixture files and compares its whole
-// standard output and exit status with an expected text.
+// Runs the ibislint program (its path in the IBISLINT macro) in a directory
+// and keeps its standard output and exit status; the test directory and the
+// whole-output cases that the checker tests share.
 #ifndef TESTS_IBIS_CHECKER_RUN_H
 #define TESTS_IBIS_CHECKER_RUN_H
 
-#include <stdio.h>
-#include <sys/wait.h>
+#include <gtest/gtest.h>
 
+#include <stdio.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
 #include <ostream>
 #include <string>
 
@@ -29,7 +35,26 @@ inline CheckerRun RunChecker(const std::string& dir, const std::string& args)
     return r;
 }
 
-// One whole-output comparison: fixture arguments, exit status, expected text.
+// Files whose bytes matter are written by the test itself, into a fresh
+// directory.
+class CheckerTempDir : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char tmpl[] = "/tmp/ibislint_XXXXXX";
+        ASSERT_NE(mkdtemp(tmpl), nullptr);
+        dir_ = tmpl;
+    }
+    void TearDown() override { (void)system(("rm -rf '" + dir_ + "'").c_str()); }
+    void Write(const std::string& name, const std::string& bytes)
+    {
+        std::ofstream(dir_ + "/" + name, std::ios::binary) << bytes;
+    }
+    std::string dir_;
+};
+
+// One whole-output run: the checker's arguments, its exit status and its
+// whole standard output.
 struct CheckerCase {
     const char* name;
     const char* args;
@@ -37,7 +62,17 @@ struct CheckerCase {
     const char* expected;
 };
 
-// Names a case in test listings.
-inline void PrintTo(const CheckerCase& c, std::ostream* os) { *os << c.name; }
+using Case = CheckerCase;
+
+inline void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+
+inline std::string CaseName(const ::testing::TestParamInfo<Case>& i) { return i.param.name; }
+
+inline void CheckCase(const std::string& dir, const Case& c)
+{
+    CheckerRun r = RunChecker(dir, c.args);
+    EXPECT_EQ(r.out, c.expected);
+    EXPECT_EQ(r.status, c.status);
+}
 
 #endif

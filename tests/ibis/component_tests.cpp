@@ -16,34 +16,25 @@
 #include <string>
 #include <vector>
 
+#include "checker_run.h"
 #include "cmn.h"
 #include "cmpnt.h"
 #include "errlog.h"
 #include "ibis.h"
 #include "log_capture.h"
+#include "mdl.h"
+#include "msel.h"
+#include "pkgmdl.h"
+#include "rng.h"
 #include "parse.h"
 
 namespace {
 
-struct CheckerRun {
-    std::string out;
-    int status;
-};
-
-// Runs the checker in dir; standard error is dropped.  The source line in a
-// program-bug text ("IbisParser/cmpnt:123:") is replaced by "L", so that the
-// expected texts do not depend on where a line of the reader sits.
-CheckerRun RunChecker(const std::string& dir, const std::string& args, const std::string& env = "")
+// The source line in a program-bug text ("IbisParser/cmpnt:123:") becomes
+// "L", so that the expected texts do not depend on where a line of the
+// reader sits.
+CheckerRun Normalized(CheckerRun r)
 {
-    std::string cmd = "cd '" + dir + "' && " + env + " '" IBISLINT "' " + args + " 2>/dev/null";
-    FILE* p = popen(cmd.c_str(), "r");
-    CheckerRun r{"", -1};
-    if (p == nullptr) return r;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-    int st = pclose(p);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
     r.out = std::regex_replace(r.out, std::regex("(IbisParser/[a-z]+):[0-9]+:"), "$1:L:");
     return r;
 }
@@ -351,6 +342,95 @@ Warnings: 1
 
 File Failed
 )X"},
+    {"SeriesPinsAndSwitchesThroughModelsAndSelectors", "mref42.ibs",
+     R"X(
+Checking mref42.ibs for IBIS 4.2 Compatibility...
+
+E4024 - Model 'nomodel' in Model Selector 'ssel' is not defined in the file
+E0610 - Component 'c1':  Pin '2': Model 'ser': model type for a Pin cannot be Series or Series_switch.
+C0611 - Pin 3 is not defined as a Diff Pin though the associated Model dif was determined to be Differential
+E0610 - Component 'c1':  Pin '4': Model 'sw': model type for a Pin cannot be Series or Series_switch.
+C0611 - Pin 7 is not defined as a Diff Pin though the associated Model rx was determined to be Differential
+C0609 - Pin 9 is not defined as a Diff Pin though the associated Model Selector sel was determined to be Differential
+E0613 - Pin 'A2' found in Package_Model 'QFP3' Pin_Numbers list not found in Component 'c1' Pin list.
+W2625 - Component 'c1': [Series Pin Mapping] Model 'ser' is of type Series so function_table_group 'G1' is ignored.
+E2627 - Component 'c1': [Series Pin Mapping] Model 'sw' is of type Series_Switch so function_table_group is required.
+E2629 - Component 'c1': [Series Pin Mapping] Model 'sw' uses function NOPE which is not defined.
+E2623 - Component 'c1': [Series Pin Mapping] Model 'in' is not of type Series.
+E2621 - Component 'c1': [Series Pin Mapping] Model 'in' is not of type Series_Switch.
+E2626 - Component 'c1': [Series Pin Mapping] Model Selector 'ssel' Model 'sw' is of type Series_Switch so function_table_group is required.
+E2622 - Component 'c1': [Series Pin Mapping] Model Selector 'ssel' Model 'in' is not of type Series.
+E2630 - Component 'c1': [Series Pin Mapping] Model Selector 'ssel' Model 'nomodel' is of unknown type.
+W2624 - Component 'c1': [Series Pin Mapping] Model Selector 'ssel' Model 'ser' is of type Series so function_table_group 'G1' is ignored.
+E2620 - Component 'c1': [Series Pin Mapping] Model Selector 'ssel' Model 'in' is not of type Series_Switch.
+E2630 - Component 'c1': [Series Pin Mapping] Model Selector 'ssel' Model 'nomodel' is of unknown type.
+W2624 - Component 'c1': [Series Pin Mapping] Model Selector 'ssel' Model 'ser' is of type Series so function_table_group 'NOPE' is ignored.
+E2628 - Component 'c1': [Series Pin Mapping] Model Selector 'ssel' Model 'sw' uses function NOPE which is not defined.
+E2620 - Component 'c1': [Series Pin Mapping] Model Selector 'ssel' Model 'in' is not of type Series_Switch.
+E2630 - Component 'c1': [Series Pin Mapping] Model Selector 'ssel' Model 'nomodel' is of unknown type.
+E0544 - TBD: Put this in model check, *_DIFF without external model
+E0545 - Component <c1> pin <3> model <dif> type <Input_diff> using [External Model] without corresponding [Diff_Pin]
+E0544 - TBD: Put this in model check, *_DIFF without external model
+E0544 - TBD: Put this in model check, *_DIFF without external model
+
+Errors  : 20
+Warnings: 3
+Cautions: 3
+
+File Failed
+)X"},
+    {"PackageValues", "pkg32.ibs",
+     R"X(
+Checking pkg32.ibs for IBIS 3.2 Compatibility...
+
+E0518 (line    6) - Unknown data after Package keyword.
+E1209 (line    7) - The typical column must be specified.
+E1202 (line    8) -
+    Expected 4 columns in Package sub-parameter line, found 3 columns.
+E1204 (line   10) - Duplicate L_pkg sub-parameter.
+E1206 (line   12) - Unknown Package subparameter.
+E1205 (line   13) - Duplicate C_pkg sub-parameter.
+E0517 (line   14) - Duplicate Package keyword.
+E1909 (line   20) - Invalid Minimum Value ("x")
+E1207 (line   20) - Unable to parse data for Package subparameter 'R_pkg'.
+E1215 - Component 'p2': Required sub-parameter L_pkg not found.
+E1217 - Component 'p2': Required sub-parameter C_pkg not found.
+
+Errors  : 11
+
+File Failed
+)X"},
+    // A name repeated n times gives n - 1 messages, not one per pair.
+    {"RepeatedNamesOncePerRow", "rep42.ibs",
+     R"X(
+Checking rep42.ibs for IBIS 4.2 Compatibility...
+
+E0606 (line    8) - Duplicate Pin '1'.
+E0606 (line    9) - Duplicate Pin '1'.
+E0708 (line   13) - Duplicate Pin Mapping Pin.
+E0708 (line   14) - Duplicate Pin Mapping Pin.
+E2506 (line   21) - Duplicate Series switch Group name 'A'
+E2506 (line   21) - Duplicate Series switch Group name 'A'
+E0519 - Keyword 'Package' not defined for Component 'x'.
+E0519 - Keyword 'Package' not defined for Component 'x'.
+E0519 - Keyword 'Package' not defined for Component 'x'.
+E0511 - Component 'x' is duplicated within the .ibs file.
+E0511 - Component 'x' is duplicated within the .ibs file.
+E0524 - Unable to find Pin keyword data for Component 'x'.
+E0524 - Unable to find Pin keyword data for Component 'x'.
+W0812 - Component 'x': Diff_Pin '1' is not unique.
+W0815 - Component 'x': inv_pin '2' is not unique.
+W0812 - Component 'x': Diff_Pin '1' is not unique.
+W0815 - Component 'x': inv_pin '2' is not unique.
+W2507 - Component 'x': Series switch Group name 'A' is not used by any [Series Pin Mapping] function_table_group
+W2507 - Component 'x': Series switch Group name 'A' is not used by any [Series Pin Mapping] function_table_group
+W2507 - Component 'x': Series switch Group name 'A' is not used by any [Series Pin Mapping] function_table_group
+
+Errors  : 13
+Warnings: 7
+
+File Failed
+)X"},
 };
 
 class ComponentOutput : public ::testing::TestWithParam<Case> {};
@@ -358,7 +438,7 @@ class ComponentOutput : public ::testing::TestWithParam<Case> {};
 TEST_P(ComponentOutput, WholeOutput)
 {
     const Case& c = GetParam();
-    CheckerRun r = RunChecker(IBIS_FIXTURES, std::string("-n -c ") + c.file);
+    CheckerRun r = Normalized(RunChecker(IBIS_FIXTURES, std::string("-n -c ") + c.file));
     EXPECT_EQ(r.out, c.expected);
     EXPECT_EQ(r.status, 1);
 }
@@ -554,6 +634,108 @@ TEST_F(ComponentRead, LongPinListKeepsFileOrder)
     (void)system((std::string("rm -rf '") + dir + "'").c_str());
 }
 
+// A [Package] line that does not read stores nothing, so a later line of the
+// same sub-parameter is taken; a duplicate keeps the first value.
+TEST_F(ComponentRead, PackageValuesKeptAndDropped)
+{
+    Read("pkg32.ibs");
+    ComponentRecord* p1 = Find("p1");
+    ComponentRecord* p2 = Find("p2");
+    ASSERT_NE(p1, nullptr);
+    ASSERT_NE(p2, nullptr);
+    ASSERT_NE(p1->package, nullptr);
+    ASSERT_NE(p1->package->L_pkg, nullptr);
+    EXPECT_DOUBLE_EQ(p1->package->L_pkg->typ_value, 2e-9);
+    EXPECT_EQ(p1->package->L_pkg->min_state, (uint32_t)RNG_NA);
+    ASSERT_NE(p1->package->C_pkg, nullptr);   // "c_pkg" matched ignoring case
+    EXPECT_DOUBLE_EQ(p1->package->C_pkg->min_value, 0.5e-12);
+    ASSERT_NE(p1->package->R_pkg, nullptr);
+    EXPECT_EQ(p1->package->R_pkg->typ_state, (uint32_t)RNG_NA);
+    ASSERT_NE(p2->package, nullptr);
+    ASSERT_NE(p2->package->R_pkg, nullptr);
+    EXPECT_DOUBLE_EQ(p2->package->R_pkg->typ_value, 0.2);
+    EXPECT_DOUBLE_EQ(p2->package->R_pkg->min_value, 0.1);
+    EXPECT_EQ(p2->package->L_pkg, nullptr);
+}
+
+// Which models a diff-pin pair uses, directly or through a model selector;
+// the answer marks the model and every selector met as differential.
+TEST_F(ComponentRead, DifferentialPinModels)
+{
+    Read("mref42.ibs");
+    struct Row {
+        const char* model;
+        int differential;
+        const char* pin;
+    };
+    const Row rows[] = {
+        {"rx", 1, "8"}, {"dif", 1, "5"}, {"in", 0, nullptr}, {"ser", 0, nullptr}, {"sw", 0, nullptr},
+    };
+    for (const Row& row : rows) {
+        ModelRecord* m = MDL_FindModel(row.model, gpIbis->models);
+        ASSERT_NE(m, nullptr) << row.model;
+        PinRecord* pin = nullptr;
+        EXPECT_EQ(CMPNT_IsDifferentialPinModel(m, &pin), row.differential) << row.model;
+        if (row.pin == nullptr) {
+            EXPECT_EQ(pin, nullptr) << row.model;
+            EXPECT_EQ(m->singleEnded, 2) << row.model;
+        } else {
+            ASSERT_NE(pin, nullptr) << row.model;
+            EXPECT_STREQ(pin->pinName, row.pin) << row.model;
+            EXPECT_EQ(m->singleEnded, 0) << row.model;
+        }
+        EXPECT_EQ(CMPNT_IsDifferentialPinModel(m, nullptr), row.differential) << row.model;
+    }
+    EXPECT_EQ(log.Take(), "");
+}
+
+TEST_F(ComponentRead, DifferentialThroughASelector)
+{
+    char dir[] = "/tmp/cmpnt_sel_XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    std::string path = std::string(dir) + "/sel.ibs";
+    std::ofstream(path) << "[IBIS Ver] 4.2\n[File Name] sel.ibs\n[File Rev] 1\n[Component] c\n"
+                           "[Manufacturer] M\n[Pin] signal_name model_name\n1 a s1\n2 b s1\n"
+                           "3 c GND\n[Diff Pin] inv_pin vdiff tdelay_typ\n1 2 0.1 1n\n"
+                           "[Model Selector] s1\nm1 first\nm2 second\n"
+                           "[Model] m1\nModel_type Input\n[Model] m2\nModel_type Input\n[End]\n";
+    EXPECT_EQ(PARSE(path.c_str(), FILE_IBS), 1);
+    ModelRecord* m2 = MDL_FindModel("m2", gpIbis->models);
+    ASSERT_NE(m2, nullptr);
+    PinRecord* pin = nullptr;
+    EXPECT_EQ(CMPNT_IsDifferentialPinModel(m2, &pin), 1);
+    ASSERT_NE(pin, nullptr);
+    EXPECT_STREQ(pin->pinName, "1");
+    EXPECT_EQ(m2->singleEnded, 0);
+    EXPECT_EQ(gpIbis->modelSelectors->singleEnded, 0);
+    (void)system((std::string("rm -rf '") + dir + "'").c_str());
+}
+
+// Without components, or with a component that has no [Pin], nothing
+// matches and nothing is reported.
+TEST_F(ComponentRead, NoComponentsNoMatch)
+{
+    char dir[] = "/tmp/cmpnt_none_XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    std::string a = std::string(dir) + "/a.ibs", b = std::string(dir) + "/b.ibs";
+    std::ofstream(a) << "[IBIS Ver] 4.2\n[File Name] a.ibs\n[File Rev] 1\n"
+                        "[Model] m\nModel_type Input\n[End]\n";
+    std::ofstream(b) << "[IBIS Ver] 4.2\n[File Name] b.ibs\n[File Rev] 1\n[Component] c\n"
+                        "[Manufacturer] M\n[Diff Pin] inv_pin vdiff tdelay_typ\n1 2 0.1 1n\n"
+                        "[Model] m\nModel_type Input\n[End]\n";
+    for (const std::string& path : {a, b}) {
+        EXPECT_EQ(PARSE(path.c_str(), FILE_IBS), 1);
+        log.Take();
+        PinRecord* pin = nullptr;
+        EXPECT_EQ(CMPNT_IsDifferentialPinModel(gpIbis->models, &pin), 0) << path;
+        EXPECT_EQ(pin, nullptr);
+        EXPECT_EQ(log.Take(), "") << path;
+        IBIS_Free(gpIbis);
+        ASSERT_TRUE(INIT());
+    }
+    (void)system((std::string("rm -rf '") + dir + "'").c_str());
+}
+
 // ---------------------------------------------------------------------------
 // Diff Pin rows, one line at a time.
 
@@ -619,6 +801,176 @@ TEST(NodeNames, EachWordIsOneEntry)
     for (NodeNameEntry* n = head; n != nullptr; n = n->next) names.push_back(n->name);
     EXPECT_EQ(names, (std::vector<std::string>{"c", "bb", "a"}));
     NODE_FreeList(head);
+}
+
+// ---------------------------------------------------------------------------
+// The search of the .pkg files beside the .ibs file for a package model that
+// the .ibs file names but does not define.
+
+class PackageSearch : public CheckerTempDir {
+protected:
+    // A package file that defines one model of one pin; before is put
+    // ahead of the [Define Package Model] line.
+    static std::string Pkg(const std::string& file, const std::string& model,
+                           const std::string& before = "")
+    {
+        return "[IBIS Ver] 5.0\n[File Name] " + file + "\n[File Rev] 1.0\n" + before +
+               "[Define Package Model] " + model +
+               "\n[Manufacturer] Acme\n[OEM] Acme\n[Description] One pin\n[Number Of Pins] 1\n"
+               "[Pin Numbers]\n1\n[Model Data]\n[Inductance Matrix] Full_matrix\n[Row] 1\n3n\n"
+               "[Capacitance Matrix] Full_matrix\n[Row] 1\n1p\n[End Model Data]\n"
+               "[End Package Model]\n[End]\n";
+    }
+    // Two components that name the same package model.
+    void WriteMain(const std::string& dir)
+    {
+        std::string component =
+            "[Manufacturer] M\n[Package]\nR_pkg 0.2 0.1 0.3\nL_pkg 2n 1n 3n\n"
+            "C_pkg 1p 0.5p 1.5p\n[Package Model] QFP100\n[Pin] signal_name model_name\n1 a GND\n";
+        Write(dir + "/main.ibs", "[IBIS Ver] 5.0\n[File Name] main.ibs\n[File Rev] 1.0\n"
+                                 "[Component] c1\n" + component + "[Component] c2\n" + component +
+                                     "[End]\n");
+    }
+    // A directory whose name the shell would split, holding the defining
+    // files, a file whose model name only begins with the wanted one, an
+    // unrelated file with a byte outside 7-bit ASCII, and names that are
+    // not regular visible .pkg files.
+    std::string Populate()
+    {
+        std::string sub = "a b;c";
+        EXPECT_EQ(mkdir((dir_ + "/" + sub).c_str(), 0755), 0);
+        EXPECT_EQ(mkdir((dir_ + "/" + sub + "/dir.pkg").c_str(), 0755), 0);
+        WriteMain(sub);
+        Write(sub + "/b.pkg", Pkg("b.pkg", "QFP100  # the same model", "[Comment Char] #_char\n"));
+        Write(sub + "/a.pkg", Pkg("a.pkg", "QFP100"));
+        Write(sub + "/qfp100a.pkg", Pkg("qfp100a.pkg", "QFP100A"));
+        Write(sub + "/zz.pkg", Pkg("zz.pkg", "OTHER", "|caf\xe9\n"));
+        Write(sub + "/.hidden.pkg", Pkg(".hidden.pkg", "QFP100"));
+        Write(sub + "/C.PKG", Pkg("C.PKG", "QFP100"));
+        EXPECT_EQ(symlink("a.pkg", (dir_ + "/" + sub + "/link.pkg").c_str()), 0);
+        return sub;
+    }
+};
+
+// Both defining files are read once, in name order, into the same container
+// (so their model is reported duplicated); nothing else is read or reported.
+const char* const kSearchOutput = R"(
+Checking a b;c/main.ibs for IBIS 5.0 Compatibility...
+
+
+Checking a.pkg for IBIS 5.0 Compatibility...
+
+
+Checking b.pkg for IBIS 5.0 Compatibility...
+
+E3410 - Define_Package_Model 'QFP100' is duplicated within the .ibs file.
+
+Errors  : 1
+
+File Failed
+)";
+
+TEST_F(PackageSearch, DefiningFilesAreReadInNameOrder)
+{
+    std::string sub = Populate();
+    CheckerRun r = RunChecker(dir_, "-n '" + sub + "/main.ibs'");
+    EXPECT_EQ(r.out, kSearchOutput);
+    EXPECT_EQ(r.status, 1);
+}
+
+// No command processor is asked for the listing.
+TEST_F(PackageSearch, NoShellToolsNeeded)
+{
+    std::string sub = Populate();
+    const char* old = getenv("PATH");
+    std::string saved = old ? old : "";
+    setenv("PATH", "/nonexistent", 1);
+    CheckerRun r = RunChecker(dir_, "-n '" + sub + "/main.ibs'");
+    setenv("PATH", saved.c_str(), 1);
+    EXPECT_EQ(r.out, kSearchOutput);
+}
+
+TEST_F(PackageSearch, NoPackageFile)
+{
+    WriteMain(".");
+    CheckerRun r = RunChecker(dir_, "-n main.ibs");
+    EXPECT_EQ(r.out, R"(
+Checking main.ibs for IBIS 5.0 Compatibility...
+
+E0516 - Unable to find Package Model 'QFP100' for Component 'c2'
+E0516 - Unable to find Package Model 'QFP100' for Component 'c1'
+
+Errors  : 2
+
+File Failed
+)");
+}
+
+// A file whose [Define Package Model] names a longer model is not read.
+TEST_F(PackageSearch, PrefixOnlyIsNotAHit)
+{
+    WriteMain(".");
+    Write("qfp100a.pkg", Pkg("qfp100a.pkg", "QFP100A"));
+    Write("qfp1000.pkg", Pkg("qfp1000.pkg", "QFP1000"));
+    CheckerRun r = RunChecker(dir_, "-n main.ibs");
+    EXPECT_EQ(r.out.find("Checking qfp"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("E0516 - Unable to find Package Model 'QFP100' for Component 'c1'"),
+              std::string::npos);
+}
+
+// In process: the result, and a file is read once between resets.
+TEST_F(PackageSearch, ResultAndReadOnce)
+{
+    Write("one.pkg", Pkg("one.pkg", "P1"));
+    LogCapture log;
+    PARSE_SuppressBanners(1);
+    ASSERT_TRUE(INIT());
+    std::string ibs = dir_ + "/x.ibs";
+    Write("x.ibs", "[IBIS Ver] 5.0\n[File Name] x.ibs\n[File Rev] 1\n[End]\n");
+    ASSERT_EQ(PARSE(ibs.c_str(), FILE_IBS), 1);
+    geFileVersion = 3;
+    PKGMDL_ResetPkgSearch();
+    EXPECT_EQ(PKGMDL_FindPkgFile("P1"), 1);
+    EXPECT_EQ(geFileVersion, 3);
+    ASSERT_NE(gpIbis->packageModels, nullptr);
+    EXPECT_STREQ(gpIbis->packageModels->name, "P1");
+    EXPECT_EQ(PKGMDL_FindPkgFile("P1"), 0);   // already read
+    EXPECT_EQ(gpIbis->packageModels->next, nullptr);
+    EXPECT_EQ(PKGMDL_FindPkgFile("P2"), 0);
+    EXPECT_EQ(log.Take(), "");
+    IBIS_Free(gpIbis);
+    PARSE_SuppressBanners(0);
+}
+
+// A board that refers to an .ibs file finds the component's pins there.
+TEST_F(CheckerTempDir, BoardFindsComponentPins)
+{
+    Write("board.ebd",
+          "[IBIS Ver] 4.2\n[File Name] board.ebd\n[File Rev] 1.0\n[Begin Board Description] b1\n"
+          "[Manufacturer] Acme\n[Number Of Pins] 2\n[Pin List] signal_name\nA1 sig1\nA2 sig2\n"
+          "[Path Description] p1\nPin A1 Len=0 R=1 / Node U1.1\n[Path Description] p2\n"
+          "Pin A2 Len=0 R=1 / Node U1.7\n[Reference Designator Map]\nU1 part.ibs chip\n"
+          "[End Board Description]\n[End]\n");
+    Write("part.ibs", "[IBIS Ver] 4.2\n[File Name] part.ibs\n[File Rev] 1.0\n[Component] chip\n"
+                      "[Manufacturer] M\n[Package]\nR_pkg 0.2 0.1 0.3\nL_pkg 2n 1n 3n\n"
+                      "C_pkg 1p 0.5p 1.5p\n[Pin] signal_name model_name\n1 a GND\n2 b GND\n[End]\n");
+    CheckerRun r = RunChecker(dir_, "-n board.ebd");
+    EXPECT_EQ(r.out, R"(
+Checking board.ebd for IBIS 4.2 Compatibility...
+
+
+Checking part.ibs for IBIS 4.2 Compatibility...
+
+E4392 - Pin '7' not found on Component 'chip' in file 'part.ibs'
+
+Errors  : 1
+
+File Failed
+
+Errors  : 1
+
+File Failed
+)");
 }
 
 }  // namespace

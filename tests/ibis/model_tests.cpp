@@ -293,11 +293,22 @@ W3221 - Model a Receiver Thresholds: Vinl_ac must be specified for single ended 
 W3222 - Model a Receiver Thresholds: Vinh_dc must be specified for single ended receivers
 W3223 - Model a Receiver Thresholds: Vinl_dc must be specified for single ended receivers
 W3224 - Model a Receiver Thresholds: Tslew_ac must be specified for single ended receivers
+E4616 -
+    Code file a.so not found. It was defined in [Algorithmic Model] for Model a
+E4618 - AMI parameter file a.ami not found. It was defined in [Algorithmic Model] for Model a
 E3951 - Required keyword 'Component' not found.
+E0218 - Could not find definition for Submodel sub1 of Model a
+E0218 - Could not find definition for Submodel sub2 of Model a
+E0218 - Could not find definition for Submodel sub3 of Model a
+E0218 - Could not find definition for Submodel sub4 of Model a
+E0218 - Could not find definition for Submodel abcdefghijklmnopqrst of Model a
+E0218 - Could not find definition for Submodel NA of Model a
+E0218 - Could not find definition for Submodel sub5 of Model a
+E0218 - Could not find definition for Submodel sub6 of Model a
 W0219 - Model b not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 40
+Errors  : 50
 Warnings: 8
 
 File Failed
@@ -487,10 +498,11 @@ W3810 - S_overshoot_low (Typ) is greater than zero for Model Spec defined on lin
 W3817 -
     Pulse_low(Typ) is not less than Vinh(Typ) for Model Spec defined on line 86
 E3951 - Required keyword 'Component' not found.
+E0218 - Could not find definition for Submodel hold of Model Ext_ref
 W0219 - Model sp not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 10
+Errors  : 11
 Warnings: 6
 
 File Failed
@@ -608,6 +620,133 @@ Warnings: 1
 
 File Failed
 )"},
+    // The row fixtures read under their model: curve tables.
+    {"RowCurves", "rows_curves.ibs", 1,
+     R"(
+Checking rows_curves.ibs for IBIS 5.0 Compatibility...
+
+W1403 (line   29) - Value 0.000000e+00 repeated in the First Column
+E1106 (line   30) - Voltage Value Cannot Be 'NA'
+N1110 (line   31) - Pulldown Typical data is non-monotonic
+E1104 (line   32) - Incorrect Number of Line Items (2) For Pullup: Expecting 1
+E1108 - Require at least 2 Voltage Points for Pullup Beginning at Line 32
+E1100 (line   34) - Pullup Already Defined
+N1110 (line   37) - Pullup Typical data is non-monotonic
+N1110 (line   37) - Pullup Minimum data is non-monotonic
+N1110 (line   37) - Pullup Maximum data is non-monotonic
+W1113 - Model io: GND Clamp : Typical value never becomes zero
+W1114 - Model io: GND Clamp : Minimum value never becomes zero
+W1115 - Model io: GND Clamp : Maximum value never becomes zero
+E1107 (line  144) - More Than 100 Voltage Points Provided For POWER Clamp
+E1109 - First Typical Value Cannot Be 'NA' for POWER Clamp Beginning at Line 43
+W0184 - Model 'io': Model_type 'I/O' must have Vinl set
+W0184 - Model 'io': Model_type 'I/O' must have Vinh set
+W0201 - Model 'io': Vmeas timing test load parameter should be specified
+E0608 - Component 'chip': Model 'in' for Pin '3' not defined.
+
+Errors  : 7
+Warnings: 7
+
+File Failed
+)"},
+    // Waveforms and a composite current.
+    {"RowWaveforms", "rows_waveforms.ibs", 1,
+     R"(
+Checking rows_waveforms.ibs for IBIS 5.0 Compatibility...
+
+E2015 (line   35) - Invalid Rising Waveform line
+W1403 (line   39) - Value 1.000000e-09 repeated in the First Column
+E2020 (line   39) - Time value did not increase
+E2013 (line   40) - V_fixture specified after beginning of timing data
+E2006 -
+    First Minimum Value Cannot Be 'NA' for Rising Waveform Beginning at Line 34
+E2011 (line   48) - Unknown Line Among Falling Waveform Data
+E2005 -
+    Require at least 2 Data Points for Falling Waveform Beginning at Line 45
+E2006 -
+    Last Minimum Value Cannot Be 'NA' for Falling Waveform Beginning at Line 50
+E2006 -
+    Last Maximum Value Cannot Be 'NA' for Falling Waveform Beginning at Line 50
+W0184 - Model 'io': Model_type 'I/O' must have Vinl set
+W0184 - Model 'io': Model_type 'I/O' must have Vinh set
+W0201 - Model 'io': Vmeas timing test load parameter should be specified
+E0608 - Component 'chip': Model 'in' for Pin '3' not defined.
+
+Errors  : 9
+Warnings: 4
+
+File Failed
+)"},
+    // [Ramp] lines and ends.
+    {"RowRamp", "rows_ramp.ibs", 1,
+     R"(
+Checking rows_ramp.ibs for IBIS 5.0 Compatibility...
+
+E1304 (line   30) - Incorrect Number of Line Items (2) For Ramp: Expecting 1
+E1309 (line   31) - 'NA' not allowed for dV/dt_r Typical value
+E1307 (line   32) - dV/dt_r Already Defined For Model 'io'
+E1308 (line   33) - No minimum Value Was Provided for dV/dt_f
+E1308 (line   33) - No maximum Value Was Provided for dV/dt_f
+E1310 (line   33) - dV must be greater than 0 in a Ramp specification
+E1310 (line   33) - dT must be greater than 0 in a Ramp specification
+E1310 (line   33) - dV must be greater than 0 in a Ramp specification
+E1310 (line   33) - dT must be greater than 0 in a Ramp specification
+E1313 (line   34) - Invalid Ramp R_load Line
+W1311 (line   35) - Suspicious Ramp R_load Value ("1k5"); Numeric in Scale
+E1305 (line   36) - Unknown Line Among Ramp Data
+W0184 - Model 'io': Model_type 'I/O' must have Vinl set
+W0184 - Model 'io': Model_type 'I/O' must have Vinh set
+W0201 - Model 'io': Vmeas timing test load parameter should be specified
+E1306 - dV/dt_r Not Defined For Ramp Beginning on Line 45
+E1300 (line   47) - Ramp Already Defined
+E1310 (line   48) - dV must be greater than 0 in a Ramp specification
+E1310 (line   48) - dT must be greater than 0 in a Ramp specification
+E1306 - dV/dt_f Not Defined For Ramp Beginning on Line 47
+E0188 -
+    Model 'in': Pullup Reference Required when No Voltage Range is Specified
+E0188 -
+    Model 'in': Pulldown Reference Required when No Voltage Range is Specified
+E0188 - Model 'in': POWER Clamp Reference Required when No Voltage Range is Specified
+E0188 -
+    Model 'in': GND Clamp Reference Required when No Voltage Range is Specified
+
+Errors  : 20
+Warnings: 4
+
+File Failed
+)"},
+    // [Receiver Thresholds] lines, ends and the single-ended check.
+    {"RowThresholds", "rows_thresholds.ibs", 1,
+     R"(
+Checking rows_thresholds.ibs for IBIS 5.0 Compatibility...
+
+E0120 (line   29) - [Receiver Thresholds] should be specified immediately after all the subparameters of a model and before the other keywords of a model except [Model Spec]
+E3232 (line   30) - Invalid Vth Line
+E3231 (line   31) - Vth Already Defined For Receiver Threshold
+E3232 (line   32) - Invalid Reference_supply Line
+E3234 (line   33) - Unknown Reference_supply Vcc_ref specified
+E3230 (line   39) - Unknown Line Among Receiver Threshold Data
+E3205 - Model in Receiver Thresholds: Reference Supply must be specified when Threshold Sensitivity is specified
+E0188 -
+    Model 'in': Pullup Reference Required when No Voltage Range is Specified
+E0188 -
+    Model 'in': Pulldown Reference Required when No Voltage Range is Specified
+E0188 - Model 'in': POWER Clamp Reference Required when No Voltage Range is Specified
+E0188 -
+    Model 'in': GND Clamp Reference Required when No Voltage Range is Specified
+E0120 (line   50) - [Receiver Thresholds] should be specified immediately after all the subparameters of a model and before the other keywords of a model except [Model Spec]
+E0120 (line   52) - [Receiver Thresholds] should be specified immediately after all the subparameters of a model and before the other keywords of a model except [Model Spec]
+E3200 (line   52) - Receiver Threshold: Already Defined for this model
+E0190 - Model 'io': Ramp Not Defined
+E0197 - Model io: Receiver Thresholds use Pullup Reference which is not defined in this Model
+W0201 - Model 'io': Vmeas timing test load parameter should be specified
+W3220 - Model in Receiver Thresholds: Vinh_ac must be specified for single ended receivers
+
+Errors  : 16
+Warnings: 2
+
+File Failed
+)"},
 };
 
 class ModelOutput : public ::testing::TestWithParam<CheckerCase> {};
@@ -641,9 +780,12 @@ TEST(ModelOutputLines, DataAfterSectionEnds)
     EXPECT_NE(r.out.find("\nE0123 (line   18) - Expecting [End External Model]. Invalid Line, FATAL ERROR\n"),
               std::string::npos)
         << r.out;
+    // The empty section is also seen by the file checks after the read.
+    EXPECT_NE(r.out.find("\nE4615 - Empty [Algorithmic Model] defined for Model x\n"), std::string::npos)
+        << r.out;
     EXPECT_NE(r.out.find("\nE3951 - Required keyword 'Component' not found.\n"), std::string::npos)
         << r.out;
-    EXPECT_NE(r.out.find("\nErrors  : 5\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\nErrors  : 6\n"), std::string::npos) << r.out;
     EXPECT_EQ(r.status, 1);
 }
 

@@ -17,6 +17,7 @@
 #include "ibis.h"
 #include "log_capture.h"
 #include "parse.h"
+#include "reader_files.h"
 #include "strlist.h"
 
 namespace {
@@ -149,30 +150,6 @@ TEST(KeywordRecognition, KeywordNames)
     EXPECT_STREQ(PARSE_GetKeywordStr(KW_SERIES_SWITCH_GROUPS, buf), "Unknown enumerated keyword code");
     EXPECT_EQ(log.Take(), "B0904 (line    1) - Unknown enumerated keyword code.\n");
 }
-
-// Files written by a test into a fresh directory of its own.
-class ReaderFiles : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        char tmpl[] = "/tmp/reader_XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir_ = tmpl;
-        PARSE_SuppressBanners(1);
-    }
-    void TearDown() override
-    {
-        PARSE_SuppressBanners(0);
-        (void)system(("rm -rf '" + dir_ + "'").c_str());
-    }
-    std::string Write(const std::string& name, const std::string& bytes)
-    {
-        std::string path = dir_ + "/" + name;
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
-    std::string dir_;
-};
 
 struct JoinCase {
     const char* text;

@@ -78,9 +78,10 @@ E0519 - Keyword 'Package' not defined for Component 'Second'.
 E0511 - Component 'Second' is duplicated within the .ibs file.
 E0524 - Unable to find Pin keyword data for Component 'Second'.
 E0516 - Unable to find Package Model 'QFP100' for Component 'My Chip'
+E1838 - (line 26) No [External Circuit] for [Circuit Call] extc in Component My Chip
 E0516 - Unable to find Package Model 'pkgA' for Component 'My Chip'
 
-Errors  : 23
+Errors  : 24
 Warnings: 2
 
 File Failed

@@ -4,7 +4,9 @@
 // a real file shows here. The files are read where they lie; none is copied.
 #include <gtest/gtest.h>
 
+#include <ctype.h>
 #include <dirent.h>
+#include <stdio.h>
 
 #include <fstream>
 #include <set>

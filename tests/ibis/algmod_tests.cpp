@@ -501,12 +501,7 @@ TEST(AmiChecker, EveryTruncationOfAFile)
 // ---------------------------------------------------------------------------
 // Whole .ami files through ibislint.
 
-struct AmiCase {
-    const char* name;
-    const char* args;
-    int status;
-    const char* expected;
-};
+using AmiCase = CheckerCase;
 
 const AmiCase kAmiCases[] = {
     {"Clean", "amiok.ami", 0,
@@ -642,20 +637,14 @@ File Failed
 )"},
 };
 
-void PrintTo(const AmiCase& c, std::ostream* os) { *os << c.name; }
-
 class AmiFiles : public ::testing::TestWithParam<AmiCase> {};
 
 TEST_P(AmiFiles, WholeOutputAndStatus)
 {
-    const AmiCase& c = GetParam();
-    CheckerRun r = RunChecker(std::string(IBIS_FIXTURES) + "/algmod", std::string("-n -c ") + c.args);
-    EXPECT_EQ(r.out, c.expected);
-    EXPECT_EQ(r.status, c.status);
+    CheckCase(std::string(IBIS_FIXTURES) + "/algmod", GetParam(), "-n -c ");
 }
 
-INSTANTIATE_TEST_SUITE_P(Fixtures, AmiFiles, ::testing::ValuesIn(kAmiCases),
-                         [](const ::testing::TestParamInfo<AmiCase>& i) { return i.param.name; });
+INSTANTIATE_TEST_SUITE_P(Fixtures, AmiFiles, ::testing::ValuesIn(kAmiCases), CaseName);
 
 // ---------------------------------------------------------------------------
 // The parameter files of the shared corpus, and the sections of the .ibs

@@ -514,18 +514,9 @@ File Failed
 
 class CircuitOutput : public ::testing::TestWithParam<CheckerCase> {};
 
-TEST_P(CircuitOutput, WholeOutputAndStatus)
-{
-    const CheckerCase& c = GetParam();
-    CheckerRun r = RunChecker(IBIS_FIXTURES, c.args);
-    EXPECT_EQ(r.out, c.expected);
-    EXPECT_EQ(r.status, c.status);
-}
+TEST_P(CircuitOutput, WholeOutputAndStatus) { CheckCase(IBIS_FIXTURES, GetParam()); }
 
-INSTANTIATE_TEST_SUITE_P(Fixtures, CircuitOutput, ::testing::ValuesIn(kCheckerCases),
-                         [](const ::testing::TestParamInfo<CheckerCase>& i) {
-                             return std::string(i.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(Fixtures, CircuitOutput, ::testing::ValuesIn(kCheckerCases), CaseName);
 
 // ---------------------------------------------------------------------------
 // Hostile files, written at run time and checked in process.

@@ -448,15 +448,8 @@ File Failed
 
 class KeywordGroupOutput : public ::testing::TestWithParam<CheckerCase> {};
 
-TEST_P(KeywordGroupOutput, WholeOutputAndStatus)
-{
-    const CheckerCase& c = GetParam();
-    CheckerRun r = RunChecker(IBIS_FIXTURES, c.args);
-    EXPECT_EQ(r.out, c.expected);
-    EXPECT_EQ(r.status, c.status);
-}
+TEST_P(KeywordGroupOutput, WholeOutputAndStatus) { CheckCase(IBIS_FIXTURES, GetParam()); }
 
-INSTANTIATE_TEST_SUITE_P(Fixtures, KeywordGroupOutput, ::testing::ValuesIn(kCases),
-                         [](const ::testing::TestParamInfo<CheckerCase>& i) { return i.param.name; });
+INSTANTIATE_TEST_SUITE_P(Fixtures, KeywordGroupOutput, ::testing::ValuesIn(kCases), CaseName);
 
 } // namespace

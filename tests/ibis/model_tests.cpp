@@ -974,18 +974,9 @@ File Failed
 
 class ModelOutput : public ::testing::TestWithParam<CheckerCase> {};
 
-TEST_P(ModelOutput, WholeOutputAndStatus)
-{
-    const CheckerCase& c = GetParam();
-    CheckerRun r = RunChecker(IBIS_FIXTURES, std::string("-n -c ") + c.args);
-    EXPECT_EQ(r.out, c.expected);
-    EXPECT_EQ(r.status, c.status);
-}
+TEST_P(ModelOutput, WholeOutputAndStatus) { CheckCase(IBIS_FIXTURES, GetParam(), "-n -c "); }
 
-INSTANTIATE_TEST_SUITE_P(Fixtures, ModelOutput, ::testing::ValuesIn(kModelCases),
-                         [](const ::testing::TestParamInfo<CheckerCase>& i) {
-                             return i.param.name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Fixtures, ModelOutput, ::testing::ValuesIn(kModelCases), CaseName);
 
 // Text after [End External Model] or [End Algorithmic Model] is a line error
 // (its text names the source position, which is not compared); a second

@@ -4,7 +4,9 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include "acdc.h"
 #include "algmod.h"
+#include "chk.h"
 #include "cmn.h"
 #include "cmpnt.h"
 #include "ebdmdl.h"
@@ -155,6 +157,8 @@ void IBIS_Test(void)
     int haveModels = IBIS_GetMdls(ibis, &models);
     if (haveModels) {
         RCVTH_Check(models);
+        acdc_CheckAllModels(models);
+        chk_CheckAllModels(models);
         DRVSH_Test(models);
         ALGMOD_SetModelView(MDL_AlgmodView());
         ALGMOD_Test(models);
@@ -162,9 +166,10 @@ void IBIS_Test(void)
     ModelSelectorRecord* selectors = nullptr;
     if (IBIS_GetMsels(ibis, &selectors)) MSEL_TestList(selectors);
     ComponentRecord* components = nullptr;
-    if (IBIS_GetCmpnts(ibis, &components))
+    if (IBIS_GetCmpnts(ibis, &components)) {
+        chk_CheckAllComponents(components);
         CMPNT_TestList(components, ibis->externalCircuits, ibis->models);
-    else
+    } else
         ERRLOG_ErrorNew(IBIS_MSG_NO_COMPONENT);
     s_TestPkgMdls();
     TestDataRecord* testData = nullptr;
@@ -172,7 +177,11 @@ void IBIS_Test(void)
     TestLoadRecord* testLoads = nullptr;
     if (IBIS_GetTestLoad(ibis, &testLoads)) TESTLOAD_TestList(testLoads);
     SubmodelRecord* submodels = nullptr;
-    if (IBIS_GetSubMdls(ibis, &submodels)) MDL_TestSubMdlReferences(models, submodels);
+    if (IBIS_GetSubMdls(ibis, &submodels)) {
+        MDL_TestSubMdlReferences(models, submodels);
+        chk_CheckAllSubModels(submodels);
+        acdc_CheckAllSubModels(models, submodels);
+    }
     MDL_TestSubMdls(models, submodels);
     if (haveModels) MDL_TestMdlReference(models);
 }
@@ -197,72 +206,24 @@ IBIS_GETTER(IBIS_GetSubMdls, SubmodelRecord, submodels)
 IBIS_GETTER(IBIS_GetTestData, TestDataRecord, testData)
 IBIS_GETTER(IBIS_GetTestLoad, TestLoadRecord, testLoads)
 
-void IBIS_AddHdr(IBIS* ibis, HeaderRecord* rec)
-{
-    CMN_ASSERT(ibis != nullptr && rec != nullptr);
-    HDR_AddLink(rec, ibis->headers);
-    ibis->headers = rec;
-}
+// Each record is linked in front of its list through its module's link
+// operation.
+#define IBIS_ADDER(fn, type, link, field)          \
+    void fn(IBIS* ibis, type* rec)                 \
+    {                                              \
+        CMN_ASSERT(ibis != nullptr && rec != nullptr); \
+        link(rec, ibis->field);                    \
+        ibis->field = rec;                         \
+    }
 
-void IBIS_AddCmpnt(IBIS* ibis, ComponentRecord* rec)
-{
-    CMN_ASSERT(ibis != nullptr && rec != nullptr);
-    CMPNT_AddLink(rec, ibis->components);
-    ibis->components = rec;
-}
+IBIS_ADDER(IBIS_AddHdr, HeaderRecord, HDR_AddLink, headers)
+IBIS_ADDER(IBIS_AddCmpnt, ComponentRecord, CMPNT_AddLink, components)
+IBIS_ADDER(IBIS_AddExt, ExternalCircuitRecord, EXT_AddLink, externalCircuits)
+IBIS_ADDER(IBIS_AddMdl, ModelRecord, MDL_AddLink, models)
+IBIS_ADDER(IBIS_AddPkgMdl, PackageModelRecord, PKGMDL_AddLink, packageModels)
+IBIS_ADDER(IBIS_AddEbdMdl, BoardDescriptionRecord, EBDMDL_AddLink, boardDescriptions)
+IBIS_ADDER(IBIS_AddMsel, ModelSelectorRecord, MSEL_AddLink, modelSelectors)
+IBIS_ADDER(IBIS_AddSubMdl, SubmodelRecord, SUBMDL_AddLink, submodels)
+IBIS_ADDER(IBIS_AddTestData, TestDataRecord, TESTDATA_AddLink, testData)
+IBIS_ADDER(IBIS_AddTestLoad, TestLoadRecord, TESTLOAD_AddLink, testLoads)
 
-void IBIS_AddExt(IBIS* ibis, ExternalCircuitRecord* rec)
-{
-    CMN_ASSERT(ibis != nullptr && rec != nullptr);
-    EXT_AddLink(rec, ibis->externalCircuits);
-    ibis->externalCircuits = rec;
-}
-
-void IBIS_AddMdl(IBIS* ibis, ModelRecord* rec)
-{
-    CMN_ASSERT(ibis != nullptr && rec != nullptr);
-    MDL_AddLink(rec, ibis->models);
-    ibis->models = rec;
-}
-
-void IBIS_AddPkgMdl(IBIS* ibis, PackageModelRecord* rec)
-{
-    CMN_ASSERT(ibis != nullptr && rec != nullptr);
-    PKGMDL_AddLink(rec, ibis->packageModels);
-    ibis->packageModels = rec;
-}
-
-void IBIS_AddEbdMdl(IBIS* ibis, BoardDescriptionRecord* rec)
-{
-    CMN_ASSERT(ibis != nullptr && rec != nullptr);
-    EBDMDL_AddLink(rec, ibis->boardDescriptions);
-    ibis->boardDescriptions = rec;
-}
-
-void IBIS_AddMsel(IBIS* ibis, ModelSelectorRecord* rec)
-{
-    CMN_ASSERT(ibis != nullptr && rec != nullptr);
-    MSEL_AddLink(rec, ibis->modelSelectors);
-    ibis->modelSelectors = rec;
-}
-
-void IBIS_AddSubMdl(IBIS* ibis, SubmodelRecord* rec)
-{
-    CMN_ASSERT(ibis != nullptr && rec != nullptr);
-    SUBMDL_AddLink(rec, ibis->submodels);
-    ibis->submodels = rec;
-}
-
-void IBIS_AddTestData(IBIS* ibis, TestDataRecord* rec)
-{
-    CMN_ASSERT(ibis != nullptr && rec != nullptr);
-    TESTDATA_AddLink(rec, ibis->testData);
-    ibis->testData = rec;
-}
-
-void IBIS_AddTestLoad(IBIS* ibis, TestLoadRecord* rec)
-{
-    CMN_ASSERT(ibis != nullptr && rec != nullptr);
-    TESTLOAD_AddLink(rec, ibis->testLoads);
-    ibis->testLoads = rec;
-}

@@ -68,9 +68,10 @@ inline void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
 inline std::string CaseName(const ::testing::TestParamInfo<Case>& i) { return i.param.name; }
 
-inline void CheckCase(const std::string& dir, const Case& c)
+// Runs one case in dir; options, when given, go before the case's arguments.
+inline void CheckCase(const std::string& dir, const Case& c, const std::string& options = "")
 {
-    CheckerRun r = RunChecker(dir, c.args);
+    CheckerRun r = RunChecker(dir, options + c.args);
     EXPECT_EQ(r.out, c.expected);
     EXPECT_EQ(r.status, c.status);
 }

@@ -314,15 +314,27 @@ int CMN_ArgParsePlus(const char* text, int max, char extra, ARG_LIST* list)
     list->iTotal = total;
     if (text == NULL || max <= 0)
         return 1;
-    char* store = (char*)(list->psArgs + max);
-    for (const char* p = CMN_NextToken(text, extra, &n); p != NULL && list->iCount < max;
-         p = CMN_NextToken(p + n, extra, &n)) {
+    int all = CMN_SplitInto(text, extra, max, (char*)(list->psArgs + max),
+                            (const char**)list->psArgs);
+    list->iCount = all < max ? all : max;
+    return 1;
+}
+
+int CMN_SplitInto(const char* text, char extra, int max, char* store, const char** tokens)
+{
+    CMN_ASSERT(text != NULL && store != NULL && tokens != NULL);
+    int total = 0;
+    size_t n = 0;
+    for (const char* p = CMN_NextToken(text, extra, &n); p != NULL;
+         p = CMN_NextToken(p + n, extra, &n), total++) {
+        if (total >= max)
+            continue;
         memcpy(store, p, n);
         store[n] = '\0';
-        list->psArgs[list->iCount++] = store;
+        tokens[total] = store;
         store += n + 1;
     }
-    return 1;
+    return total;
 }
 
 int CMN_ArgParse(const char* text, int max, ARG_LIST* list)
@@ -431,7 +443,9 @@ static const struct {
  * doubles hold exactly, so that the one product or quotient is the correctly
  * rounded value strtod gives.  Anything else (blanks, hexadecimal, infinity,
  * long mantissas, large exponents, a locale whose decimal point is not '.')
- * goes to strtod. */
+ * goes to strtod.  The locale is looked at again for each file opened. */
+static int s_dotLocale = -1;
+
 static double s_StrToD(const char* text, char** end)
 {
     static const double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
@@ -474,8 +488,11 @@ static double s_StrToD(const char* text, char** end)
         }
     }
     if (scale < -22 || scale > 22) return strtod(text, end);
-    const struct lconv* lc = localeconv();
-    if (lc->decimal_point[0] != '.' || lc->decimal_point[1] != '\0') return strtod(text, end);
+    if (s_dotLocale < 0) {
+        const struct lconv* lc = localeconv();
+        s_dotLocale = lc->decimal_point[0] == '.' && lc->decimal_point[1] == '\0';
+    }
+    if (!s_dotLocale) return strtod(text, end);
     double v = (double)mantissa;
     v = scale < 0 ? v / kPow10[-scale] : v * kPow10[scale];
     *end = (char*)p;
@@ -672,6 +689,7 @@ int CMN_OpenFile(const char* path, int fileType, FILE** fp, char* fileName)
     CMN_ASSERT(path != NULL && fp != NULL && fileName != NULL);
     CMN_ASSERT(fileType >= FILE_IBS && fileType <= FILE_AMI);
     *fp = NULL;
+    s_dotLocale = -1;
     size_t pathLen = strlen(path);
     /* A referenced file name comes from a file's contents: a path too long to
      * hold is reported, not taken for a programming error. */

@@ -79,6 +79,10 @@ typedef struct {
  * len, its length), or NULL when there is none. */
 const char* CMN_NextToken(const char* text, char extra, size_t* len);
 int CMN_ArgParsePlus(const char* text, int max, char extra, ARG_LIST* list);
+/* Splits text as CMN_ArgParsePlus does, copying its first max tokens into
+ * store (room for strlen(text) + max bytes) with tokens[i] at each; returns
+ * the number of tokens in text. */
+int CMN_SplitInto(const char* text, char extra, int max, char* store, const char** tokens);
 int CMN_ArgParse(const char* text, int max, ARG_LIST* list);
 void CMN_ArgFree(ARG_LIST* list);
 

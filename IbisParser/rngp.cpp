@@ -2,6 +2,8 @@
 #include "rngp.h"
 
 #include <new>
+#include <stdlib.h>
+#include <string.h>
 #include <unordered_map>
 
 #include "cmn.h"
@@ -36,28 +38,36 @@ int RNGP_ParseLine(const char* text, const char* tableName, const char* xColumnN
 {
     CMN_ASSERT(out != NULL);
     *out = NULL;
-    ARG_LIST args;
-    if (!RNG_Split(text, 4, '\0', 1400, tableName, &args))
-        return 0;
-    RNG_ReportCount(args.iTotal, 4, 1401, 1402, tableName);
-    RangePoint* p = NULL;
-    if (!RNGP_New(&p)) {
-        CMN_ArgFree(&args);
+    // Every row of every table comes here: its columns are split into a
+    // buffer of the stack, unless the line is too long for it.
+    char local[256];
+    size_t room = (text != NULL ? strlen(text) : 0) + 5;
+    char* store = room <= sizeof local ? local : NULL;
+    if (store == NULL && !CMN_malloc((void**)&store, room)) {
+        ERRLOG_LineBugNew(1400, tableName, CMN_MODULE_PATH, __LINE__);
         return 0;
     }
-    static const char* const columns[3] = {"Typical", "Minimum", "Maximum"};
+    const char* columns[4] = {NULL, NULL, NULL, NULL};
+    int total = text != NULL ? CMN_SplitInto(text, '\0', 4, store, columns) : 0;
+    RNG_ReportCount(total, 4, 1401, 1402, tableName);
+    RangePoint* p = NULL;
+    if (!RNGP_New(&p)) {
+        if (store != local) free(store);
+        return 0;
+    }
+    static const char* const names[3] = {"Typical", "Minimum", "Maximum"};
     double* values[4] = {&p->x_value, &p->typ_value, &p->min_value, &p->max_value};
     uint32_t* states[4] = {&p->x_state, &p->typ_state, &p->min_state, &p->max_state};
     for (int i = 0; i < 4; i++) {
         int state = 0;
-        CMN_GetColValue(i < args.iCount ? args.psArgs[i] : NULL, tableName,
-                        i == 0 ? xColumnName : columns[i - 1], values[i], &state);
+        CMN_GetColValue(columns[i], tableName, i == 0 ? xColumnName : names[i - 1], values[i],
+                        &state);
         *states[i] = (uint32_t)state;
         // An invalid column is stored absent with 0.0, whatever was half-read.
         if (state != RNG_NUMBER)
             *values[i] = 0.0;
     }
-    CMN_ArgFree(&args);
+    if (store != local) free(store);
     *out = p;
     return 1;
 }

@@ -56,36 +56,76 @@ struct Writer {
     }
 };
 
-// One I-V table of kRows rows from -vcc to 2 vcc: a saturating current, min
-// and max a tenth below and above typ.
-void IvTable(Writer& w, const char* keyword, double vcc, double imax, int sign)
+// The buffer of every model: resistive pullup and pulldown transistors and
+// diode-like clamps, by corner (typ, min, max: the slow corner has the weaker
+// transistors and the lower supply), so that its waveforms, ramps and tables
+// agree as a checker expects of a real file.
+const double kVcc[3] = {3.3, 3.135, 3.465};
+const double kDrive[3] = {1.0, 1.1, 0.9};  // resistance factor by corner
+const double kClampOhms = 5.0;
+
+struct Buffer {
+    double rpu, rpd;  // typical on-resistances
+};
+
+// Current into the pin of each table, at its own voltage column (the pullup
+// and POWER clamp tables are referenced to the supply).
+double Current(const Buffer& b, int table, int corner, double v)
 {
-    w("[%s]\n| voltage   I(typ)         I(min)         I(max)\n", keyword);
-    for (int i = 0; i < kRows; i++) {
-        double v = -vcc + 3.0 * vcc * i / (kRows - 1);
-        double x = v / vcc;
-        double cur = sign * imax * x / (1.0 + (x < 0 ? -x : x));
-        w("%9.4fV  %13.6eA  %13.6eA  %13.6eA\n", v, cur, cur * 0.9, cur * 1.1);
+    switch (table) {
+    case 0: return v / (b.rpd * kDrive[corner]);      // Pulldown
+    case 1: return -v / (b.rpu * kDrive[corner]);     // Pullup, v = Vcc - Vpin
+    case 2: return v < 0 ? v / kClampOhms : 0.0;       // GND Clamp
+    default: return v < 0 ? -v / kClampOhms : 0.0;     // POWER Clamp, v = Vcc - Vpin
     }
 }
 
-void Waveform(Writer& w, const char* keyword, double vfix, double from, double to)
+void IvTable(Writer& w, const Buffer& b, int table)
 {
-    w("[%s]\nR_fixture = 50\nV_fixture = %.1f\nV_fixture_min = %.2f\nV_fixture_max = %.2f\n",
-      keyword, vfix, vfix * 0.95, vfix * 1.05);
+    static const char* const names[] = {"Pulldown", "Pullup", "GND Clamp", "POWER Clamp"};
+    w("[%s]\n| voltage   I(typ)         I(min)         I(max)\n", names[table]);
+    for (int i = 0; i < kRows; i++) {
+        double v = -kVcc[0] + 3.0 * kVcc[0] * i / (kRows - 1);
+        w("%9.4fV  %13.6eA  %13.6eA  %13.6eA\n", v, Current(b, table, 0, v),
+          Current(b, table, 1, v), Current(b, table, 2, v));
+    }
+}
+
+// The pin voltage with the pullup (high) or the pulldown on, loaded by r to
+// vfix; within the rails, where the clamps carry nothing.
+double Level(const Buffer& b, int corner, bool high, double r, double vfix)
+{
+    double rt = (high ? b.rpu : b.rpd) * kDrive[corner];
+    double vt = high ? kVcc[corner] : 0.0;
+    return (vfix / r + vt / rt) / (1 / r + 1 / rt);
+}
+
+// The share of an edge done at fraction x of its time.
+double Edge(double x) { return x * x * (3 - 2 * x); }
+const double kEdgeTime = 5e-9;
+
+void Waveform(Writer& w, const Buffer& b, bool rising, bool toSupply)
+{
+    double vfix[3];
+    for (int c = 0; c < 3; c++) vfix[c] = toSupply ? kVcc[c] : 0.0;
+    w("[%s Waveform]\nR_fixture = 50\nV_fixture = %.3f\nV_fixture_min = %.3f\n"
+      "V_fixture_max = %.3f\n",
+      rising ? "Rising" : "Falling", vfix[0], vfix[1], vfix[2]);
     w("| time        V(typ)       V(min)       V(max)\n");
     for (int i = 0; i < kRows; i++) {
-        double t = 5e-9 * i / (kRows - 1);
-        double s = (double)i / (kRows - 1);
-        s = s * s * (3 - 2 * s);
-        double v = from + (to - from) * s;
-        w("%10.4fns  %11.6fV  %11.6fV  %11.6fV\n", t * 1e9, v, v * 0.95, v * 1.05);
+        double x = (double)i / (kRows - 1);
+        w("%10.4fns", kEdgeTime * x * 1e9);
+        for (int c = 0; c < 3; c++) {
+            double from = Level(b, c, !rising, 50, vfix[c]), to = Level(b, c, rising, 50, vfix[c]);
+            w("  %11.6fV", from + (to - from) * Edge(x));
+        }
+        w("\n");
     }
 }
 
 void Model(Writer& w, int m, int submodels)
 {
-    double vcc = 3.3;
+    Buffer b{18.0 + m % 7, 16.0 + m % 5};
     w("[Model] mdl%d\nModel_type I/O\nPolarity Non-Inverting\nEnable Active-High\n", m);
     w("Vinl = 0.8\nVinh = 2.0\nVmeas = 1.65\nCref = 0\nRref = 50\nVref = 0\n");
     w("C_comp %.2fpF %.2fpF %.2fpF\n", 3.0 + m % 7 * 0.1, 2.5 + m % 7 * 0.1, 3.5 + m % 7 * 0.1);
@@ -95,24 +135,31 @@ void Model(Writer& w, int m, int submodels)
     w("[Receiver Thresholds]\nVth = 1.4\nVth_min = 1.35\nVth_max = 1.45\nVinh_ac = 2.1\n"
       "Vinl_ac = 0.7\nVinh_dc = 2.0\nVinl_dc = 0.8\nTslew_ac = 1n\nThreshold_sensitivity = 0.5\n"
       "Reference_supply Pullup_ref\n");
-    if (submodels > 0) {
+    // A bus hold on some of the models.
+    if (submodels > 0 && m % 8 == 0) {
         w("[Add Submodel]\n| name   mode\nhold%d  All\n", m % submodels);
     }
-    w("[Temperature Range] 50 0 100\n[Pullup Reference] %.2f %.3f %.3f\n"
-      "[Pulldown Reference] 0 0 0\n[POWER Clamp Reference] %.2f %.3f %.3f\n"
+    w("[Temperature Range] 50 0 100\n[Pullup Reference] %.3f %.3f %.3f\n"
+      "[Pulldown Reference] 0 0 0\n[POWER Clamp Reference] %.3f %.3f %.3f\n"
       "[GND Clamp Reference] 0 0 0\n",
-      vcc, vcc * 0.95, vcc * 1.05, vcc, vcc * 0.95, vcc * 1.05);
-    IvTable(w, "Pulldown", vcc, 0.05 + m % 11 * 1e-3, 1);
-    IvTable(w, "Pullup", vcc, 0.05 + m % 13 * 1e-3, -1);
-    IvTable(w, "GND Clamp", vcc, 0.1, 1);
-    IvTable(w, "POWER Clamp", vcc, 0.1, -1);
-    w("[Ramp]\n| variable  typ        min        max\n"
-      "dV/dt_r  1.98/1.2n  1.88/1.5n  2.08/0.9n\ndV/dt_f  1.98/1.1n  1.88/1.4n  2.08/0.8n\n"
-      "R_load = 50\n");
-    Waveform(w, "Rising Waveform", 0.0, 0.0, 1.98);
-    Waveform(w, "Rising Waveform", vcc, 1.32, vcc);
-    Waveform(w, "Falling Waveform", 0.0, 1.98, 0.0);
-    Waveform(w, "Falling Waveform", vcc, vcc, 1.32);
+      kVcc[0], kVcc[1], kVcc[2], kVcc[0], kVcc[1], kVcc[2]);
+    for (int table = 0; table < 4; table++) IvTable(w, b, table);
+    // 20% to 80% of the swing into 50 Ohms to ground (rising) or to the
+    // supply (falling), and the time the edge takes for it.
+    double x20 = 0.2871, x80 = 0.7129;  // Edge(x) = 0.2 and 0.8
+    w("[Ramp]\n| variable  typ        min        max\ndV/dt_r");
+    for (int c = 0; c < 3; c++)
+        w("  %.4f/%.4fn", 0.6 * (Level(b, c, true, 50, 0) - Level(b, c, false, 50, 0)),
+          (x80 - x20) * kEdgeTime * 1e9);
+    w("\ndV/dt_f");
+    for (int c = 0; c < 3; c++)
+        w("  %.4f/%.4fn", 0.6 * (Level(b, c, true, 50, kVcc[c]) - Level(b, c, false, 50, kVcc[c])),
+          (x80 - x20) * kEdgeTime * 1e9);
+    w("\nR_load = 50\n");
+    Waveform(w, b, true, false);
+    Waveform(w, b, true, true);
+    Waveform(w, b, false, false);
+    Waveform(w, b, false, true);
 }
 
 void Submodel(Writer& w, int s)
@@ -120,7 +167,11 @@ void Submodel(Writer& w, int s)
     w("[Submodel] hold%d\nSubmodel_type Bus_hold\n[Submodel Spec]\n"
       "V_trigger_r  2.0  1.9  2.1\nV_trigger_f  1.0  0.9  1.1\n",
       s);
-    IvTable(w, "Pulldown", 3.3, 1e-4, 1);
+    w("[Pulldown]\n");
+    for (int i = 0; i < kRows; i++) {
+        double v = -kVcc[0] + 3.0 * kVcc[0] * i / (kRows - 1);
+        w("%9.4fV  %13.6eA  %13.6eA  %13.6eA\n", v, v / 3e4, v / 3.3e4, v / 2.7e4);
+    }
     w("[Ramp]\ndV/dt_r  1.0/1n  NA  NA\ndV/dt_f  1.0/1n  NA  NA\n");
 }
 
@@ -161,7 +212,7 @@ size_t MakeFile(const std::string& path, int megabytes)
     models -= models % kModelsPerSelector;
     // Every model is in a selector; pins name selectors and models.
     int selectors = (models + kModelsPerSelector - 1) / kModelsPerSelector;
-    int submodels = models / 50 + 1;
+    int submodels = models / 100 + 1;
 
     w("[Pin] signal_name   model_name   R_pin   L_pin    C_pin\n");
     int next = 0;

@@ -24,6 +24,15 @@ public:
         output[0] = sum;
         return true;
     }
+
+    // The arithmetic of Run on values given in bus order.
+    static T Sum(T first, T second)
+    {
+        T sum = T(0);
+        sum += first;
+        sum += second;
+        return sum;
+    }
 };
 
 } // namespace Quenrix

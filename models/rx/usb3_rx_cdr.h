@@ -85,48 +85,55 @@ public:
 };
 
 // Run is defined here, so that the caller's per-sample loop can inline it.
+// Each block's arithmetic (its Step or Apply, the body of its Run) takes the
+// sample just computed, held in a register, and the result is stored to the
+// block's output port and copied by the fork to every output as Run would
+// do; the blocks' own reads of those connections would return the same
+// values, so they are left out, and the feedback chain from the phase
+// detector to the VCO runs through registers instead of stores and reloads.
+// Every slot still holds what the blocks' Run would leave in it.
 inline bool usb3_rx_cdr::Run()
 {
-    afe_in_CirBuf[0] = afe_in[0];
+    const double x = afe_in[0];
+    afe_in_CirBuf[0] = x;
 
-    const bool pdOk = PD.Run();
-    {
-        const double e = PD_phaseError.input[0];
-        PD_phaseError.output[0][0] = e;
-        PD_phaseError.output[1][0] = e;
-        PD_phaseError.output[2][0] = e;
-    }
-    A2.Run();
-    {
-        const double s = A2_output.input[0];
-        A2_output.output[0][0] = s;
-        A2_output.output[1][0] = s;
-    }
-    G2.Run();
-    {
-        const double i = G2_output.input[0];
-        G2_output.output[0][0] = i;
-        G2_output.output[1][0] = i;
-    }
-    G1.Run();
-    A1.Run();
-    {
-        const double v = A1_output.input[0];
-        A1_output.output[0][0] = v;
-        A1_output.output[1][0] = v;
-    }
-    const bool vcoOk = VCO.Run();
-    {
-        const double c = VCO_vout.input[0];
-        VCO_vout.output[0][0] = c;
-        VCO_vout.output[1][0] = c;
-    }
-    const bool ctOk = CT.Run();
+    const double e = PD.Step(PD.clock[0], x);
+    PD.phaseError[0] = e;
+    PD_phaseError.output[0][0] = e;
+    PD_phaseError.output[1][0] = e;
+    PD_phaseError.output[2][0] = e;
 
-    clock[0] = clock_CirBuf[0];
-    clock_times[0] = clock_times_CirBuf[0];
-    pd[0] = pd_CirBuf[0];
-    integ[0] = integ_CirBuf[0];
-    vco[0] = vco_CirBuf[0];
-    return ctOk & pdOk & vcoOk;
+    const double s = A2.Sum(e, A2.input[1][0]);
+    A2.output[0] = s;
+    A2_output.output[0][0] = s;
+    A2_output.output[1][0] = s;
+
+    const double i = G2.Apply(s);
+    G2.output[0] = i;
+    G2_output.output[0][0] = i;
+    G2_output.output[1][0] = i;
+
+    const double p = G1.Apply(e);
+    G1.output[0] = p;
+
+    const double v = A1.Sum(p, i);
+    A1.output[0] = v;
+    A1_output.output[0][0] = v;
+    A1_output.output[1][0] = v;
+
+    const Quenrix::VCO::Outputs o = VCO.Step(v);
+    VCO.Store(o);
+    VCO_vout.output[0][0] = o.vout;
+    VCO_vout.output[1][0] = o.vout;
+
+    const double t = CT.Step(o.vout);
+    CT.time[0] = t;
+
+    clock[0] = o.vout;
+    clock_times[0] = t;
+    pd[0] = e;
+    integ[0] = i;
+    vco[0] = v;
+    // The detector, the VCO and the timer never fail in Run.
+    return true;
 }

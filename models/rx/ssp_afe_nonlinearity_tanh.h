@@ -41,13 +41,22 @@ public:
 };
 
 // Run is defined here, so that the caller's per-sample loop can inline it.
+// As in the clock recovery, each block's arithmetic runs on the sample held
+// in a register and its result is stored to its connection; the slots end up
+// as the blocks' Run would leave them.
 inline bool ssp_afe_nonlinearity_tanh::Run()
 {
-    input_CirBuf[0] = input[0];
-    G1.Run();
-    G2.Run();
-    const bool ok = T1.Run();
-    G3.Run();
-    output[0] = output_CirBuf[0];
-    return ok;
+    const double x = input[0];
+    input_CirBuf[0] = x;
+    const double u = G1.Apply(x);
+    G1.output[0] = u;
+    const double w = G2.Apply(u);
+    G2.output[0] = w;
+    const double t = Quenrix::TrigTanh::Apply(w);
+    T1.m_dOutput[0] = t;
+    const double y = G3.Apply(t);
+    G3.output[0] = y;
+    output[0] = y;
+    // The tanh block has no domain check and never fails.
+    return true;
 }

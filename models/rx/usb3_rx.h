@@ -69,11 +69,14 @@ public:
 };
 
 // Run is defined here, so that the caller's per-sample loop can inline it.
+// The front end's output is read back through the front end's own port (the
+// same slot as the fork's input), so the compiler can use the value it still
+// holds instead of a reload.
 inline bool usb3_rx::Run()
 {
     input_CirBuf[0] = input[0];
     const bool afe = AFE.Run();
-    const double nl = AFE_AFE_ctle_nl.input[0];
+    const double nl = AFE.AFE_ctle_nl[0];
     AFE_AFE_ctle_nl.output[0][0] = nl;
     AFE_AFE_ctle_nl.output[1][0] = nl;
     const bool cdr = CDR.Run();
@@ -82,7 +85,7 @@ inline bool usb3_rx::Run()
     pd[0] = pd_CirBuf[0];
     integ[0] = integ_CirBuf[0];
     vco[0] = vco_CirBuf[0];
-    afe_out_nl[0] = afe_out_nl_CirBuf[0];
+    afe_out_nl[0] = nl;
     afe_out_lin[0] = afe_out_lin_CirBuf[0];
     return cdr & afe;
 }

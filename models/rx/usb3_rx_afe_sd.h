@@ -70,14 +70,18 @@ public:
 };
 
 // Run is defined here, so that the caller's per-sample loop can inline it.
+// Connections are read back through the port that has just written them (the
+// same slot as the reading port's), so the compiler can use the value it
+// still holds instead of a reload.
 inline bool usb3_rx_afe_sd::Run()
 {
     input_CirBuf[0] = input[0];
     const bool ctle = CTLE.Run();
-    CTLE_output.output[0][0] = CTLE_output.input[0];
-    CTLE_output.output[1][0] = CTLE_output.input[0];
+    const double y = CTLE.m_dOutput[0][0];
+    CTLE_output.output[0][0] = y;
+    CTLE_output.output[1][0] = y;
     const bool nl = NL.Run();
-    AFE_ctle_lin[0] = AFE_ctle_lin_CirBuf[0];
-    AFE_ctle_nl[0] = AFE_ctle_nl_CirBuf[0];
+    AFE_ctle_lin[0] = y;
+    AFE_ctle_nl[0] = NL.output[0];
     return nl & ctle;
 }

@@ -86,7 +86,8 @@ bool usb3_rx::Initialize()
     CDR.clock.SetBuffer(m_pBuffer_CDR_clock_To_clock, 1, 1, 0);
     clock_CirBuf.SetBuffer(m_pBuffer_CDR_clock_To_clock, 1, 1, 0);
 
-    Quenrix::UseSlot(m_pBuffer_CDR_clock_times_To_clock_times, m_Slot.CDR_clock_times_To_clock_times);
+    Quenrix::UseSlot(m_pBuffer_CDR_clock_times_To_clock_times,
+                     m_Slot.CDR_clock_times_To_clock_times);
     CDR.clock_times.SetBuffer(m_pBuffer_CDR_clock_times_To_clock_times, 1, 1, 0);
     clock_times_CirBuf.SetBuffer(m_pBuffer_CDR_clock_times_To_clock_times, 1, 1, 0);
 
@@ -102,19 +103,23 @@ bool usb3_rx::Initialize()
     CDR.vco.SetBuffer(m_pBuffer_CDR_vco_To_vco, 1, 1, 0);
     vco_CirBuf.SetBuffer(m_pBuffer_CDR_vco_To_vco, 1, 1, 0);
 
-    Quenrix::UseSlot(m_pBuffer_AFE_AFE_ctle_nl_output_0__To_afe_out_nl, m_Slot.AFE_AFE_ctle_nl_output_0__To_afe_out_nl);
+    Quenrix::UseSlot(m_pBuffer_AFE_AFE_ctle_nl_output_0__To_afe_out_nl,
+                     m_Slot.AFE_AFE_ctle_nl_output_0__To_afe_out_nl);
     AFE_AFE_ctle_nl.output[0].SetBuffer(m_pBuffer_AFE_AFE_ctle_nl_output_0__To_afe_out_nl, 1, 1, 0);
     afe_out_nl_CirBuf.SetBuffer(m_pBuffer_AFE_AFE_ctle_nl_output_0__To_afe_out_nl, 1, 1, 0);
 
-    Quenrix::UseSlot(m_pBuffer_AFE_AFE_ctle_lin_To_afe_out_lin, m_Slot.AFE_AFE_ctle_lin_To_afe_out_lin);
+    Quenrix::UseSlot(m_pBuffer_AFE_AFE_ctle_lin_To_afe_out_lin,
+                     m_Slot.AFE_AFE_ctle_lin_To_afe_out_lin);
     AFE.AFE_ctle_lin.SetBuffer(m_pBuffer_AFE_AFE_ctle_lin_To_afe_out_lin, 1, 1, 0);
     afe_out_lin_CirBuf.SetBuffer(m_pBuffer_AFE_AFE_ctle_lin_To_afe_out_lin, 1, 1, 0);
 
-    Quenrix::UseSlot(m_pBuffer_AFE_AFE_ctle_nl_To_AFE_AFE_ctle_nl_input, m_Slot.AFE_AFE_ctle_nl_To_AFE_AFE_ctle_nl_input);
+    Quenrix::UseSlot(m_pBuffer_AFE_AFE_ctle_nl_To_AFE_AFE_ctle_nl_input,
+                     m_Slot.AFE_AFE_ctle_nl_To_AFE_AFE_ctle_nl_input);
     AFE.AFE_ctle_nl.SetBuffer(m_pBuffer_AFE_AFE_ctle_nl_To_AFE_AFE_ctle_nl_input, 1, 1, 0);
     AFE_AFE_ctle_nl.input.SetBuffer(m_pBuffer_AFE_AFE_ctle_nl_To_AFE_AFE_ctle_nl_input, 1, 1, 0);
 
-    Quenrix::UseSlot(m_pBuffer_AFE_AFE_ctle_nl_output_1__To_CDR_afe_in, m_Slot.AFE_AFE_ctle_nl_output_1__To_CDR_afe_in);
+    Quenrix::UseSlot(m_pBuffer_AFE_AFE_ctle_nl_output_1__To_CDR_afe_in,
+                     m_Slot.AFE_AFE_ctle_nl_output_1__To_CDR_afe_in);
     AFE_AFE_ctle_nl.output[1].SetBuffer(m_pBuffer_AFE_AFE_ctle_nl_output_1__To_CDR_afe_in, 1, 1, 0);
     CDR.afe_in.SetBuffer(m_pBuffer_AFE_AFE_ctle_nl_output_1__To_CDR_afe_in, 1, 1, 0);
 

@@ -243,7 +243,8 @@ bool usb3_rx_afe_sd::Initialize()
     input_CirBuf.SetBuffer(m_pBuffer_input_To_CTLE_m_dInput, 1, 1, 0);
     CTLE.m_dInput.SetBuffer(m_pBuffer_input_To_CTLE_m_dInput, 1, 1, 0);
 
-    Quenrix::UseSlot(m_pBuffer_CTLE_output_output_0__To_AFE_ctle_lin, m_Slot.CTLE_output_output_0__To_AFE_ctle_lin);
+    Quenrix::UseSlot(m_pBuffer_CTLE_output_output_0__To_AFE_ctle_lin,
+                     m_Slot.CTLE_output_output_0__To_AFE_ctle_lin);
     CTLE_output.output[0].SetBuffer(m_pBuffer_CTLE_output_output_0__To_AFE_ctle_lin, 1, 1, 0);
     AFE_ctle_lin_CirBuf.SetBuffer(m_pBuffer_CTLE_output_output_0__To_AFE_ctle_lin, 1, 1, 0);
 
@@ -251,11 +252,13 @@ bool usb3_rx_afe_sd::Initialize()
     NL.output.SetBuffer(m_pBuffer_NL_output_To_AFE_ctle_nl, 1, 1, 0);
     AFE_ctle_nl_CirBuf.SetBuffer(m_pBuffer_NL_output_To_AFE_ctle_nl, 1, 1, 0);
 
-    Quenrix::UseSlot(m_pBuffer_CTLE_m_dOutput_0__To_CTLE_output_input, m_Slot.CTLE_m_dOutput_0__To_CTLE_output_input);
+    Quenrix::UseSlot(m_pBuffer_CTLE_m_dOutput_0__To_CTLE_output_input,
+                     m_Slot.CTLE_m_dOutput_0__To_CTLE_output_input);
     CTLE.m_dOutput[0].SetBuffer(m_pBuffer_CTLE_m_dOutput_0__To_CTLE_output_input, 1, 1, 0);
     CTLE_output.input.SetBuffer(m_pBuffer_CTLE_m_dOutput_0__To_CTLE_output_input, 1, 1, 0);
 
-    Quenrix::UseSlot(m_pBuffer_CTLE_output_output_1__To_NL_input, m_Slot.CTLE_output_output_1__To_NL_input);
+    Quenrix::UseSlot(m_pBuffer_CTLE_output_output_1__To_NL_input,
+                     m_Slot.CTLE_output_output_1__To_NL_input);
     CTLE_output.output[1].SetBuffer(m_pBuffer_CTLE_output_output_1__To_NL_input, 1, 1, 0);
     NL.input.SetBuffer(m_pBuffer_CTLE_output_output_1__To_NL_input, 1, 1, 0);
 

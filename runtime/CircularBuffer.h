@@ -216,14 +216,13 @@ public:
 
 // Points a model's slot pointer at the sample memory that the model keeps
 // for that connection inside itself, cleared as a new one-element array would
-// be, and returns it for SetBuffer. Memory inside the model lets the compiler
-// tell the connections apart from each other and from the blocks' state.
+// be. Memory inside the model lets the compiler tell the connections apart
+// from each other and from the blocks' state.
 template <class T>
-T* UseSlot(T*& slot, T& memory)
+void UseSlot(T*& slot, T& memory)
 {
     memory = T(0);
     slot = &memory;
-    return slot;
 }
 
 // A bus is an owned array of ports whose width the owner sets.

@@ -325,13 +325,11 @@ static void s_ComponentName(const char* text)
 
 static void s_CircuitCall(const char* text)
 {
-    CircuitCallRecord* call = nullptr;
-    if (!CMN_malloc((void**)&call, sizeof(CircuitCallRecord))) {
+    CircuitCallRecord* call = CCALL_New((unsigned)PARSE_GetLineNum(), text);
+    if (call == nullptr) {
         ERRLOG_LineErrorNew(550);
         return;
     }
-    call->beginLine = (unsigned)PARSE_GetLineNum();
-    CMN_SetStr(call->externalCircuitName, text, 40, "Circuit Call");
     call->next = gpCmpnt->circuitCalls;
     gpCmpnt->circuitCalls = call;
 }

@@ -299,7 +299,7 @@ double* CRV_GetRefValCurrent(const CurveRecord* curve, double** typ, double** mi
     *typ = *min = *max = NULL;
     if (curve == NULL)
         return NULL;
-    RefPoint prev, cur;
+    RefPoint prev = {}, cur = {};
     int havePrev = 0, found = 0;
     for (const RangePoint* p = curve->table; p != NULL; p = p->next) {
         if (p->x_state != RNG_NUMBER)

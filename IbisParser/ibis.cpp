@@ -4,7 +4,9 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include "acdc.h"
 #include "algmod.h"
+#include "chk.h"
 #include "cmn.h"
 #include "cmpnt.h"
 #include "ebdmdl.h"
@@ -154,6 +156,8 @@ void IBIS_Test(void)
     int haveModels = IBIS_GetMdls(ibis, &models);
     if (haveModels) {
         RCVTH_Check(models);
+        acdc_CheckAllModels(models);
+        chk_CheckAllModels(models);
         DRVSH_Test(models);
         ALGMOD_SetModelView(MDL_AlgmodView());
         ALGMOD_Test(models);
@@ -161,9 +165,10 @@ void IBIS_Test(void)
     ModelSelectorRecord* selectors = nullptr;
     if (IBIS_GetMsels(ibis, &selectors)) MSEL_TestList(selectors);
     ComponentRecord* components = nullptr;
-    if (IBIS_GetCmpnts(ibis, &components))
+    if (IBIS_GetCmpnts(ibis, &components)) {
+        chk_CheckAllComponents(components);
         CMPNT_TestList(components, ibis->externalCircuits, ibis->models);
-    else
+    } else
         ERRLOG_ErrorNew(IBIS_MSG_NO_COMPONENT);
     s_TestPkgMdls();
     TestDataRecord* testData = nullptr;
@@ -171,7 +176,11 @@ void IBIS_Test(void)
     TestLoadRecord* testLoads = nullptr;
     if (IBIS_GetTestLoad(ibis, &testLoads)) TESTLOAD_TestList(testLoads);
     SubmodelRecord* submodels = nullptr;
-    if (IBIS_GetSubMdls(ibis, &submodels)) MDL_TestSubMdlReferences(models, submodels);
+    if (IBIS_GetSubMdls(ibis, &submodels)) {
+        MDL_TestSubMdlReferences(models, submodels);
+        chk_CheckAllSubModels(submodels);
+        acdc_CheckAllSubModels(models, submodels);
+    }
     MDL_TestSubMdls(models, submodels);
     if (haveModels) MDL_TestMdlReference(models);
 }

@@ -78,9 +78,10 @@ E0519 - Keyword 'Package' not defined for Component 'Second'.
 E0511 - Component 'Second' is duplicated within the .ibs file.
 E0524 - Unable to find Pin keyword data for Component 'Second'.
 E0516 - Unable to find Package Model 'QFP100' for Component 'My Chip'
+E1838 - (line 26) No [External Circuit] for [Circuit Call] extc in Component My Chip
 E0516 - Unable to find Package Model 'pkgA' for Component 'My Chip'
 
-Errors  : 23
+Errors  : 24
 Warnings: 2
 
 File Failed
@@ -98,6 +99,8 @@ E1912 (line   13) -
 E0729 (line   17) - na is an invalid Pin_Mapping column entry.
 E0705 (line   18) - Pin Mapping data lines must contain either 3 or 5 columns.
 E0519 - Keyword 'Package' not defined for Component 'chip21'.
+W1701 - CMPT 'chip21', Pin '4': Pin Inductance 1e+09nH greater than 1000nH
+W1702 - CMPT 'chip21', Pin '4': Pin Capacitance 2e+12pF greater than 1000pF
 E0608 -
     Component 'chip21': Model 'buffer_model_name_lo' for Pin '3' not defined.
 E0612 - Component 'chip21': Pin 'pin67' not referenced in Pin Mappings.
@@ -105,7 +108,7 @@ W0712 - Pin 4 is a GND pin. Usually only has Pulldown_ref in Pin Mapping
 E0722 - Component 'chip21': Pin Mapping gnd_clamp_ref entry 'na' is not connected to at least one pin whose model_name is POWER or GND.
 
 Errors  : 11
-Warnings: 1
+Warnings: 3
 
 File Failed
 )X"},

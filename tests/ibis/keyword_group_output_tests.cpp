@@ -43,9 +43,18 @@ File Failed
      R"(
 Checking tdata_ok.ibs for IBIS 4.2 Compatibility...
 
+W1704 - [Model] drv has no description of the buffer's high state
+         DC drive characteristics (no [Pullup] table).  This warning
+         can be silenced by using an open drain Model_type or by
+         adding a [Pullup] table.
+W1705 - [Model] drv has no description of the buffer's low state DC
+         drive characteristics (no [Pulldown] table).  This warning
+         can be silenced by using an open source Model_type or by
+         adding a [Pulldown] table.
 E3951 - Required keyword 'Component' not found.
 
 Errors  : 1
+Warnings: 2
 
 File Failed
 )"},
@@ -115,6 +124,22 @@ File Failed
      R"(
 Checking tdmdl.ibs for IBIS 4.2 Compatibility...
 
+W1704 - [Model] out2 has no description of the buffer's high state
+         DC drive characteristics (no [Pullup] table).  This warning
+         can be silenced by using an open drain Model_type or by
+         adding a [Pullup] table.
+W1705 - [Model] out2 has no description of the buffer's low state DC
+         drive characteristics (no [Pulldown] table).  This warning
+         can be silenced by using an open source Model_type or by
+         adding a [Pulldown] table.
+W1704 - [Model] drv has no description of the buffer's high state
+         DC drive characteristics (no [Pullup] table).  This warning
+         can be silenced by using an open drain Model_type or by
+         adding a [Pullup] table.
+W1705 - [Model] drv has no description of the buffer's low state DC
+         drive characteristics (no [Pulldown] table).  This warning
+         can be silenced by using an open source Model_type or by
+         adding a [Pulldown] table.
 E3951 - Required keyword 'Component' not found.
 E2340 -
     Driver_model_inv 'gone' in Test Data 'td_diff2' is not defined in the file
@@ -133,7 +158,7 @@ W0219 - Model term not referenced in any [Pin], [Model Selector], [Driver Schedu
  No more warnings will be generated for un-referenced models
 
 Errors  : 5
-Warnings: 7
+Warnings: 11
 
 File Failed
 )"},

@@ -47,11 +47,47 @@ const CheckerCase kModelCases[] = {
      R"(
 Checking mdl_ok.ibs for IBIS 4.2 Compatibility...
 
+E1503 - Model io1: The [Rising Waveform] 
+      with [R_fixture]=50 Ohms and [V_fixture]=0V
+      has TYP column DC endpoints of  0.00V and  1.00v, but
+      an equivalent load applied to the model's I-V tables yields
+      different voltages ( 0.00V and  1.99V),
+      a difference of  0.00% and 49.70%, respectively.
+E1503 - Model io1: The [Falling Waveform] 
+      with [R_fixture]=50 Ohms and [V_fixture]=3.3V
+      has TYP column DC endpoints of  2.00V and  3.30v, but
+      an equivalent load applied to the model's I-V tables yields
+      different voltages ( 1.31V and  3.30V),
+      a difference of 34.61% and  0.00%, respectively.
+E1503 - Model io1: The [Rising Waveform] 
+      with [R_fixture]=50 Ohms and [V_fixture]=0V
+      has MIN column DC endpoints of  0.00V and  1.00v, but
+      an equivalent load applied to the model's I-V tables yields
+      different voltages ( 0.00V and  1.73V),
+      a difference of  0.00% and 42.22%, respectively.
+E1503 - Model io1: The [Falling Waveform] 
+      with [R_fixture]=50 Ohms and [V_fixture]=3.3V
+      has MIN column DC endpoints of  2.00V and  3.30v, but
+      an equivalent load applied to the model's I-V tables yields
+      different voltages ( 1.40V and  3.08V),
+      a difference of 35.85% and 13.03%, respectively.
+E1503 - Model io1: The [Rising Waveform] 
+      with [R_fixture]=50 Ohms and [V_fixture]=0V
+      has MAX column DC endpoints of  0.00V and  1.00v, but
+      an equivalent load applied to the model's I-V tables yields
+      different voltages ( 0.00V and  2.25V),
+      a difference of  0.00% and 55.56%, respectively.
+E1503 - Model io1: The [Falling Waveform] 
+      with [R_fixture]=50 Ohms and [V_fixture]=3.3V
+      has MAX column DC endpoints of  2.00V and  3.30v, but
+      an equivalent load applied to the model's I-V tables yields
+      different voltages ( 1.24V and  3.49V),
+      a difference of 33.89% and  8.33%, respectively.
 E3951 - Required keyword 'Component' not found.
 W0219 - Model in1 not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 1
+Errors  : 7
 Warnings: 1
 
 File Failed
@@ -114,12 +150,26 @@ Checking mdl_types32.ibs for IBIS 3.2 Compatibility...
 
 E0158 (line   15) - Invalid Model_type ("I/O_diff")
 E0190 - Model 't18': Ramp Not Defined
+W1500 - Model 't17': TYP VI curves cannot drive through Vmeas=1V
+          given load Rref=50 Ohms to Vref=0V
+W1500 - Model 't17': MIN VI curves cannot drive through Vmeas=1V
+          given load Rref=50 Ohms to Vref=0V
+W1500 - Model 't17': MAX VI curves cannot drive through Vmeas=1V
+          given load Rref=50 Ohms to Vref=0V
+W1704 - [Model] t17 has no description of the buffer's high state
+         DC drive characteristics (no [Pullup] table).  This warning
+         can be silenced by using an open drain Model_type or by
+         adding a [Pullup] table.
+W1705 - [Model] t17 has no description of the buffer's low state DC
+         drive characteristics (no [Pulldown] table).  This warning
+         can be silenced by using an open source Model_type or by
+         adding a [Pulldown] table.
 E3951 - Required keyword 'Component' not found.
 W0219 - Model t18 not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
 Errors  : 3
-Warnings: 1
+Warnings: 6
 
 File Failed
 
@@ -171,12 +221,20 @@ E0136 (line   37) - Invalid Enable ("Active-high") (try "Active-High")
 E0190 - Model 'odd': Ramp Not Defined
 E0180 - Model 'notype': Model_type Not Defined
 E0190 - Model 'notype': Ramp Not Defined
+W1704 - [Model] early has no description of the buffer's high state
+         DC drive characteristics (no [Pullup] table).  This warning
+         can be silenced by using an open drain Model_type or by
+         adding a [Pullup] table.
+W1705 - [Model] early has no description of the buffer's low state DC
+         drive characteristics (no [Pulldown] table).  This warning
+         can be silenced by using an open source Model_type or by
+         adding a [Pulldown] table.
 E3951 - Required keyword 'Component' not found.
 W0219 - Model notype not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
 Errors  : 17
-Warnings: 12
+Warnings: 14
 
 File Failed
 
@@ -196,12 +254,20 @@ E0173 (line   11) -
     Sub Parameter C_comp_gnd_clamp is valid only for IBIS version >= 4.0
 W0159 (line   12) - Vinl should not be specified for model type Output
 E0181 - Model old: One of C_comp, C_comp_pullup, C_comp_pulldown, C_comp_power_clamp, C_comp_gnd_clamp must be defined
+W1704 - [Model] old has no description of the buffer's high state
+         DC drive characteristics (no [Pullup] table).  This warning
+         can be silenced by using an open drain Model_type or by
+         adding a [Pullup] table.
+W1705 - [Model] old has no description of the buffer's low state DC
+         drive characteristics (no [Pulldown] table).  This warning
+         can be silenced by using an open source Model_type or by
+         adding a [Pulldown] table.
 E3951 - Required keyword 'Component' not found.
 W0219 - Model old not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
 Errors  : 8
-Warnings: 2
+Warnings: 4
 
 File Failed
 )"},
@@ -227,12 +293,32 @@ W0200 - Model 'od': Vmeas, Vref and Rref timing test load parameters should be s
 W0202 - Model 'diff': Rref_diff or Cref_diff timing test load parameters should be specified
 C0182 - Vmeas is <= Vinl for model cau
 C0183 - Vmeas is >= Vinh for model cau
+W1704 - [Model] cau has no description of the buffer's high state
+         DC drive characteristics (no [Pullup] table).  This warning
+         can be silenced by using an open drain Model_type or by
+         adding a [Pullup] table.
+W1705 - [Model] cau has no description of the buffer's low state DC
+         drive characteristics (no [Pulldown] table).  This warning
+         can be silenced by using an open source Model_type or by
+         adding a [Pulldown] table.
+W1706 - [Model] od has no description of the buffer's low state DC
+         drive characteristics (no [Pulldown] table).  This warning
+         can be silenced by changing the Model_type or by adding a
+         [Pulldown] table.
+W1704 - [Model] outnoramp has no description of the buffer's high state
+         DC drive characteristics (no [Pullup] table).  This warning
+         can be silenced by using an open drain Model_type or by
+         adding a [Pullup] table.
+W1705 - [Model] outnoramp has no description of the buffer's low state DC
+         drive characteristics (no [Pulldown] table).  This warning
+         can be silenced by using an open source Model_type or by
+         adding a [Pulldown] table.
 E3951 - Required keyword 'Component' not found.
 W0219 - Model cau not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
 Errors  : 13
-Warnings: 4
+Warnings: 9
 Cautions: 2
 
 File Failed
@@ -293,6 +379,24 @@ W3221 - Model a Receiver Thresholds: Vinl_ac must be specified for single ended 
 W3222 - Model a Receiver Thresholds: Vinh_dc must be specified for single ended receivers
 W3223 - Model a Receiver Thresholds: Vinl_dc must be specified for single ended receivers
 W3224 - Model a Receiver Thresholds: Tslew_ac must be specified for single ended receivers
+E1503 - Model a: The [Rising Waveform] 
+      with [R_fixture]=50 Ohms and [V_fixture]=0V
+      has TYP column DC endpoints of  0.00V and  1.00v, but
+      an equivalent load applied to the model's I-V tables yields
+      different voltages ( 0.00V and  0.00V),
+      a difference of 100.00% and 100.00%, respectively.
+E1503 - Model a: The [Rising Waveform] 
+      with [R_fixture]=50 Ohms and [V_fixture]=0V
+      has MIN column DC endpoints of  0.00V and  1.00v, but
+      an equivalent load applied to the model's I-V tables yields
+      different voltages ( 0.00V and  0.00V),
+      a difference of 100.00% and 100.00%, respectively.
+E1503 - Model a: The [Rising Waveform] 
+      with [R_fixture]=50 Ohms and [V_fixture]=0V
+      has MAX column DC endpoints of  0.00V and  1.00v, but
+      an equivalent load applied to the model's I-V tables yields
+      different voltages ( 0.00V and  0.00V),
+      a difference of 100.00% and 100.00%, respectively.
 E4616 -
     Code file a.so not found. It was defined in [Algorithmic Model] for Model a
 E4618 - AMI parameter file a.ami not found. It was defined in [Algorithmic Model] for Model a
@@ -308,7 +412,7 @@ E0218 - Could not find definition for Submodel sub6 of Model a
 W0219 - Model b not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
-Errors  : 50
+Errors  : 53
 Warnings: 8
 
 File Failed
@@ -393,6 +497,54 @@ E4502 (line   23) - Incorrect Number of Line Items (5) For stage3: Expecting 4
 E1909 (line   26) - Invalid Rise_on_dly Value ("x")
 W4206 - Model 'sched': The [Driver_Schedule] has only one model defined
 E4205 - Model 'empty': The [Driver_Schedule] has no models defined
+W1704 - [Model] empty has no description of the buffer's high state
+         DC drive characteristics (no [Pullup] table).  This warning
+         can be silenced by using an open drain Model_type or by
+         adding a [Pullup] table.
+W1705 - [Model] empty has no description of the buffer's low state DC
+         drive characteristics (no [Pulldown] table).  This warning
+         can be silenced by using an open source Model_type or by
+         adding a [Pulldown] table.
+W1704 - [Model] sched has no description of the buffer's high state
+         DC drive characteristics (no [Pullup] table).  This warning
+         can be silenced by using an open drain Model_type or by
+         adding a [Pullup] table.
+W1705 - [Model] sched has no description of the buffer's low state DC
+         drive characteristics (no [Pulldown] table).  This warning
+         can be silenced by using an open source Model_type or by
+         adding a [Pulldown] table.
+W1704 - [Model] stage3 has no description of the buffer's high state
+         DC drive characteristics (no [Pullup] table).  This warning
+         can be silenced by using an open drain Model_type or by
+         adding a [Pullup] table.
+W1705 - [Model] stage3 has no description of the buffer's low state DC
+         drive characteristics (no [Pulldown] table).  This warning
+         can be silenced by using an open source Model_type or by
+         adding a [Pulldown] table.
+W1704 - [Model] stage2 has no description of the buffer's high state
+         DC drive characteristics (no [Pullup] table).  This warning
+         can be silenced by using an open drain Model_type or by
+         adding a [Pullup] table.
+W1705 - [Model] stage2 has no description of the buffer's low state DC
+         drive characteristics (no [Pulldown] table).  This warning
+         can be silenced by using an open source Model_type or by
+         adding a [Pulldown] table.
+W1704 - [Model] stage1 has no description of the buffer's high state
+         DC drive characteristics (no [Pullup] table).  This warning
+         can be silenced by using an open drain Model_type or by
+         adding a [Pullup] table.
+W1705 - [Model] stage1 has no description of the buffer's low state DC
+         drive characteristics (no [Pulldown] table).  This warning
+         can be silenced by using an open source Model_type or by
+         adding a [Pulldown] table.
+W1704 - [Model] drv has no description of the buffer's high state
+         DC drive characteristics (no [Pullup] table).  This warning
+         can be silenced by using an open drain Model_type or by
+         adding a [Pullup] table.
+W1705 - [Model] drv has no description of the buffer's low state DC
+         drive characteristics (no [Pulldown] table).  This warning
+         can be silenced by using an open source Model_type or by
+         adding a [Pulldown] table.
 E4207 - Model stage4 used in the Driver Schedule of Model drv is not defined
 E4208 - Model sched used in the Driver Schedule of Model drv cannot itself have a Driver Schedule
 E4209 - Model in1 used in the Driver Schedule of Model drv should be an output model
@@ -404,7 +556,7 @@ W0219 - Model empty not referenced in any [Pin], [Model Selector], [Driver Sched
  No more warnings will be generated for un-referenced models
 
 Errors  : 23
-Warnings: 3
+Warnings: 15
 
 File Failed
 )"},
@@ -444,12 +596,20 @@ W3814 - orphan D_overshoot_time found for Model Spec defined on line 30
 E0180 - Model 'm3': Model_type Not Defined
 W3805 (line   46) - Vinh should not be specified for model type No Type
 E0190 - Model 'm3': Ramp Not Defined
+W1704 - [Model] m2 has no description of the buffer's high state
+         DC drive characteristics (no [Pullup] table).  This warning
+         can be silenced by using an open drain Model_type or by
+         adding a [Pullup] table.
+W1705 - [Model] m2 has no description of the buffer's low state DC
+         drive characteristics (no [Pulldown] table).  This warning
+         can be silenced by using an open source Model_type or by
+         adding a [Pulldown] table.
 E3951 - Required keyword 'Component' not found.
 W0219 - Model m3 not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
 Errors  : 12
-Warnings: 17
+Warnings: 19
 
 File Failed
 )"},
@@ -497,13 +657,21 @@ W3903 (line   89) - Typ value is not in between Min and Max
 W3810 - S_overshoot_low (Typ) is greater than zero for Model Spec defined on line 86
 W3817 -
     Pulse_low(Typ) is not less than Vinh(Typ) for Model Spec defined on line 86
+W1704 - [Model] out has no description of the buffer's high state
+         DC drive characteristics (no [Pullup] table).  This warning
+         can be silenced by using an open drain Model_type or by
+         adding a [Pullup] table.
+W1705 - [Model] out has no description of the buffer's low state DC
+         drive characteristics (no [Pulldown] table).  This warning
+         can be silenced by using an open source Model_type or by
+         adding a [Pulldown] table.
 E3951 - Required keyword 'Component' not found.
 E0218 - Could not find definition for Submodel hold of Model Ext_ref
 W0219 - Model sp not referenced in any [Pin], [Model Selector], [Driver Schedule] or [Series Pin Mapping] sections.
  No more warnings will be generated for un-referenced models
 
 Errors  : 11
-Warnings: 6
+Warnings: 8
 
 File Failed
 )"},
@@ -670,9 +838,64 @@ E2006 -
 W0184 - Model 'io': Model_type 'I/O' must have Vinl set
 W0184 - Model 'io': Model_type 'I/O' must have Vinh set
 W0201 - Model 'io': Vmeas timing test load parameter should be specified
+E1503 - Model io: The [Rising Waveform] 
+      with [R_fixture]=0 Ohms and [V_fixture]=0V
+      has TYP column DC endpoints of  0.00V and  3.30v, but
+      an equivalent load applied to the model's I-V tables yields
+      different voltages ( 0.00V and  0.00V),
+      a difference of  0.00% and 659999999999999957162123423807176704.00%, respectively.
+E1503 - Model io: The [Falling Waveform] 
+      with [R_fixture]=50 Ohms and [V_fixture]=3.3V
+      has TYP column DC endpoints of  3.30V and  3.30v, but
+      an equivalent load applied to the model's I-V tables yields
+      different voltages ( 1.88V and  3.30V),
+      a difference of 100.00% and  0.00%, respectively.
+E1503 - Model io: The [Falling Waveform] 
+      with [R_fixture]=50 Ohms and [V_fixture]=0V
+      has TYP column DC endpoints of  0.00V and  3.30v, but
+      an equivalent load applied to the model's I-V tables yields
+      different voltages ( 0.00V and  1.42V),
+      a difference of  0.00% and 132.00%, respectively.
+E1503 - Model io: The [Rising Waveform] 
+      with [R_fixture]=0 Ohms and [V_fixture]=0V
+      has MIN column DC endpoints of  0.90V and  3.00v, but
+      an equivalent load applied to the model's I-V tables yields
+      different voltages ( 0.00V and  0.00V),
+      a difference of 247500000000000011605912394492018688.00% and 825000000000000112473350943144935424.00%, respectively.
+E1503 - Model io: The [Falling Waveform] 
+      with [R_fixture]=50 Ohms and [V_fixture]=3.3V
+      has MIN column DC endpoints of  3.00V and  3.00v, but
+      an equivalent load applied to the model's I-V tables yields
+      different voltages ( 2.05V and  3.19V),
+      a difference of 83.50% and 16.50%, respectively.
+E1503 - Model io: The [Falling Waveform] 
+      with [R_fixture]=50 Ohms and [V_fixture_min]=0V
+      has MIN column DC endpoints of  3.00V and  3.00v, but
+      an equivalent load applied to the model's I-V tables yields
+      different voltages ( 0.00V and  1.13V),
+      a difference of 265.00% and 165.00%, respectively.
+E1503 - Model io: The [Rising Waveform] 
+      with [R_fixture]=0 Ohms and [V_fixture]=0V
+      has MAX column DC endpoints of  0.00V and  3.60v, but
+      an equivalent load applied to the model's I-V tables yields
+      different voltages (-0.00V and  0.00V),
+      a difference of  0.00% and 549999999999999927408281372420210688.00%, respectively.
+E1503 - Model io: The [Falling Waveform] 
+      with [R_fixture]=50 Ohms and [V_fixture]=3.3V
+      has MAX column DC endpoints of  3.60V and  3.60v, but
+      an equivalent load applied to the model's I-V tables yields
+      different voltages ( 1.73V and  3.44V),
+      a difference of 109.17% and  9.17%, respectively.
+E1503 - Model io: The [Falling Waveform] 
+      with [R_fixture]=50 Ohms and [V_fixture_max]=0V
+      has MAX column DC endpoints of  3.60V and  3.60v, but
+      an equivalent load applied to the model's I-V tables yields
+      different voltages (-0.00V and  1.71V),
+      a difference of 210.00% and 110.00%, respectively.
+E2021 - Model io: Rising Waveform [1] and its Composite Current don't have identical time points
 E0608 - Component 'chip': Model 'in' for Pin '3' not defined.
 
-Errors  : 9
+Errors  : 19
 Warnings: 4
 
 File Failed

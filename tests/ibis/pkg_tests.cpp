@@ -479,9 +479,8 @@ TEST_F(CheckerTempDir, DeepBoardForksAndHugeBoardCount)
                      "names found <1>.\n\nErrors  : 1\n\nFile Failed\n");
 }
 
-// A component that keeps its pins is needed to find a referenced pin in an
-// .ibs file; until the component reader exists this test waits.
-TEST_F(CheckerTempDir, DISABLED_BoardFindsComponentPinsInIbsFile)
+// A referenced pin is looked up on the component read from the .ibs file.
+TEST_F(CheckerTempDir, BoardFindsComponentPinsInIbsFile)
 {
     Write("part.ibs", "[IBIS Ver] 4.2\n[File Name] part.ibs\n[File Rev] 1.0\n"
                       "[Component] chip\n[Manufacturer] Acme\n[Package]\n"

@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "rowlist.h"
 #include "cmn.h"
 #include "cmpnt.h"
 #include "errlog.h"
@@ -155,12 +156,7 @@ void CCALL_FreeList(CircuitCallRecord* list)
             s_portsOwner = nullptr;
             s_ports.clear();
         }
-        PortMapEntry* port = list->portMap;
-        while (port != nullptr) {
-            PortMapEntry* after = port->next;
-            free(port);
-            port = after;
-        }
+        FreeChain(list->portMap);
         free(list);
         list = next;
     }

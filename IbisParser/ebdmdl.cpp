@@ -14,6 +14,7 @@
 #include <unordered_map>
 
 
+#include "rowlist.h"
 #include "cmn.h"
 #include "cmpnt.h"
 #include "errlog.h"
@@ -602,11 +603,7 @@ int EBDMDL_FreeList(BoardDescriptionRecord* list)
             free(path);
             path = after;
         }
-        for (ReferenceDesignator* r = list->refDesMap; r != nullptr;) {
-            ReferenceDesignator* older = r->next;
-            free(r);
-            r = older;
-        }
+        FreeChain(list->refDesMap);
         free(list);
         list = next;
     }
@@ -802,11 +799,7 @@ void EBDMDL_TestList(BoardDescriptionRecord* list, int noRefTest)
         FILEREF* f = w.files;
         if (!noRefTest) s_testRefDsm(f, ownFile);
         w.files = f->next;
-        for (PINREF* r = f->refs; r != nullptr;) {
-            PINREF* next = r->next;
-            free(r);
-            r = next;
-        }
+        FreeChain(f->refs);
         free(f);
     }
 }

@@ -12,6 +12,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "rowlist.h"
 #include "cmn.h"
 #include "cmpnt.h"
 #include "errlog.h"
@@ -226,11 +227,7 @@ void MDL_Free(ModelRecord* m)
     RCVTH_Free(m->RcvThresholds);
     s_FreeSeries(m->On);
     s_FreeSeries(m->Off);
-    for (AddSubmodelEntry* e = m->AddSubmodel; e != nullptr;) {
-        AddSubmodelEntry* next = e->next;
-        free(e);
-        e = next;
-    }
+    FreeChain(m->AddSubmodel);
     RAMP_Free(m->Ramp);
     WVFRM_Free(m->RisingWaveform);
     WVFRM_Free(m->FallingWaveform);

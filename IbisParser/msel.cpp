@@ -8,6 +8,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "rowlist.h"
 #include "cmn.h"
 #include "errlog.h"
 #include "ibis.h"
@@ -178,12 +179,7 @@ int MSEL_FreeList(ModelSelectorRecord* first)
 {
     while (first != nullptr) {
         ModelSelectorRecord* next = first->next;
-        ModelSelectorEntry* e = first->models;
-        while (e != nullptr) {
-            ModelSelectorEntry* en = e->next;
-            free(e);
-            e = en;
-        }
+        FreeChain(first->models);
         free(first);
         first = next;
     }

@@ -15,6 +15,17 @@
 #include "cmn.h"
 #include "errlog.h"
 
+// Frees every row of a list whose rows own nothing else.
+template <class T>
+void FreeChain(T* list)
+{
+    while (list != nullptr) {
+        T* next = list->next;
+        free(list);
+        list = next;
+    }
+}
+
 template <class T>
 class RowAppender {
 public:
@@ -61,11 +72,7 @@ public:
     void FreeList(T* list)
     {
         Forget();
-        while (list != nullptr) {
-            T* next = list->next;
-            free(list);
-            list = next;
-        }
+        FreeChain(list);
     }
 
 private:

@@ -57,12 +57,16 @@ inline bool BiquadCascade::Run()
         const double s2 = state2[j];
         const double w = (x - c[4] * s1) - c[5] * s2;
         const double y = (c[0] * w + c[1] * s1) + c[2] * s2;
-        if (j >= firstOut)
+        if (j >= firstOut && j + 1 < S)
             m_dOutput[S - 1 - j][0] = y;
         state2[j] = s1;
         state1[j] = w;
         x = y;
     }
+    // Port 0 last, so that an owner reading it back right after Run gets the
+    // value from the register the compiler still holds.
+    if (nOutputs > 0)
+        m_dOutput[0][0] = x;
     return true;
 }
 

@@ -214,6 +214,17 @@ public:
     }
 };
 
+// Points a model's slot pointer at the sample memory that the model keeps
+// for that connection inside itself, cleared as a new one-element array would
+// be. Memory inside the model lets the compiler tell the connections apart
+// from each other and from the blocks' state.
+template <class T>
+void UseSlot(T*& slot, T& memory)
+{
+    memory = T(0);
+    slot = &memory;
+}
+
 // A bus is an owned array of ports whose width the owner sets.
 class CircularBufferBus {
 public:

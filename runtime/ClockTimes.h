@@ -21,6 +21,10 @@ public:
     bool Run() override;
     bool Finalize() override;
 
+    // One sample of Run on values: the clock sample in, the time (or -1.0)
+    // out, the sample count and previous clock updated as Run updates them.
+    double Step(double cur);
+
     // Fraction of the interval at which a sinusoid of amplitude
     // m_ClockAmplitude crosses zero between the two samples.
     double CalculateTimeRatio(double dPrevious, double dCurrent);
@@ -39,7 +43,12 @@ public:
 // Run is defined here, so that a model calling it once per sample can inline it.
 inline bool ClockTimes::Run()
 {
-    const double cur = clock[0];
+    time[0] = Step(clock[0]);
+    return true;
+}
+
+inline double ClockTimes::Step(double cur)
+{
     const size_t n = m_SampleCount;
     bool bEdge = false;
     if (n != 0) {
@@ -48,18 +57,17 @@ inline bool ClockTimes::Run()
         else if (m_ClockEdge == eNegativeEdge)
             bEdge = m_PrevClock > 0.0 && cur <= 0.0;
     }
+    double t = -1.0;
     if (bEdge) {
         const double Ts = SampleInterval;
         double ratio = 1.0;
         if (m_TimingMethod == eLinearInterp)
             ratio = CalculateTimeRatio(m_PrevClock, cur);
-        time[0] = (static_cast<double>(n) - 1.0) * Ts + Ts * ratio + m_TimeOffset;
-    } else {
-        time[0] = -1.0;
+        t = (static_cast<double>(n) - 1.0) * Ts + Ts * ratio + m_TimeOffset;
     }
     m_SampleCount = n + 1;
     m_PrevClock = cur;
-    return true;
+    return t;
 }
 
 } // namespace Quenrix

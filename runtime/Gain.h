@@ -15,9 +15,13 @@ public:
 
     bool Run() override
     {
-        output[0] = m_Gain * input[0];
+        output[0] = Apply(input[0]);
         return true;
     }
+
+    // The arithmetic of Run on a value, for an owner that holds the input in
+    // a register and stores the output to the connection itself.
+    T Apply(T x) const { return m_Gain * x; }
 };
 
 } // namespace Quenrix

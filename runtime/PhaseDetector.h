@@ -19,6 +19,10 @@ public:
     bool Run() override;
     bool Finalize() override;
 
+    // One sample of Run on values: the clock and data samples in, the phase
+    // error out, the state updated as Run updates it.
+    double Step(int clk, double x);
+
     CircularBuffer<double> signal;
     CircularBuffer<int> clock;
     CircularBuffer<double> phaseError;
@@ -35,6 +39,12 @@ public:
 // Run is defined here, so that a model calling it once per sample can inline it.
 inline bool PhaseDetector::Run()
 {
+    phaseError[0] = Step(clock[0], signal[0]);
+    return true;
+}
+
+inline double PhaseDetector::Step(int clk, double x)
+{
     // Counters stop at the largest int instead of overflowing on a clock that
     // stays in one half for billions of samples. Without a branch: whether the
     // data matches the sampled bit changes at random, and a mispredicted jump
@@ -43,27 +53,26 @@ inline bool PhaseDetector::Run()
         iCounter += static_cast<int>(bCondition & (iCounter < INT_MAX));
     };
     const double kPi = 3.141592653589793;
-    const int clk = clock[0];
     int L;
     if (m_ClockEdge != eNegativeEdge)
         L = clk > 0 ? 1 : 0;
     else
         L = clk <= 0 ? 1 : 0;
-    phaseError[0] = 0.0;
+    double error = 0.0;
 
     if (!m_bStarted) {
         m_bStarted = true;
         m_PrevLevel = L;
-        return true;
+        return error;
     }
 
-    const int s = signal[0] > 0.0 ? 1 : 0;
+    const int s = x > 0.0 ? 1 : 0;
 
     if (m_PrevLevel == 1 && L == 0) {
         m_PrevSampledBit = m_SampledBit;
         if (m_SavedMismatchCount != -1 && m_ReferenceCount > 0)
-            phaseError[0] = static_cast<double>(m_SavedMismatchCount - m_ReferenceCount) /
-                            static_cast<double>(m_ReferenceCount) * kPi;
+            error = static_cast<double>(m_SavedMismatchCount - m_ReferenceCount) /
+                    static_cast<double>(m_ReferenceCount) * kPi;
     } else if (m_PrevLevel != 1 && L == 1) {
         m_SavedMismatchCount = m_MismatchCount;
         m_SampledBit = s;
@@ -78,7 +87,7 @@ inline bool PhaseDetector::Run()
     }
 
     m_PrevLevel = L;
-    return true;
+    return error;
 }
 
 } // namespace Quenrix

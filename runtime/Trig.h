@@ -41,9 +41,11 @@ class TrigTanh : public CTrig {
 public:
     bool Run() override
     {
-        m_dOutput[0] = std::tanh(m_dInput[0]);
+        m_dOutput[0] = Apply(m_dInput[0]);
         return true;
     }
+    // The arithmetic of Run on a value.
+    static double Apply(double x) { return std::tanh(x); }
 };
 QUENRIX_TRIG_BLOCK(TrigCoth);
 QUENRIX_TRIG_BLOCK(TrigAsinh);

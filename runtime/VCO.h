@@ -19,6 +19,19 @@ public:
     bool Run() override;
     bool Finalize() override;
 
+    // The four outputs of one sample.
+    struct Outputs {
+        double vout;
+        int clock;
+        double voutq;
+        int clockq;
+    };
+    // One sample of Run on values: the control value in, the outputs out,
+    // the phase state updated as Run updates it.
+    Outputs Step(double v);
+    // Stores one sample's outputs to the four output ports.
+    void Store(const Outputs& o);
+
     CircularBuffer<double> vin;
     CircularBuffer<double> vout;
     CircularBuffer<int> clock;
@@ -38,27 +51,39 @@ public:
 // Run is defined here, so that a model calling it once per sample can inline it.
 inline bool VCO::Run()
 {
+    Store(Step(vin[0]));
+    return true;
+}
+
+inline void VCO::Store(const Outputs& o)
+{
+    vout[0] = o.vout;
+    clock[0] = o.clock;
+    voutq[0] = o.voutq;
+    clockq[0] = o.clockq;
+}
+
+inline VCO::Outputs VCO::Step(double v)
+{
     const double kTwoPi = 6.283185307179586;
     const double Ts = SampleInterval;
-    m_AccumulatedPhase += m_Sensitivity * kTwoPi * Ts * vin[0];
+    m_AccumulatedPhase += m_Sensitivity * kTwoPi * Ts * v;
     // The free-running part comes from the sample count each time, so it
     // gathers no summation error; only the control term is integrated.
     const double phase = (kTwoPi * m_FreeRunFrequency * Ts) * static_cast<double>(m_SampleCount) +
                          m_AccumulatedPhase;
     m_Phase = phase;
-    // Both functions of the local phase before any port store, so the
-    // compiler can compute them in one sincos call (a store through a port
-    // could alias m_Phase and force two separate calls).
+    // Both functions of the local phase, so the compiler can compute them in
+    // one sincos call.
     const double c = std::cos(phase);
     const double s = std::sin(phase);
-    const double out = m_Amplitude * c;
-    const double outq = m_QuadratureMode == 1 ? -m_Amplitude * s : m_Amplitude * s;
-    vout[0] = out;
-    clock[0] = out > 0.0 ? 1 : 0;
-    voutq[0] = outq;
-    clockq[0] = outq > 0.0 ? 1 : 0;
+    Outputs o;
+    o.vout = m_Amplitude * c;
+    o.clock = o.vout > 0.0 ? 1 : 0;
+    o.voutq = m_QuadratureMode == 1 ? -m_Amplitude * s : m_Amplitude * s;
+    o.clockq = o.voutq > 0.0 ? 1 : 0;
     m_SampleCount += 1;
-    return true;
+    return o;
 }
 
 } // namespace Quenrix

@@ -38,23 +38,23 @@ bool ssp_afe_nonlinearity_tanh::Setup()
 bool ssp_afe_nonlinearity_tanh::Initialize()
 {
     DeleteBuffers();
-    m_pBuffer_input_To_G1_input = new double[1]();
+    Quenrix::UseSlot(m_pBuffer_input_To_G1_input, m_Slot.input_To_G1_input);
     input_CirBuf.SetBuffer(m_pBuffer_input_To_G1_input, 1, 1, 0);
     G1.input.SetBuffer(m_pBuffer_input_To_G1_input, 1, 1, 0);
 
-    m_pBuffer_G3_output_To_output = new double[1]();
+    Quenrix::UseSlot(m_pBuffer_G3_output_To_output, m_Slot.G3_output_To_output);
     G3.output.SetBuffer(m_pBuffer_G3_output_To_output, 1, 1, 0);
     output_CirBuf.SetBuffer(m_pBuffer_G3_output_To_output, 1, 1, 0);
 
-    m_pBuffer_T1_m_dOutput_To_G3_input = new double[1]();
+    Quenrix::UseSlot(m_pBuffer_T1_m_dOutput_To_G3_input, m_Slot.T1_m_dOutput_To_G3_input);
     T1.m_dOutput.SetBuffer(m_pBuffer_T1_m_dOutput_To_G3_input, 1, 1, 0);
     G3.input.SetBuffer(m_pBuffer_T1_m_dOutput_To_G3_input, 1, 1, 0);
 
-    m_pBuffer_G1_output_To_G2_input = new double[1]();
+    Quenrix::UseSlot(m_pBuffer_G1_output_To_G2_input, m_Slot.G1_output_To_G2_input);
     G1.output.SetBuffer(m_pBuffer_G1_output_To_G2_input, 1, 1, 0);
     G2.input.SetBuffer(m_pBuffer_G1_output_To_G2_input, 1, 1, 0);
 
-    m_pBuffer_G2_output_To_T1_m_dInput = new double[1]();
+    Quenrix::UseSlot(m_pBuffer_G2_output_To_T1_m_dInput, m_Slot.G2_output_To_T1_m_dInput);
     G2.output.SetBuffer(m_pBuffer_G2_output_To_T1_m_dInput, 1, 1, 0);
     T1.m_dInput.SetBuffer(m_pBuffer_G2_output_To_T1_m_dInput, 1, 1, 0);
 
@@ -73,8 +73,7 @@ void ssp_afe_nonlinearity_tanh::DeleteBuffers()
     double** slots[] = {&m_pBuffer_input_To_G1_input, &m_pBuffer_G3_output_To_output,
                         &m_pBuffer_T1_m_dOutput_To_G3_input, &m_pBuffer_G1_output_To_G2_input,
                         &m_pBuffer_G2_output_To_T1_m_dInput};
-    for (double** slot : slots) {
-        delete[] *slot;
+    // The sample memory is the model's own (m_Slot); only the pointers go.
+    for (double** slot : slots)
         *slot = nullptr;
-    }
 }

@@ -28,6 +28,16 @@ public:
     double* m_pBuffer_G1_output_To_G2_input;
     double* m_pBuffer_G2_output_To_T1_m_dInput;
 
+    // The sample memory of the connections, one element each, named after
+    // their slot pointers, which Initialize points here.
+    struct SlotMemory {
+        double input_To_G1_input;
+        double G3_output_To_output;
+        double T1_m_dOutput_To_G3_input;
+        double G1_output_To_G2_input;
+        double G2_output_To_T1_m_dInput;
+    } m_Slot{};
+
     ssp_afe_nonlinearity_tanh();
     ssp_afe_nonlinearity_tanh(const ssp_afe_nonlinearity_tanh&) = delete;
     ssp_afe_nonlinearity_tanh& operator=(const ssp_afe_nonlinearity_tanh&) = delete;
@@ -41,13 +51,24 @@ public:
 };
 
 // Run is defined here, so that the caller's per-sample loop can inline it.
+// As in the clock recovery, each block's arithmetic runs on the sample held
+// in a register and its result is stored to the connection memory (m_Slot)
+// where the ports that Initialize wired read; the slots end up as the
+// blocks' Run would leave them.
 inline bool ssp_afe_nonlinearity_tanh::Run()
 {
-    input_CirBuf[0] = input[0];
-    G1.Run();
-    G2.Run();
-    const bool ok = T1.Run();
-    G3.Run();
-    output[0] = output_CirBuf[0];
-    return ok;
+    SlotMemory& m = m_Slot;
+    const double x = input[0];
+    m.input_To_G1_input = x;
+    const double u = G1.Apply(x);
+    m.G1_output_To_G2_input = u;
+    const double w = G2.Apply(u);
+    m.G2_output_To_T1_m_dInput = w;
+    const double t = Quenrix::TrigTanh::Apply(w);
+    m.T1_m_dOutput_To_G3_input = t;
+    const double y = G3.Apply(t);
+    m.G3_output_To_output = y;
+    output[0] = y;
+    // The tanh block has no domain check and never fails.
+    return true;
 }

@@ -78,43 +78,48 @@ bool usb3_rx::Initialize()
 {
     DeleteBuffers();
 
-    m_pBuffer_input_To_AFE_input = new double[1]();
+    Quenrix::UseSlot(m_pBuffer_input_To_AFE_input, m_Slot.input_To_AFE_input);
     input_CirBuf.SetBuffer(m_pBuffer_input_To_AFE_input, 1, 1, 0);
     AFE.input.SetBuffer(m_pBuffer_input_To_AFE_input, 1, 1, 0);
 
-    m_pBuffer_CDR_clock_To_clock = new double[1]();
+    Quenrix::UseSlot(m_pBuffer_CDR_clock_To_clock, m_Slot.CDR_clock_To_clock);
     CDR.clock.SetBuffer(m_pBuffer_CDR_clock_To_clock, 1, 1, 0);
     clock_CirBuf.SetBuffer(m_pBuffer_CDR_clock_To_clock, 1, 1, 0);
 
-    m_pBuffer_CDR_clock_times_To_clock_times = new double[1]();
+    Quenrix::UseSlot(m_pBuffer_CDR_clock_times_To_clock_times,
+                     m_Slot.CDR_clock_times_To_clock_times);
     CDR.clock_times.SetBuffer(m_pBuffer_CDR_clock_times_To_clock_times, 1, 1, 0);
     clock_times_CirBuf.SetBuffer(m_pBuffer_CDR_clock_times_To_clock_times, 1, 1, 0);
 
-    m_pBuffer_CDR_pd_To_pd = new double[1]();
+    Quenrix::UseSlot(m_pBuffer_CDR_pd_To_pd, m_Slot.CDR_pd_To_pd);
     CDR.pd.SetBuffer(m_pBuffer_CDR_pd_To_pd, 1, 1, 0);
     pd_CirBuf.SetBuffer(m_pBuffer_CDR_pd_To_pd, 1, 1, 0);
 
-    m_pBuffer_CDR_integ_To_integ = new double[1]();
+    Quenrix::UseSlot(m_pBuffer_CDR_integ_To_integ, m_Slot.CDR_integ_To_integ);
     CDR.integ.SetBuffer(m_pBuffer_CDR_integ_To_integ, 1, 1, 0);
     integ_CirBuf.SetBuffer(m_pBuffer_CDR_integ_To_integ, 1, 1, 0);
 
-    m_pBuffer_CDR_vco_To_vco = new double[1]();
+    Quenrix::UseSlot(m_pBuffer_CDR_vco_To_vco, m_Slot.CDR_vco_To_vco);
     CDR.vco.SetBuffer(m_pBuffer_CDR_vco_To_vco, 1, 1, 0);
     vco_CirBuf.SetBuffer(m_pBuffer_CDR_vco_To_vco, 1, 1, 0);
 
-    m_pBuffer_AFE_AFE_ctle_nl_output_0__To_afe_out_nl = new double[1]();
+    Quenrix::UseSlot(m_pBuffer_AFE_AFE_ctle_nl_output_0__To_afe_out_nl,
+                     m_Slot.AFE_AFE_ctle_nl_output_0__To_afe_out_nl);
     AFE_AFE_ctle_nl.output[0].SetBuffer(m_pBuffer_AFE_AFE_ctle_nl_output_0__To_afe_out_nl, 1, 1, 0);
     afe_out_nl_CirBuf.SetBuffer(m_pBuffer_AFE_AFE_ctle_nl_output_0__To_afe_out_nl, 1, 1, 0);
 
-    m_pBuffer_AFE_AFE_ctle_lin_To_afe_out_lin = new double[1]();
+    Quenrix::UseSlot(m_pBuffer_AFE_AFE_ctle_lin_To_afe_out_lin,
+                     m_Slot.AFE_AFE_ctle_lin_To_afe_out_lin);
     AFE.AFE_ctle_lin.SetBuffer(m_pBuffer_AFE_AFE_ctle_lin_To_afe_out_lin, 1, 1, 0);
     afe_out_lin_CirBuf.SetBuffer(m_pBuffer_AFE_AFE_ctle_lin_To_afe_out_lin, 1, 1, 0);
 
-    m_pBuffer_AFE_AFE_ctle_nl_To_AFE_AFE_ctle_nl_input = new double[1]();
+    Quenrix::UseSlot(m_pBuffer_AFE_AFE_ctle_nl_To_AFE_AFE_ctle_nl_input,
+                     m_Slot.AFE_AFE_ctle_nl_To_AFE_AFE_ctle_nl_input);
     AFE.AFE_ctle_nl.SetBuffer(m_pBuffer_AFE_AFE_ctle_nl_To_AFE_AFE_ctle_nl_input, 1, 1, 0);
     AFE_AFE_ctle_nl.input.SetBuffer(m_pBuffer_AFE_AFE_ctle_nl_To_AFE_AFE_ctle_nl_input, 1, 1, 0);
 
-    m_pBuffer_AFE_AFE_ctle_nl_output_1__To_CDR_afe_in = new double[1]();
+    Quenrix::UseSlot(m_pBuffer_AFE_AFE_ctle_nl_output_1__To_CDR_afe_in,
+                     m_Slot.AFE_AFE_ctle_nl_output_1__To_CDR_afe_in);
     AFE_AFE_ctle_nl.output[1].SetBuffer(m_pBuffer_AFE_AFE_ctle_nl_output_1__To_CDR_afe_in, 1, 1, 0);
     CDR.afe_in.SetBuffer(m_pBuffer_AFE_AFE_ctle_nl_output_1__To_CDR_afe_in, 1, 1, 0);
 
@@ -140,8 +145,7 @@ void usb3_rx::DeleteBuffers()
                         &m_pBuffer_AFE_AFE_ctle_lin_To_afe_out_lin,
                         &m_pBuffer_AFE_AFE_ctle_nl_To_AFE_AFE_ctle_nl_input,
                         &m_pBuffer_AFE_AFE_ctle_nl_output_1__To_CDR_afe_in};
-    for (double** slot : slots) {
-        delete[] *slot;
+    // The sample memory is the model's own (m_Slot); only the pointers go.
+    for (double** slot : slots)
         *slot = nullptr;
-    }
 }

@@ -55,6 +55,21 @@ public:
     double BitRate;
     double SampleRate;
 
+    // The sample memory of the connections, one element each, named after
+    // their slot pointers, which Initialize points here.
+    struct SlotMemory {
+        double input_To_AFE_input;
+        double CDR_clock_To_clock;
+        double CDR_clock_times_To_clock_times;
+        double CDR_pd_To_pd;
+        double CDR_integ_To_integ;
+        double CDR_vco_To_vco;
+        double AFE_AFE_ctle_nl_output_0__To_afe_out_nl;
+        double AFE_AFE_ctle_lin_To_afe_out_lin;
+        double AFE_AFE_ctle_nl_To_AFE_AFE_ctle_nl_input;
+        double AFE_AFE_ctle_nl_output_1__To_CDR_afe_in;
+    } m_Slot{};
+
     usb3_rx();
     usb3_rx(const usb3_rx&) = delete;
     usb3_rx& operator=(const usb3_rx&) = delete;
@@ -69,20 +84,25 @@ public:
 };
 
 // Run is defined here, so that the caller's per-sample loop can inline it.
+// The front end's output is read back through the front end's own port (its
+// last store), so the compiler can use the value it still holds; the other
+// connections are this model's own memory (m_Slot), where the ports that
+// Initialize wired read and write.
 inline bool usb3_rx::Run()
 {
-    input_CirBuf[0] = input[0];
+    SlotMemory& m = m_Slot;
+    m.input_To_AFE_input = input[0];
     const bool afe = AFE.Run();
-    const double nl = AFE_AFE_ctle_nl.input[0];
-    AFE_AFE_ctle_nl.output[0][0] = nl;
-    AFE_AFE_ctle_nl.output[1][0] = nl;
+    const double nl = AFE.AFE_ctle_nl[0];
+    m.AFE_AFE_ctle_nl_output_0__To_afe_out_nl = nl;
+    m.AFE_AFE_ctle_nl_output_1__To_CDR_afe_in = nl;
     const bool cdr = CDR.Run();
-    clock[0] = clock_CirBuf[0];
-    clock_times[0] = clock_times_CirBuf[0];
-    pd[0] = pd_CirBuf[0];
-    integ[0] = integ_CirBuf[0];
-    vco[0] = vco_CirBuf[0];
-    afe_out_nl[0] = afe_out_nl_CirBuf[0];
-    afe_out_lin[0] = afe_out_lin_CirBuf[0];
+    clock[0] = m.CDR_clock_To_clock;
+    clock_times[0] = m.CDR_clock_times_To_clock_times;
+    pd[0] = m.CDR_pd_To_pd;
+    integ[0] = m.CDR_integ_To_integ;
+    vco[0] = m.CDR_vco_To_vco;
+    afe_out_nl[0] = nl;
+    afe_out_lin[0] = m.AFE_AFE_ctle_lin_To_afe_out_lin;
     return cdr & afe;
 }

@@ -239,23 +239,26 @@ bool usb3_rx_afe_sd::Setup()
 bool usb3_rx_afe_sd::Initialize()
 {
     DeleteBuffers();
-    m_pBuffer_input_To_CTLE_m_dInput = new double[1]();
+    Quenrix::UseSlot(m_pBuffer_input_To_CTLE_m_dInput, m_Slot.input_To_CTLE_m_dInput);
     input_CirBuf.SetBuffer(m_pBuffer_input_To_CTLE_m_dInput, 1, 1, 0);
     CTLE.m_dInput.SetBuffer(m_pBuffer_input_To_CTLE_m_dInput, 1, 1, 0);
 
-    m_pBuffer_CTLE_output_output_0__To_AFE_ctle_lin = new double[1]();
+    Quenrix::UseSlot(m_pBuffer_CTLE_output_output_0__To_AFE_ctle_lin,
+                     m_Slot.CTLE_output_output_0__To_AFE_ctle_lin);
     CTLE_output.output[0].SetBuffer(m_pBuffer_CTLE_output_output_0__To_AFE_ctle_lin, 1, 1, 0);
     AFE_ctle_lin_CirBuf.SetBuffer(m_pBuffer_CTLE_output_output_0__To_AFE_ctle_lin, 1, 1, 0);
 
-    m_pBuffer_NL_output_To_AFE_ctle_nl = new double[1]();
+    Quenrix::UseSlot(m_pBuffer_NL_output_To_AFE_ctle_nl, m_Slot.NL_output_To_AFE_ctle_nl);
     NL.output.SetBuffer(m_pBuffer_NL_output_To_AFE_ctle_nl, 1, 1, 0);
     AFE_ctle_nl_CirBuf.SetBuffer(m_pBuffer_NL_output_To_AFE_ctle_nl, 1, 1, 0);
 
-    m_pBuffer_CTLE_m_dOutput_0__To_CTLE_output_input = new double[1]();
+    Quenrix::UseSlot(m_pBuffer_CTLE_m_dOutput_0__To_CTLE_output_input,
+                     m_Slot.CTLE_m_dOutput_0__To_CTLE_output_input);
     CTLE.m_dOutput[0].SetBuffer(m_pBuffer_CTLE_m_dOutput_0__To_CTLE_output_input, 1, 1, 0);
     CTLE_output.input.SetBuffer(m_pBuffer_CTLE_m_dOutput_0__To_CTLE_output_input, 1, 1, 0);
 
-    m_pBuffer_CTLE_output_output_1__To_NL_input = new double[1]();
+    Quenrix::UseSlot(m_pBuffer_CTLE_output_output_1__To_NL_input,
+                     m_Slot.CTLE_output_output_1__To_NL_input);
     CTLE_output.output[1].SetBuffer(m_pBuffer_CTLE_output_output_1__To_NL_input, 1, 1, 0);
     NL.input.SetBuffer(m_pBuffer_CTLE_output_output_1__To_NL_input, 1, 1, 0);
 
@@ -277,10 +280,9 @@ void usb3_rx_afe_sd::DeleteBuffers()
                         &m_pBuffer_NL_output_To_AFE_ctle_nl,
                         &m_pBuffer_CTLE_m_dOutput_0__To_CTLE_output_input,
                         &m_pBuffer_CTLE_output_output_1__To_NL_input};
-    for (double** slot : slots) {
-        delete[] *slot;
+    // The sample memory is the model's own (m_Slot); only the pointers go.
+    for (double** slot : slots)
         *slot = nullptr;
-    }
 }
 
 bool usb3_rx_afe_sd::Set_Lin_NL_values()

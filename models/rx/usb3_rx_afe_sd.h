@@ -52,6 +52,16 @@ public:
     int size_RxNL_CTLE;
     const char* const* m_pc_all_coefs;
 
+    // The sample memory of the connections, one element each, named after
+    // their slot pointers, which Initialize points here.
+    struct SlotMemory {
+        double input_To_CTLE_m_dInput;
+        double CTLE_output_output_0__To_AFE_ctle_lin;
+        double NL_output_To_AFE_ctle_nl;
+        double CTLE_m_dOutput_0__To_CTLE_output_input;
+        double CTLE_output_output_1__To_NL_input;
+    } m_Slot{};
+
     usb3_rx_afe_sd();
     usb3_rx_afe_sd(const usb3_rx_afe_sd&) = delete;
     usb3_rx_afe_sd& operator=(const usb3_rx_afe_sd&) = delete;
@@ -70,14 +80,20 @@ public:
 };
 
 // Run is defined here, so that the caller's per-sample loop can inline it.
+// The filter's and the tanh stage's outputs are read back through the port
+// that has just written them (the same slot as the fork's input), so the
+// compiler can use the value it still holds; the fork writes this model's own
+// connection memory (m_Slot), where the ports that Initialize wired read.
 inline bool usb3_rx_afe_sd::Run()
 {
-    input_CirBuf[0] = input[0];
+    SlotMemory& m = m_Slot;
+    m.input_To_CTLE_m_dInput = input[0];
     const bool ctle = CTLE.Run();
-    CTLE_output.output[0][0] = CTLE_output.input[0];
-    CTLE_output.output[1][0] = CTLE_output.input[0];
+    const double y = CTLE.m_dOutput[0][0];
+    m.CTLE_output_output_0__To_AFE_ctle_lin = y;
+    m.CTLE_output_output_1__To_NL_input = y;
     const bool nl = NL.Run();
-    AFE_ctle_lin[0] = AFE_ctle_lin_CirBuf[0];
-    AFE_ctle_nl[0] = AFE_ctle_nl_CirBuf[0];
+    AFE_ctle_lin[0] = y;
+    AFE_ctle_nl[0] = NL.output[0];
     return nl & ctle;
 }

@@ -9,13 +9,6 @@ void SetPortRate(Quenrix::CircularBufferBase& port)
         port.SetHistoryDepth(1);
 }
 
-template <class T>
-T* NewSlot(T*& slot)
-{
-    slot = new T[1]();
-    return slot;
-}
-
 void SetWidth(Quenrix::CircularBufferBus& bus, size_t width)
 {
     if (bus.GetSize() != width)
@@ -99,72 +92,101 @@ bool usb3_rx_cdr::Initialize()
 {
     DeleteBuffers();
 
-    afe_in_CirBuf.SetBuffer(NewSlot(m_pBuffer_afe_in_To_PD_signal), 1, 1, 0);
+    Quenrix::UseSlot(m_pBuffer_afe_in_To_PD_signal, m_Slot.afe_in_To_PD_signal);
+    afe_in_CirBuf.SetBuffer(m_pBuffer_afe_in_To_PD_signal, 1, 1, 0);
     PD.signal.SetBuffer(m_pBuffer_afe_in_To_PD_signal, 1, 1, 0);
 
-    VCO_vout.output[1].SetBuffer(NewSlot(m_pBuffer_VCO_vout_output_1__To_clock), 1, 1, 0);
+    Quenrix::UseSlot(m_pBuffer_VCO_vout_output_1__To_clock, m_Slot.VCO_vout_output_1__To_clock);
+    VCO_vout.output[1].SetBuffer(m_pBuffer_VCO_vout_output_1__To_clock, 1, 1, 0);
     clock_CirBuf.SetBuffer(m_pBuffer_VCO_vout_output_1__To_clock, 1, 1, 0);
 
-    CT.time.SetBuffer(NewSlot(m_pBuffer_CT_time_To_clock_times), 1, 1, 0);
+    Quenrix::UseSlot(m_pBuffer_CT_time_To_clock_times, m_Slot.CT_time_To_clock_times);
+    CT.time.SetBuffer(m_pBuffer_CT_time_To_clock_times, 1, 1, 0);
     clock_times_CirBuf.SetBuffer(m_pBuffer_CT_time_To_clock_times, 1, 1, 0);
 
-    PD_phaseError.output[2].SetBuffer(NewSlot(m_pBuffer_PD_phaseError_output_2__To_pd), 1, 1, 0);
+    Quenrix::UseSlot(m_pBuffer_PD_phaseError_output_2__To_pd, m_Slot.PD_phaseError_output_2__To_pd);
+    PD_phaseError.output[2].SetBuffer(m_pBuffer_PD_phaseError_output_2__To_pd, 1, 1, 0);
     pd_CirBuf.SetBuffer(m_pBuffer_PD_phaseError_output_2__To_pd, 1, 1, 0);
 
-    G2_output.output[1].SetBuffer(NewSlot(m_pBuffer_G2_output_output_1__To_integ), 1, 1, 0);
+    Quenrix::UseSlot(m_pBuffer_G2_output_output_1__To_integ, m_Slot.G2_output_output_1__To_integ);
+    G2_output.output[1].SetBuffer(m_pBuffer_G2_output_output_1__To_integ, 1, 1, 0);
     integ_CirBuf.SetBuffer(m_pBuffer_G2_output_output_1__To_integ, 1, 1, 0);
 
-    A1_output.output[0].SetBuffer(NewSlot(m_pBuffer_A1_output_output_0__To_vco), 1, 1, 0);
+    Quenrix::UseSlot(m_pBuffer_A1_output_output_0__To_vco, m_Slot.A1_output_output_0__To_vco);
+    A1_output.output[0].SetBuffer(m_pBuffer_A1_output_output_0__To_vco, 1, 1, 0);
     vco_CirBuf.SetBuffer(m_pBuffer_A1_output_output_0__To_vco, 1, 1, 0);
 
-    PD.phaseError.SetBuffer(NewSlot(m_pBuffer_PD_phaseError_To_PD_phaseError_input), 1, 1, 0);
+    Quenrix::UseSlot(m_pBuffer_PD_phaseError_To_PD_phaseError_input,
+                     m_Slot.PD_phaseError_To_PD_phaseError_input);
+    PD.phaseError.SetBuffer(m_pBuffer_PD_phaseError_To_PD_phaseError_input, 1, 1, 0);
     PD_phaseError.input.SetBuffer(m_pBuffer_PD_phaseError_To_PD_phaseError_input, 1, 1, 0);
 
-    VCO.vout.SetBuffer(NewSlot(m_pBuffer_VCO_vout_To_VCO_vout_input), 1, 1, 0);
+    Quenrix::UseSlot(m_pBuffer_VCO_vout_To_VCO_vout_input, m_Slot.VCO_vout_To_VCO_vout_input);
+    VCO.vout.SetBuffer(m_pBuffer_VCO_vout_To_VCO_vout_input, 1, 1, 0);
     VCO_vout.input.SetBuffer(m_pBuffer_VCO_vout_To_VCO_vout_input, 1, 1, 0);
 
     // The detector reads the clock of the previous sample: 0 before the first.
-    VCO.clock.SetBuffer(NewSlot(m_pBuffer_VCO_clock_To_PD_clock), 1, 1, 0);
+    Quenrix::UseSlot(m_pBuffer_VCO_clock_To_PD_clock, m_Slot.VCO_clock_To_PD_clock);
+    VCO.clock.SetBuffer(m_pBuffer_VCO_clock_To_PD_clock, 1, 1, 0);
     PD.clock.SetBuffer(m_pBuffer_VCO_clock_To_PD_clock, 1, 1, 0);
     *m_pBuffer_VCO_clock_To_PD_clock = 0;
 
-    VCO.voutq.SetBuffer(NewSlot(m_pBuffer_VCO_voutq), 1, 1, 0);
-    VCO.clockq.SetBuffer(NewSlot(m_pBuffer_VCO_clockq), 1, 1, 0);
+    Quenrix::UseSlot(m_pBuffer_VCO_voutq, m_Slot.VCO_voutq);
+    VCO.voutq.SetBuffer(m_pBuffer_VCO_voutq, 1, 1, 0);
+    Quenrix::UseSlot(m_pBuffer_VCO_clockq, m_Slot.VCO_clockq);
+    VCO.clockq.SetBuffer(m_pBuffer_VCO_clockq, 1, 1, 0);
 
-    A1.output.SetBuffer(NewSlot(m_pBuffer_A1_output_To_A1_output_input), 1, 1, 0);
+    Quenrix::UseSlot(m_pBuffer_A1_output_To_A1_output_input, m_Slot.A1_output_To_A1_output_input);
+    A1.output.SetBuffer(m_pBuffer_A1_output_To_A1_output_input, 1, 1, 0);
     A1_output.input.SetBuffer(m_pBuffer_A1_output_To_A1_output_input, 1, 1, 0);
 
-    A1_output.output[1].SetBuffer(NewSlot(m_pBuffer_A1_output_output_1__To_VCO_vin), 1, 1, 0);
+    Quenrix::UseSlot(m_pBuffer_A1_output_output_1__To_VCO_vin,
+                     m_Slot.A1_output_output_1__To_VCO_vin);
+    A1_output.output[1].SetBuffer(m_pBuffer_A1_output_output_1__To_VCO_vin, 1, 1, 0);
     VCO.vin.SetBuffer(m_pBuffer_A1_output_output_1__To_VCO_vin, 1, 1, 0);
 
-    G1.output.SetBuffer(NewSlot(m_pBuffer_G1_output_To_A1_input_0_), 1, 1, 0);
+    Quenrix::UseSlot(m_pBuffer_G1_output_To_A1_input_0_, m_Slot.G1_output_To_A1_input_0_);
+    G1.output.SetBuffer(m_pBuffer_G1_output_To_A1_input_0_, 1, 1, 0);
     A1.input[0].SetBuffer(m_pBuffer_G1_output_To_A1_input_0_, 1, 1, 0);
 
-    A2.output.SetBuffer(NewSlot(m_pBuffer_A2_output_To_A2_output_input), 1, 1, 0);
+    Quenrix::UseSlot(m_pBuffer_A2_output_To_A2_output_input, m_Slot.A2_output_To_A2_output_input);
+    A2.output.SetBuffer(m_pBuffer_A2_output_To_A2_output_input, 1, 1, 0);
     A2_output.input.SetBuffer(m_pBuffer_A2_output_To_A2_output_input, 1, 1, 0);
 
     // The accumulator's feedback: the running sum starts at 0.
-    A2_output.output[0].SetBuffer(NewSlot(m_pBuffer_A2_output_output_0__To_A2_input_1_), 1, 1, 0);
+    Quenrix::UseSlot(m_pBuffer_A2_output_output_0__To_A2_input_1_,
+                     m_Slot.A2_output_output_0__To_A2_input_1_);
+    A2_output.output[0].SetBuffer(m_pBuffer_A2_output_output_0__To_A2_input_1_, 1, 1, 0);
     A2.input[1].SetBuffer(m_pBuffer_A2_output_output_0__To_A2_input_1_, 1, 1, 0);
     A2.input[1].Zero(0, 1, nullptr);
 
-    A2_output.output[1].SetBuffer(NewSlot(m_pBuffer_A2_output_output_1__To_G2_input), 1, 1, 0);
+    Quenrix::UseSlot(m_pBuffer_A2_output_output_1__To_G2_input,
+                     m_Slot.A2_output_output_1__To_G2_input);
+    A2_output.output[1].SetBuffer(m_pBuffer_A2_output_output_1__To_G2_input, 1, 1, 0);
     G2.input.SetBuffer(m_pBuffer_A2_output_output_1__To_G2_input, 1, 1, 0);
 
-    G2.output.SetBuffer(NewSlot(m_pBuffer_G2_output_To_G2_output_input), 1, 1, 0);
+    Quenrix::UseSlot(m_pBuffer_G2_output_To_G2_output_input, m_Slot.G2_output_To_G2_output_input);
+    G2.output.SetBuffer(m_pBuffer_G2_output_To_G2_output_input, 1, 1, 0);
     G2_output.input.SetBuffer(m_pBuffer_G2_output_To_G2_output_input, 1, 1, 0);
 
-    G2_output.output[0].SetBuffer(NewSlot(m_pBuffer_G2_output_output_0__To_A1_input_1_), 1, 1, 0);
+    Quenrix::UseSlot(m_pBuffer_G2_output_output_0__To_A1_input_1_,
+                     m_Slot.G2_output_output_0__To_A1_input_1_);
+    G2_output.output[0].SetBuffer(m_pBuffer_G2_output_output_0__To_A1_input_1_, 1, 1, 0);
     A1.input[1].SetBuffer(m_pBuffer_G2_output_output_0__To_A1_input_1_, 1, 1, 0);
 
-    PD_phaseError.output[0].SetBuffer(NewSlot(m_pBuffer_PD_phaseError_output_0__To_G1_input), 1, 1, 0);
+    Quenrix::UseSlot(m_pBuffer_PD_phaseError_output_0__To_G1_input,
+                     m_Slot.PD_phaseError_output_0__To_G1_input);
+    PD_phaseError.output[0].SetBuffer(m_pBuffer_PD_phaseError_output_0__To_G1_input, 1, 1, 0);
     G1.input.SetBuffer(m_pBuffer_PD_phaseError_output_0__To_G1_input, 1, 1, 0);
 
-    PD_phaseError.output[1].SetBuffer(NewSlot(m_pBuffer_PD_phaseError_output_1__To_A2_input_0_), 1, 1,
-                                      0);
+    Quenrix::UseSlot(m_pBuffer_PD_phaseError_output_1__To_A2_input_0_,
+                     m_Slot.PD_phaseError_output_1__To_A2_input_0_);
+    PD_phaseError.output[1].SetBuffer(m_pBuffer_PD_phaseError_output_1__To_A2_input_0_, 1, 1, 0);
     A2.input[0].SetBuffer(m_pBuffer_PD_phaseError_output_1__To_A2_input_0_, 1, 1, 0);
 
-    VCO_vout.output[0].SetBuffer(NewSlot(m_pBuffer_VCO_vout_output_0__To_CT_clock), 1, 1, 0);
+    Quenrix::UseSlot(m_pBuffer_VCO_vout_output_0__To_CT_clock,
+                     m_Slot.VCO_vout_output_0__To_CT_clock);
+    VCO_vout.output[0].SetBuffer(m_pBuffer_VCO_vout_output_0__To_CT_clock, 1, 1, 0);
     CT.clock.SetBuffer(m_pBuffer_VCO_vout_output_0__To_CT_clock, 1, 1, 0);
 
     return PD.Initialize() & CT.Initialize() & VCO.Initialize();
@@ -199,13 +221,9 @@ void usb3_rx_cdr::DeleteBuffers()
                         &m_pBuffer_PD_phaseError_output_0__To_G1_input,
                         &m_pBuffer_PD_phaseError_output_1__To_A2_input_0_,
                         &m_pBuffer_VCO_vout_output_0__To_CT_clock};
-    for (double** slot : slots) {
-        delete[] *slot;
+    // The sample memory is the model's own (m_Slot); only the pointers go.
+    for (double** slot : slots)
         *slot = nullptr;
-    }
-    int** intSlots[] = {&m_pBuffer_VCO_clock_To_PD_clock, &m_pBuffer_VCO_clockq};
-    for (int** slot : intSlots) {
-        delete[] *slot;
-        *slot = nullptr;
-    }
+    m_pBuffer_VCO_clock_To_PD_clock = nullptr;
+    m_pBuffer_VCO_clockq = nullptr;
 }

@@ -18,6 +18,7 @@
 #include "checker_run.h"
 #include "circuit.h"
 #include "cmn.h"
+#include "component_read.h"
 #include "cmpnt.h"
 #include "errlog.h"
 #include "extern.h"
@@ -50,26 +51,7 @@ std::vector<std::string> PortMap(const CircuitCallRecord* call)
     return out;
 }
 
-class CircuitRead : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        PARSE_SuppressBanners(1);
-        ASSERT_TRUE(INIT());
-    }
-    void TearDown() override
-    {
-        if (gpIbis != nullptr) IBIS_Free(gpIbis);
-        PARSE_SuppressBanners(0);
-    }
-    ComponentRecord* Read(const char* name)
-    {
-        std::string path = std::string(IBIS_FIXTURES) + "/" + name;
-        EXPECT_EQ(PARSE(path.c_str(), FILE_IBS), 1);
-        return gpIbis->components;
-    }
-    LogCapture log;
-};
+using CircuitRead = ComponentRead;
 
 // Every line fault of the fixture, in line order, and what each call kept.
 TEST_F(CircuitRead, LinesFillTheirCall)

@@ -18,6 +18,7 @@
 
 #include "checker_run.h"
 #include "cmn.h"
+#include "component_read.h"
 #include "cmpnt.h"
 #include "errlog.h"
 #include "ibis.h"
@@ -453,33 +454,6 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, ComponentOutput, ::testing::ValuesIn(kCases),
 // ---------------------------------------------------------------------------
 // Records, read in process.
 
-class ComponentRead : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        PARSE_SuppressBanners(1);
-        ASSERT_TRUE(INIT());
-    }
-    void TearDown() override
-    {
-        if (gpIbis != nullptr) IBIS_Free(gpIbis);
-        PARSE_SuppressBanners(0);
-    }
-    // Reads a fixture into the container; its messages are kept in log.
-    ComponentRecord* Read(const char* name)
-    {
-        std::string path = std::string(IBIS_FIXTURES) + "/" + name;
-        EXPECT_EQ(PARSE(path.c_str(), FILE_IBS), 1);
-        return gpIbis->components;
-    }
-    ComponentRecord* Find(const char* name)
-    {
-        for (ComponentRecord* c = gpIbis->components; c != nullptr; c = c->next)
-            if (strcmp(c->name, name) == 0) return c;
-        return nullptr;
-    }
-    LogCapture log;
-};
 
 TEST_F(ComponentRead, PinValueColumnsFollowTheHeadings)
 {

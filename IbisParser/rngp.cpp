@@ -22,9 +22,33 @@ typedef std::unordered_map<double, int, XHash> RepeatMap;
 
 }  // namespace
 
+// Released rows kept for the next ones: the checks build and release
+// thousands of rows per model.  Bounded, and not kept in sanitizer builds,
+// so that a use after release is still found there.
+#if defined(__SANITIZE_ADDRESS__)
+#define RNGP_POOL_LIMIT 0
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define RNGP_POOL_LIMIT 0
+#endif
+#endif
+#ifndef RNGP_POOL_LIMIT
+#define RNGP_POOL_LIMIT 8192
+#endif
+static RangePoint* s_pool;
+static int s_pooled;
+
 int RNGP_New(RangePoint** out)
 {
     CMN_ASSERT(out != NULL);
+    if (s_pool != NULL) {
+        RangePoint* p = s_pool;
+        s_pool = p->next;
+        s_pooled--;
+        memset(p, 0, sizeof *p);
+        *out = p;
+        return 1;
+    }
     if (!CMN_malloc((void**)out, sizeof(RangePoint))) {
         ERRLOG_BugNew(1404, CMN_MODULE_PATH, __LINE__);
         *out = NULL;
@@ -109,7 +133,13 @@ void RNGP_FreeList(RangePoint* first)
 {
     while (first != NULL) {
         RangePoint* next = first->next;
-        CMN_free(first);
+        if (s_pooled < RNGP_POOL_LIMIT) {
+            first->next = s_pool;
+            s_pool = first;
+            s_pooled++;
+        } else {
+            CMN_free(first);
+        }
         first = next;
     }
 }

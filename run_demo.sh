@@ -2,7 +2,9 @@
 # Builds everything and runs the main demonstration.
 set -euo pipefail
 cd "$(dirname "$0")"
-cmake -S . -B build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# The demonstration needs only CMake and g++: the tests (GoogleTest) and the
+# benchmarks (Google Benchmark) are left out of its build.
+cmake -S . -B build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUENRIX_TESTS=OFF -DQUENRIX_BENCH=OFF
 cmake --build build/release -j "$(nproc 2>/dev/null || echo 4)"
 # The transmitter shapes the channel's impulse responses (main column and one
 # aggressor), the host builds the received waveform from them, and the

@@ -31,13 +31,13 @@ fi
 
 echo "== release build and tests"
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUENRIX_WERROR=ON \
-      -DQUENRIX_WIN32_DIR="$win32_dir" -DQUENRIX_WIN64_DIR="$win64_dir"
+      -DQUENRIX_TESTS=ON -DQUENRIX_BENCH=ON -DQUENRIX_WIN32_DIR="$win32_dir" -DQUENRIX_WIN64_DIR="$win64_dir"
 cmake --build build/release -j "$jobs"
 ctest --test-dir build/release --output-on-failure -j "$jobs" -LE fuzz
 
 echo "== sanitizer build and tests"
 cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DQUENRIX_WERROR=ON -DQUENRIX_SANITIZE=ON \
-      -DQUENRIX_BENCH=OFF
+      -DQUENRIX_TESTS=ON -DQUENRIX_BENCH=OFF
 cmake --build build/asan -j "$jobs"
 ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:abort_on_error=0 \
 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
@@ -46,7 +46,7 @@ UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 if grep -rqs quenrix_add_fuzzer tests --include=CMakeLists.txt; then
   echo "== fuzz targets (clang, libFuzzer, bounded time)"
   CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DQUENRIX_FUZZ=ON -DQUENRIX_BENCH=OFF
+        -DQUENRIX_FUZZ=ON -DQUENRIX_TESTS=ON -DQUENRIX_BENCH=OFF
   cmake --build build/fuzz -j "$jobs" --target fuzzers
   ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1 \
     ctest --test-dir build/fuzz --output-on-failure -j "$jobs" -L fuzz

@@ -54,12 +54,6 @@ enum {
 enum { AT_NEW_LIST = 119, AT_NO_BRACKET = 134, AT_KEYWORD_TOKENS = 139,
        AT_LINE_TOKENS = 303, AT_PLATFORM_TOKENS = 399, AT_NEW_ENTRY = 500 };
 
-#ifdef _WIN32
-#define ALGMOD_DIR_SEPARATOR '\\'
-#else
-#define ALGMOD_DIR_SEPARATOR '/'
-#endif
-
 const ALGMOD_SUB algmod_subs[] = {{"Executable", 1}, {"NOT_ALGMOD", 0}};
 
 // Line of the last [Algorithmic Model] keyword, quoted by the end checks.
@@ -242,11 +236,11 @@ enum { ALGMOD_PATH_ROOM = 1024 + 1 + ALGMOD_NAME_LEN + 1 };
 static int s_JoinPath(const char* dir, const char* name, char* path)
 {
     size_t dirLen = strlen(dir), nameLen = strlen(name);
-    int addSep = dirLen > 0 && dir[dirLen - 1] != ALGMOD_DIR_SEPARATOR;
+    int addSep = dirLen > 0 && !CMN_IsDirSeparator(dir[dirLen - 1]);
     size_t len = dirLen + (addSep ? 1 : 0) + nameLen;
     if (len > 1024) return 0;
     memcpy(path, dir, dirLen);
-    if (addSep) path[dirLen++] = ALGMOD_DIR_SEPARATOR;
+    if (addSep) path[dirLen++] = CMN_DIR_SEPARATOR;
     memcpy(path + dirLen, name, nameLen + 1);
     return 1;
 }

@@ -5,6 +5,7 @@
 
 #include <ctype.h>
 #include <limits.h>
+#include <locale.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -19,7 +20,14 @@ const unsigned kSetStrLimit = 2176;
 /* Longest file name a record holds (the field holds one byte more). */
 const size_t kFileNameLimit = 1024;
 
-int s_Blank(char c) { return isspace((unsigned char)c) != 0; }
+/* Printable 7-bit characters, the bulk of every file, are settled without
+ * the locale's table. */
+inline int s_Blank(char c)
+{
+    unsigned char u = (unsigned char)c;
+    if (u > ' ' && u < 127) return 0;
+    return u == ' ' || isspace(u) != 0;
+}
 
 /* The size as the allocator messages print it; a request beyond their field
  * shows as the largest value rather than wrapping round to a small one. */
@@ -258,44 +266,75 @@ void CMN_TerminateEnd(char* s)
 
 /* ---- Token splitting ---- */
 
+const char* CMN_NextToken(const char* text, char extra, size_t* len)
+{
+    CMN_ASSERT(text != NULL && len != NULL);
+    const char* p = text;
+    while (*p && s_Blank(*p))
+        ++p;
+    if (*p == '\0') {
+        *len = 0;
+        return NULL;
+    }
+    const char* end = p;
+    if (extra != '\0' && *end == extra)
+        ++end;
+    else
+        while (*end != '\0' && *end != ' ' && *end != '\t' && !(extra != '\0' && *end == extra))
+            ++end;
+    *len = (size_t)(end - p);
+    return p;
+}
+
+/* The slots and the text of the tokens kept are one block (tables of many
+ * thousand rows are split a line at a time): CMN_ArgFree releases it. */
 int CMN_ArgParsePlus(const char* text, int max, char extra, ARG_LIST* list)
 {
     CMN_ASSERT(list != NULL);
     list->iMaxArgs = max;
     list->iCount = 0;
     list->iTotal = 0;
+    size_t textBytes = 0;
+    int total = 0;
+    size_t n = 0;
+    if (text != NULL) {
+        for (const char* p = CMN_NextToken(text, extra, &n); p != NULL;
+             p = CMN_NextToken(p + n, extra, &n)) {
+            if (total < max)
+                textBytes += n + 1;
+            ++total;
+        }
+    }
     if (max > 0) {
-        if (!CMN_malloc((void**)&list->psArgs, (size_t)max * sizeof(char*))) {
+        if (!CMN_malloc((void**)&list->psArgs, (size_t)max * sizeof(char*) + textBytes)) {
             ERRLOG_BugNew(1908, CMN_MODULE_PATH, __LINE__);
             return 0;
         }
     }
-    if (text == NULL)
+    list->iTotal = total;
+    if (text == NULL || max <= 0)
         return 1;
-    /* The scanner only reads through the cursor. */
-    char* p = const_cast<char*>(text);
-    for (;;) {
-        CMN_EatWhitespace(&p);
-        if (*p == '\0')
-            break;
-        const char* start = p;
-        if (extra != '\0' && *p == extra) {
-            ++p;
-        } else {
-            while (*p != '\0' && *p != ' ' && *p != '\t' && !(extra != '\0' && *p == extra))
-                ++p;
-        }
-        if (list->iTotal < max) {
-            char* token = CMN_StrMakeN(start, (int)(p - start));
-            if (token == NULL) {
-                ERRLOG_BugNew(1908, CMN_MODULE_PATH, __LINE__);
-                return 0;
-            }
-            list->psArgs[list->iCount++] = token;
-        }
-        ++list->iTotal;
-    }
+    int all = CMN_SplitInto(text, extra, max, (char*)(list->psArgs + max),
+                            (const char**)list->psArgs);
+    list->iCount = all < max ? all : max;
     return 1;
+}
+
+int CMN_SplitInto(const char* text, char extra, int max, char* store, const char** tokens)
+{
+    CMN_ASSERT(text != NULL && store != NULL && tokens != NULL);
+    int total = 0;
+    size_t n = 0;
+    for (const char* p = CMN_NextToken(text, extra, &n); p != NULL;
+         p = CMN_NextToken(p + n, extra, &n), total++) {
+        if (total >= max)
+            continue;
+        memcpy(store, p, n);
+        store[n] = '\0';
+        tokens[total] = store;
+        store += n + 1;
+    }
+    return total;
 }
 
 int CMN_ArgParse(const char* text, int max, ARG_LIST* list)
@@ -309,9 +348,6 @@ void CMN_ArgFree(ARG_LIST* list)
 {
     CMN_ASSERT(list != NULL);
     CMN_ASSERT(list->psArgs != NULL);
-    for (int i = 0; i < list->iCount; ++i)
-        if (list->psArgs[i] != NULL)
-            free(list->psArgs[i]);
     free(list->psArgs);
     list->psArgs = NULL;
 }
@@ -374,11 +410,22 @@ void CMN_TestRequiredKeyword(const char* kwName, int found)
 
 /* ---- Values, columns, files and lines ---------------------------------- */
 
+int CMN_IsDirSeparator(char c)
+{
 #ifdef _WIN32
-#define CMN_DIR_SEPARATOR '\\'
-#else
-#define CMN_DIR_SEPARATOR '/'
+    if (c == '/') return 1;
 #endif
+    return c == CMN_DIR_SEPARATOR;
+}
+
+const char* CMN_LastDirSeparator(const char* path)
+{
+    CMN_ASSERT(path != NULL);
+    const char* last = NULL;
+    for (const char* p = path; *p; p++)
+        if (CMN_IsDirSeparator(*p)) last = p;
+    return last;
+}
 
 char gsFilePath_ibs[1025] = "";
 int gbAllowAnyCharacter = 0;
@@ -391,11 +438,78 @@ static const struct {
     {'u', 1e-6}, {'n', 1e-9}, {'p', 1e-12}, {'f', 1e-15},
 };
 
+/* strtod, with a short way for the plain decimals that make up the tables:
+ * at most 15 significant digits and a power of ten within 22, which both
+ * doubles hold exactly, so that the one product or quotient is the correctly
+ * rounded value strtod gives.  Anything else (blanks, hexadecimal, infinity,
+ * long mantissas, large exponents, a locale whose decimal point is not '.')
+ * goes to strtod.  The locale is looked at again for each file opened. */
+static int s_dotLocale = -1;
+
+static double s_StrToD(const char* text, char** end)
+{
+    static const double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                    1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                    1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const char* p = text;
+    int negative = 0;
+    if (*p == '+' || *p == '-') negative = *p++ == '-';
+    if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) return strtod(text, end);
+    unsigned long long mantissa = 0;
+    int digits = 0, anyDigit = 0, scale = 0;
+    for (; *p >= '0' && *p <= '9'; p++) {
+        anyDigit = 1;
+        if (mantissa == 0 && *p == '0') continue;
+        if (++digits > 15) return strtod(text, end);
+        mantissa = mantissa * 10 + (unsigned)(*p - '0');
+    }
+    if (*p == '.') {
+        for (p++; *p >= '0' && *p <= '9'; p++) {
+            anyDigit = 1;
+            scale--;
+            if (mantissa == 0 && *p == '0') continue;
+            if (++digits > 15) return strtod(text, end);
+            mantissa = mantissa * 10 + (unsigned)(*p - '0');
+        }
+    }
+    if (!anyDigit) return strtod(text, end);
+    if (*p == 'e' || *p == 'E') {
+        const char* q = p + 1;
+        int expNegative = 0;
+        if (*q == '+' || *q == '-') expNegative = *q++ == '-';
+        if (*q >= '0' && *q <= '9') {
+            int exponent = 0;
+            for (; *q >= '0' && *q <= '9'; q++) {
+                if (exponent > 1000) return strtod(text, end);
+                exponent = exponent * 10 + (*q - '0');
+            }
+            scale += expNegative ? -exponent : exponent;
+            p = q;
+        }
+    }
+    if (scale < -22 || scale > 22) return strtod(text, end);
+    if (s_dotLocale < 0) {
+        const struct lconv* lc = localeconv();
+        s_dotLocale = lc->decimal_point[0] == '.' && lc->decimal_point[1] == '\0';
+    }
+    if (!s_dotLocale) return strtod(text, end);
+    double v = (double)mantissa;
+    v = scale < 0 ? v / kPow10[-scale] : v * kPow10[scale];
+    *end = (char*)p;
+    return negative ? -v : v;
+}
+
+double CMN_StrToD(const char* text, char** end)
+{
+    CMN_ASSERT(text != NULL && end != NULL);
+    return s_StrToD(text, end);
+}
+
 int s_GetValue(const char* text, double* value)
 {
     CMN_ASSERT(text != NULL && value != NULL);
     char* end = NULL;
-    double number = strtod(text, &end);
+    double number = s_StrToD(text, &end);
     if (end == text) return 0;
     if (*end == '\0') {
         *value = number;
@@ -460,7 +574,7 @@ int CMN_StrToDbl(const char* text, double* out)
 {
     CMN_ASSERT(text != NULL && out != NULL);
     char* end = NULL;
-    *out = strtod(text, &end);
+    *out = s_StrToD(text, &end);
     if (end == text) return 0;
     return *end ? 2 : 1;
 }
@@ -575,6 +689,7 @@ int CMN_OpenFile(const char* path, int fileType, FILE** fp, char* fileName)
     CMN_ASSERT(path != NULL && fp != NULL && fileName != NULL);
     CMN_ASSERT(fileType >= FILE_IBS && fileType <= FILE_AMI);
     *fp = NULL;
+    s_dotLocale = -1;
     size_t pathLen = strlen(path);
     /* A referenced file name comes from a file's contents: a path too long to
      * hold is reported, not taken for a programming error. */
@@ -582,7 +697,7 @@ int CMN_OpenFile(const char* path, int fileType, FILE** fp, char* fileName)
         ERRLOG_ErrorNew(1904);
         return 0;
     }
-    const char* sep = strrchr(path, CMN_DIR_SEPARATOR);
+    const char* sep = CMN_LastDirSeparator(path);
     const char* name = path;
     if (sep != NULL) {
         size_t dirLen = (size_t)(sep - path) + 1;
@@ -649,8 +764,8 @@ char* CMN_GetIbsPath(char* dst)
 char* CMN_getBasename(char* path)
 {
     CMN_ASSERT(path != NULL);
-    char* sep = strrchr(path, CMN_DIR_SEPARATOR);
-    char* base = sep ? sep + 1 : path;
+    const char* sep = CMN_LastDirSeparator(path);
+    char* base = sep ? path + (sep - path) + 1 : path;
 #ifdef _WIN32
     char* dot = strrchr(base, '.');
     if (dot != NULL) *dot = '\0';
@@ -658,19 +773,30 @@ char* CMN_getBasename(char* path)
     return base;
 }
 
-/* Reads the next character of a line with the format's character rules: a
- * line end gives '\n', the end of the text EOF; an illegal character is
- * reported and (unless any character is allowed) becomes a blank. */
-static int s_NextChar(FILE* fp, int roomLeft)
+/* Each file is read by one reader only: characters are taken without the
+ * stream's lock, one call per character being most of the reading time. */
+#ifdef _WIN32
+#define CMN_GETC(fp) _getc_nolock(fp)
+#else
+#define CMN_GETC(fp) getc_unlocked(fp)
+#endif
+
+/* Whether the line rules take a character as it is: a printable 7-bit
+ * character or a tab. */
+static inline int s_PlainChar(int c) { return (c >= 32 && c < 127) || c == '\t'; }
+
+/* The rest of the character rules, for a character that is not plain: a line
+ * end gives '\n', the end of the text EOF; an illegal character is reported
+ * and (unless any character is allowed) becomes a blank. */
+static int s_SpecialChar(int c, FILE* fp, int roomLeft)
 {
-    int c = getc(fp);
     if (c == EOF || c == '\n') return c;
     if (c == '\r') {
-        int d = getc(fp);
+        int d = CMN_GETC(fp);
         if (d == '\n') return '\n';
         if (d != EOF) ungetc(d, fp);
     } else if (c == 26) {
-        int d = getc(fp);
+        int d = CMN_GETC(fp);
         if (d == EOF) return EOF;
         ungetc(d, fp);
     }
@@ -691,17 +817,18 @@ char* CMN_GetLine(char* buf, unsigned size, FILE* fp)
         buf[0] = '\0';
         return buf;
     }
-    int c = getc(fp);
+    int c = CMN_GETC(fp);
     if (c == EOF) return NULL;
-    ungetc(c, fp);
     unsigned n = 0;
     int endedWithLF = 0;
-    for (;;) {
-        c = s_NextChar(fp, n < size - 1);
-        if (c == EOF) break;
-        if (c == '\n') {
-            endedWithLF = 1;
-            break;
+    for (;; c = CMN_GETC(fp)) {
+        if (!s_PlainChar(c)) {
+            c = s_SpecialChar(c, fp, n < size - 1);
+            if (c == EOF) break;
+            if (c == '\n') {
+                endedWithLF = 1;
+                break;
+            }
         }
         if (n < size - 1) buf[n++] = (char)c;
     }
@@ -713,9 +840,8 @@ char* CMN_GetLine(char* buf, unsigned size, FILE* fp)
 char* CMN_GetInfiniteLine(unsigned* len, FILE* fp)
 {
     if (fp == NULL) return NULL;
-    int c = getc(fp);
+    int c = CMN_GETC(fp);
     if (c == EOF) return NULL;
-    ungetc(c, fp);
     size_t n = 0, capacity = 64;
     char* line = (char*)malloc(capacity);
     if (line == NULL) {
@@ -723,12 +849,14 @@ char* CMN_GetInfiniteLine(unsigned* len, FILE* fp)
         return NULL;
     }
     int endedWithLF = 0;
-    for (;;) {
-        c = s_NextChar(fp, 1);
-        if (c == EOF) break;
-        if (c == '\n') {
-            endedWithLF = 1;
-            break;
+    for (;; c = CMN_GETC(fp)) {
+        if (!s_PlainChar(c)) {
+            c = s_SpecialChar(c, fp, 1);
+            if (c == EOF) break;
+            if (c == '\n') {
+                endedWithLF = 1;
+                break;
+            }
         }
         if (n + 2 >= capacity) {
             char* bigger = (char*)realloc(line, capacity * 2);

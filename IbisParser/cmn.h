@@ -75,7 +75,14 @@ typedef struct {
     char** psArgs;  /* iMaxArgs slots, each a new string or null */
 } ARG_LIST;
 
+/* The first token of text as CMN_ArgParsePlus splits it (its start and, in
+ * len, its length), or NULL when there is none. */
+const char* CMN_NextToken(const char* text, char extra, size_t* len);
 int CMN_ArgParsePlus(const char* text, int max, char extra, ARG_LIST* list);
+/* Splits text as CMN_ArgParsePlus does, copying its first max tokens into
+ * store (room for strlen(text) + max bytes) with tokens[i] at each; returns
+ * the number of tokens in text. */
+int CMN_SplitInto(const char* text, char extra, int max, char* store, const char** tokens);
 int CMN_ArgParse(const char* text, int max, ARG_LIST* list);
 void CMN_ArgFree(ARG_LIST* list);
 
@@ -89,6 +96,16 @@ void CMN_TestRequiredKeyword(const char* kwName, int found);
 
 /* Directory of the file last opened by CMN_OpenFile, with its separator. */
 extern char gsFilePath_ibs[1025];
+/* The separator that joins a directory and a name.  On Windows both '\\' and
+ * '/' separate directories in a path given to the reader. */
+#ifdef _WIN32
+#define CMN_DIR_SEPARATOR '\\'
+#else
+#define CMN_DIR_SEPARATOR '/'
+#endif
+int CMN_IsDirSeparator(char c);
+/* The last directory separator in path, or NULL. */
+const char* CMN_LastDirSeparator(const char* path);
 /* Lets CMN_GetLine keep every character as it is. */
 extern int gbAllowAnyCharacter;
 
@@ -100,6 +117,9 @@ int CMN_Get_ValueOrNA(const char* text, double* value, int* isNA);
 /* Table columns: state 0 absent, 1 a number, 2 "NA". */
 int CMN_GetColValue(const char* text, const char* sectionName, const char* columnName,
                     double* value, int* state);
+/* strtod's value and end for text (the same doubles, faster for plain
+ * decimals). */
+double CMN_StrToD(const char* text, char** end);
 int CMN_StrToDbl(const char* text, double* out);
 int CMN_StrToUI(const char* text, unsigned* out);
 

@@ -738,17 +738,12 @@ static void s_testRefDsm(const FILEREF* f, const char* ownFile)
     char path[sizeof dir + 1 + sizeof f->file];
     CMN_GetIbsPath(dir);
     size_t n = strlen(dir);
-#ifdef _WIN32
-    const char separator = '\\';
-#else
-    const char separator = '/';
-#endif
     if (n == 0)
         snprintf(path, sizeof path, "%s", f->file);
-    else if (dir[n - 1] == separator)
+    else if (CMN_IsDirSeparator(dir[n - 1]))
         snprintf(path, sizeof path, "%s%s", dir, f->file);
     else
-        snprintf(path, sizeof path, "%s%c%s", dir, separator, f->file);
+        snprintf(path, sizeof path, "%s%c%s", dir, CMN_DIR_SEPARATOR, f->file);
 
     // A nested pass without its own container would fill and free the
     // container being checked.

@@ -2,7 +2,10 @@
 
 #include "parse.h"
 
+#include <ctype.h>
+#include <math.h>
 #include <stdarg.h>
+#include <stdio.h>
 #include <string.h>
 
 extern "C" {
@@ -1236,11 +1239,98 @@ void s_Print(int severity, int numbered, int code, const char* text)
     fprintf(out, "%s%s\n", sep, text);
 }
 
+/* The C libraries print a NaN whose sign bit is set differently ("-nan" or
+ * "nan"), and arithmetic on x86 makes such NaNs: a text that shows a NaN is
+ * formatted again one conversion at a time, every NaN without its sign, so
+ * that the messages read the same on every platform. */
+void s_FormatNaNWithoutSign(char* buffer, const char* format, va_list args)
+{
+    size_t used = 0;
+    const size_t room = ERRLOG_MESSAGE_SIZE;
+    for (const char* f = format; *f != '\0' && used + 1 < room;) {
+        if (*f != '%') {
+            buffer[used++] = *f++;
+            continue;
+        }
+        const char* start = f++;
+        while (*f != '\0' && strchr("-+ #0", *f) != NULL) f++;
+        int stars = 0, star[2] = {0, 0};
+        if (*f == '*') {
+            star[stars++] = va_arg(args, int);
+            f++;
+        }
+        while (isdigit((unsigned char)*f)) f++;
+        if (*f == '.') {
+            f++;
+            if (*f == '*') {
+                star[stars++] = va_arg(args, int);
+                f++;
+            }
+            while (isdigit((unsigned char)*f)) f++;
+        }
+        int longs = 0, wide = 0;
+        for (; *f != '\0' && strchr("hlLzjt", *f) != NULL; f++) {
+            if (*f == 'l') longs++;
+            else if (*f != 'h') wide = *f;
+        }
+        char conversion = *f;
+        if (conversion == '\0') break;
+        f++;
+        char spec[32];
+        size_t specLen = (size_t)(f - start);
+        if (specLen >= sizeof spec) break;
+        memcpy(spec, start, specLen);
+        spec[specLen] = '\0';
+        char* out = buffer + used;
+        size_t left = room - used;
+        int n = 0;
+#define S_ONE(value)                                                             \
+    (stars == 2   ? snprintf(out, left, spec, star[0], star[1], value)           \
+     : stars == 1 ? snprintf(out, left, spec, star[0], value)                    \
+                  : snprintf(out, left, spec, value))
+        switch (conversion) {
+        case '%': n = snprintf(out, left, "%%"); break;
+        case 'd': case 'i':
+            if (longs >= 2 || wide == 'j') n = S_ONE(va_arg(args, long long));
+            else if (longs == 1 || wide == 'z' || wide == 't') n = S_ONE(va_arg(args, long));
+            else n = S_ONE(va_arg(args, int));
+            break;
+        case 'u': case 'x': case 'X': case 'o':
+            if (longs >= 2 || wide == 'j') n = S_ONE(va_arg(args, unsigned long long));
+            else if (longs == 1 || wide == 'z' || wide == 't') n = S_ONE(va_arg(args, unsigned long));
+            else n = S_ONE(va_arg(args, unsigned));
+            break;
+        case 'c': n = S_ONE(va_arg(args, int)); break;
+        case 's': n = S_ONE(va_arg(args, const char*)); break;
+        case 'p': n = S_ONE(va_arg(args, void*)); break;
+        case 'e': case 'E': case 'f': case 'F': case 'g': case 'G': case 'a': case 'A':
+            if (wide == 'L') {
+                long double v = va_arg(args, long double);
+                n = S_ONE(isnan(v) ? (long double)NAN : v);
+            } else {
+                double v = va_arg(args, double);
+                n = S_ONE(isnan(v) ? NAN : v);
+            }
+            break;
+        default: n = snprintf(out, left, "%s", spec); break;
+        }
+#undef S_ONE
+        if (n < 0) break;
+        used += (size_t)n < left ? (size_t)n : left - 1;
+    }
+    buffer[used < room ? used : room - 1] = '\0';
+}
+
 void s_Format(char* buffer, const char* format, va_list args)
 {
+    va_list again;
+    va_copy(again, args);
     /* vsnprintf cuts a text longer than the buffer and always terminates. */
     if (vsnprintf(buffer, ERRLOG_MESSAGE_SIZE, format, args) < 0)
         buffer[0] = '\0';
+    else if (strstr(buffer, "nan") != NULL || strstr(buffer, "NAN") != NULL)
+        s_FormatNaNWithoutSign(buffer, format, again);
+    va_end(again);
 }
 
 void s_ErrLogNew(int code, int severity, const char* format, va_list args)

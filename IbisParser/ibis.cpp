@@ -74,6 +74,7 @@ void IBIS_Free(IBIS* ibis)
     if (ibis->headers != nullptr) HDR_FreeList(ibis->headers);
     CMPNT_FreeList(ibis->components);
     if (ibis->models != nullptr) MDL_FreeList(ibis->models);
+    MDL_FreeNameIndex(ibis);
     PKGMDL_FreeList(ibis->packageModels);
     MSEL_FreeList(ibis->modelSelectors);
     EBDMDL_FreeList(ibis->boardDescriptions);

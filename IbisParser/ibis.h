@@ -39,6 +39,7 @@ typedef struct IBIS {
     TestDataRecord* testData;
     TestLoadRecord* testLoads;
     IBIS_PASS_COUNTS passStart;
+    void* modelNames;                   // the models' index by name (mdl)
 } IBIS;
 
 extern IBIS* gpIbis;

@@ -6,6 +6,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <new>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -255,9 +256,69 @@ int MDL_NameExists(const char* name, ModelRecord* list)
     return 1;
 }
 
+// ---------------------------------------------------------------------------
+// The index by name: pins, selectors and [Model] lines look models up by name,
+// and a walk of the list for each would grow with the square of the models.
+
+typedef std::unordered_map<std::string, ModelRecord*> ModelNameIndex;
+
+// The container whose whole model list is list, or null.
+static IBIS* s_ContainerOf(const ModelRecord* list)
+{
+    for (IBIS* c = gpIbis; c != nullptr && list != nullptr; c = c->next)
+        if (c->models == list) return c;
+    return nullptr;
+}
+
+static void s_IndexName(ModelRecord* m)
+{
+    IBIS* c = s_ContainerOf(m);
+    if (c == nullptr || m->name[0] == '\0') return;
+    ModelNameIndex* index = static_cast<ModelNameIndex*>(c->modelNames);
+    if (index == nullptr) {
+        index = new (std::nothrow) ModelNameIndex;
+        if (index == nullptr) return;
+        c->modelNames = index;
+    }
+    try {
+        (*index)[m->name] = m;
+    } catch (...) {
+        // Without the entry the index no longer covers the list: drop it, and
+        // the look-ups walk the list.
+        delete index;
+        c->modelNames = nullptr;
+    }
+}
+
+// The newest model named name of the container whose list begins at head,
+// when the container keeps an index; *known is 0 when it does not.
+static ModelRecord* s_Indexed(const char* name, const ModelRecord* head, int* known)
+{
+    *known = 0;
+    IBIS* c = s_ContainerOf(head);
+    if (c == nullptr || c->modelNames == nullptr) return nullptr;
+    const ModelNameIndex* index = static_cast<const ModelNameIndex*>(c->modelNames);
+    auto it = index->find(name);
+    *known = 1;
+    return it == index->end() ? nullptr : it->second;
+}
+
+void MDL_FreeNameIndex(IBIS* ibis)
+{
+    CMN_ASSERT(ibis != nullptr);
+    delete static_cast<ModelNameIndex*>(ibis->modelNames);
+    ibis->modelNames = nullptr;
+}
+
 ModelRecord* MDL_FindModel(const char* name, ModelRecord* list)
 {
     CMN_ASSERT(name != nullptr);
+    // A name found in the index is the first of the list to carry it; one
+    // not found there is looked for along the list, which also holds the
+    // records made without a [Model] line.
+    int known = 0;
+    ModelRecord* found = s_Indexed(name, list, &known);
+    if (found != nullptr) return found;
     for (ModelRecord* m = list; m != nullptr; m = m->next)
         if (strcmp(m->name, name) == 0) return m;
     return nullptr;
@@ -642,6 +703,16 @@ static void s_AddSubmodelLine(const char* text)
 // ---------------------------------------------------------------------------
 // Keyword lines.
 
+// Whether a model read before m carries name.  While m heads its container's
+// list, every earlier model of the list got its name through the index.
+static int s_NamedBefore(const char* name, ModelRecord* m)
+{
+    int known = 0;
+    ModelRecord* found = s_Indexed(name, m, &known);
+    if (known) return found != nullptr && found != m;
+    return MDL_FindModel(name, m->next) != nullptr;
+}
+
 static void s_ModelName(char* text)
 {
     ModelRecord* m = gCurrentModel;
@@ -663,10 +734,11 @@ static void s_ModelName(char* text)
             ERRLOG_LineErrorNew(129, (int)limit);
         } else if (!CMN_ReservedWord(name)) {
             ERRLOG_LineErrorNew(130, name);
-        } else if (MDL_FindModel(name, m->next) != nullptr) {
+        } else if (s_NamedBefore(name, m)) {
             ERRLOG_LineErrorNew(131, name);
         }
         CMN_strncpy(m->name, name, limit);
+        s_IndexName(m);
     }
     CMN_ArgFree(&a);
 }

@@ -275,7 +275,11 @@ int s_getKeyword(const char* line, int previousCode, const KEYWORD_ENTRY* table)
     memcpy(name, line + 1, n);
     name[n] = '\0';
     int code = KW_NOT_KEY;
+    // The first row's match turns the blanks of the name into underscores;
+    // after it, a row whose first letter differs cannot match.
     for (const KEYWORD_ENTRY* row = table; row->code != KW_NOT_KEY; row++) {
+        if (row != table && toupper((unsigned char)row->name[0]) != toupper((unsigned char)name[0]))
+            continue;
         if (CMN_MatchKeyword(row->name, name)) {
             code = row->code;
             break;

@@ -40,16 +40,17 @@ int RNG_FirstTokenId(const char* text, const RNG_SUB_ENTRY* table, int bugCode,
                      const char* name)
 {
     CMN_ASSERT(table != NULL);
-    ARG_LIST args;
-    if (!RNG_Split(text, 1, '=', bugCode, name, &args))
-        return -1;
-    int id = 0;
-    if (args.iCount > 0)
-        for (int i = 0; table[i].id != 0 && id == 0; i++)
-            if (strcmp(table[i].name, args.psArgs[0]) == 0)
-                id = table[i].id;
-    CMN_ArgFree(&args);
-    return id;
+    (void)bugCode;
+    (void)name;
+    // Called for every row of a table: the token is compared where it lies.
+    size_t n = 0;
+    const char* token = text != NULL ? CMN_NextToken(text, '=', &n) : NULL;
+    if (token == NULL)
+        return 0;
+    for (int i = 0; table[i].id != 0; i++)
+        if (strncmp(table[i].name, token, n) == 0 && table[i].name[n] == '\0')
+            return table[i].id;
+    return 0;
 }
 
 void RNG_CheckKeywordLine(const char* keywordLine, const char* name, int bugCode,

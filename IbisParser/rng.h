@@ -55,7 +55,8 @@ typedef struct {
 } RNG_SUB_ENTRY;
 
 // Id of the first token of text (split at blanks, tabs and '=') in table:
-// 0 when it is none of the names, -1 after a failed split (see RNG_Split).
+// 0 when it is none of the names.  The token is compared where it lies, so
+// nothing can fail: bugCode and name are not used.
 int RNG_FirstTokenId(const char* text, const RNG_SUB_ENTRY* table, int bugCode,
                      const char* name);
 

@@ -2,6 +2,8 @@
 #include "rngp.h"
 
 #include <new>
+#include <stdlib.h>
+#include <string.h>
 #include <unordered_map>
 
 #include "cmn.h"
@@ -20,9 +22,33 @@ typedef std::unordered_map<double, int, XHash> RepeatMap;
 
 }  // namespace
 
+// Released rows kept for the next ones: the checks build and release
+// thousands of rows per model.  Bounded, and not kept in sanitizer builds,
+// so that a use after release is still found there.
+#if defined(__SANITIZE_ADDRESS__)
+#define RNGP_POOL_LIMIT 0
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define RNGP_POOL_LIMIT 0
+#endif
+#endif
+#ifndef RNGP_POOL_LIMIT
+#define RNGP_POOL_LIMIT 8192
+#endif
+static RangePoint* s_pool;
+static int s_pooled;
+
 int RNGP_New(RangePoint** out)
 {
     CMN_ASSERT(out != NULL);
+    if (s_pool != NULL) {
+        RangePoint* p = s_pool;
+        s_pool = p->next;
+        s_pooled--;
+        memset(p, 0, sizeof *p);
+        *out = p;
+        return 1;
+    }
     if (!CMN_malloc((void**)out, sizeof(RangePoint))) {
         ERRLOG_BugNew(1404, CMN_MODULE_PATH, __LINE__);
         *out = NULL;
@@ -36,28 +62,36 @@ int RNGP_ParseLine(const char* text, const char* tableName, const char* xColumnN
 {
     CMN_ASSERT(out != NULL);
     *out = NULL;
-    ARG_LIST args;
-    if (!RNG_Split(text, 4, '\0', 1400, tableName, &args))
-        return 0;
-    RNG_ReportCount(args.iTotal, 4, 1401, 1402, tableName);
-    RangePoint* p = NULL;
-    if (!RNGP_New(&p)) {
-        CMN_ArgFree(&args);
+    // Every row of every table comes here: its columns are split into a
+    // buffer of the stack, unless the line is too long for it.
+    char local[256];
+    size_t room = (text != NULL ? strlen(text) : 0) + 5;
+    char* store = room <= sizeof local ? local : NULL;
+    if (store == NULL && !CMN_malloc((void**)&store, room)) {
+        ERRLOG_LineBugNew(1400, tableName, CMN_MODULE_PATH, __LINE__);
         return 0;
     }
-    static const char* const columns[3] = {"Typical", "Minimum", "Maximum"};
+    const char* columns[4] = {NULL, NULL, NULL, NULL};
+    int total = text != NULL ? CMN_SplitInto(text, '\0', 4, store, columns) : 0;
+    RNG_ReportCount(total, 4, 1401, 1402, tableName);
+    RangePoint* p = NULL;
+    if (!RNGP_New(&p)) {
+        if (store != local) free(store);
+        return 0;
+    }
+    static const char* const names[3] = {"Typical", "Minimum", "Maximum"};
     double* values[4] = {&p->x_value, &p->typ_value, &p->min_value, &p->max_value};
     uint32_t* states[4] = {&p->x_state, &p->typ_state, &p->min_state, &p->max_state};
     for (int i = 0; i < 4; i++) {
         int state = 0;
-        CMN_GetColValue(i < args.iCount ? args.psArgs[i] : NULL, tableName,
-                        i == 0 ? xColumnName : columns[i - 1], values[i], &state);
+        CMN_GetColValue(columns[i], tableName, i == 0 ? xColumnName : names[i - 1], values[i],
+                        &state);
         *states[i] = (uint32_t)state;
         // An invalid column is stored absent with 0.0, whatever was half-read.
         if (state != RNG_NUMBER)
             *values[i] = 0.0;
     }
-    CMN_ArgFree(&args);
+    if (store != local) free(store);
     *out = p;
     return 1;
 }
@@ -99,7 +133,13 @@ void RNGP_FreeList(RangePoint* first)
 {
     while (first != NULL) {
         RangePoint* next = first->next;
-        CMN_free(first);
+        if (s_pooled < RNGP_POOL_LIMIT) {
+            first->next = s_pool;
+            s_pool = first;
+            s_pooled++;
+        } else {
+            CMN_free(first);
+        }
         first = next;
     }
 }
@@ -146,6 +186,26 @@ void RNGP_ReportNAEnds(const RangePoint* first, int code, const char* name,
     }
 }
 
+// How the x numbers of a table run while no two can be the same: a table
+// whose numbers rise (or fall) strictly needs no map for its repeat check
+// until a row breaks the run.
+enum { ORDER_EMPTY, ORDER_ONE, ORDER_RISING, ORDER_FALLING, ORDER_ANY };
+
+// Whether x continues a strict run, so that no row before it has the same x.
+static int s_ContinuesRun(RNGP_Appender* a, double x)
+{
+    int order = a->order;
+    if (order == ORDER_EMPTY)
+        order = ORDER_ONE;
+    else if (order == ORDER_ONE && x != a->last)
+        order = x > a->last ? ORDER_RISING : ORDER_FALLING;
+    else if (!((order == ORDER_RISING && x > a->last) || (order == ORDER_FALLING && x < a->last)))
+        order = ORDER_ANY;
+    a->order = order;
+    a->last = x;
+    return order != ORDER_ANY;
+}
+
 void RNGP_AppenderStart(RNGP_Appender* a, RangePoint** head)
 {
     CMN_ASSERT(a != NULL && head != NULL);
@@ -153,6 +213,9 @@ void RNGP_AppenderStart(RNGP_Appender* a, RangePoint** head)
     a->tail = NULL;
     a->count = 0;
     a->repeats = NULL;
+    // Rows already in the table go through the map.
+    a->order = *head == NULL ? ORDER_EMPTY : ORDER_ANY;
+    a->last = 0.0;
     for (RangePoint* p = *head; p != NULL; p = p->next) {
         a->tail = p;
         a->count++;
@@ -183,7 +246,9 @@ static RepeatMap* s_Repeats(RNGP_Appender* a)
 int RNGP_Append(RNGP_Appender* a, RangePoint* point, int checkRepeats)
 {
     CMN_ASSERT(a != NULL && a->head != NULL && point != NULL);
-    RepeatMap* map = (checkRepeats || a->repeats != NULL) ? s_Repeats(a) : NULL;
+    int inRun = a->order != ORDER_ANY && point->x_state == RNG_NUMBER &&
+                s_ContinuesRun(a, point->x_value);
+    RepeatMap* map = !inRun && (checkRepeats || a->repeats != NULL) ? s_Repeats(a) : NULL;
     if (map != NULL && point->x_state == RNG_NUMBER) {
         try {
             int& seen = (*map)[point->x_value];
@@ -217,4 +282,5 @@ void RNGP_AppenderEnd(RNGP_Appender* a)
     a->tail = NULL;
     a->count = 0;
     a->repeats = NULL;
+    a->order = ORDER_EMPTY;
 }

@@ -53,6 +53,8 @@ typedef struct RNGP_Appender {
     RangePoint* tail;
     int count;
     void* repeats;       // rows per distinct x number, made on first use
+    int order;           // how the x numbers linked so far run (rngp)
+    double last;         // the last x number linked
 } RNGP_Appender;
 
 // Starts on the table at *head (which may already hold rows: they are

@@ -3,6 +3,7 @@
 #include "wvfrm.h"
 
 #include <math.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include "cmn.h"
@@ -147,14 +148,22 @@ void WVFRM_ReceiveLine(const char* text, const char* name)
             s_SetValue(text, name, wvfrm_subs[id - 1].name, id);
         return;
     }
-    // Neither a sub-parameter nor a number or NA: not a row either.
-    ARG_LIST args;
-    if (!RNG_Split(text, 1, '=', 2002, name, &args))
+    // Neither a sub-parameter nor a number or NA: not a row either.  The
+    // first token is read from a copy on the stack when it fits.
+    size_t n = 0;
+    const char* first = CMN_NextToken(text, '=', &n);
+    char local[64];
+    char* token = n < sizeof local ? local : NULL;
+    if (token == NULL && !CMN_malloc((void**)&token, n + 1)) {
+        ERRLOG_LineBugNew(2002, name, CMN_MODULE_PATH, __LINE__);
         return;
+    }
+    memcpy(token, first != NULL ? first : "", n);
+    token[n] = '\0';
     double value = 0.0;
     int isNA = 0;
-    int numeric = args.iCount > 0 && CMN_Get_ValueOrNA(args.psArgs[0], &value, &isNA) != 0;
-    CMN_ArgFree(&args);
+    int numeric = first != NULL && CMN_Get_ValueOrNA(token, &value, &isNA) != 0;
+    if (token != local) free(token);
     if (!numeric) {
         ERRLOG_LineErrorNew(2011, name);
         return;

@@ -5,6 +5,7 @@
 #include <math.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -102,6 +103,43 @@ TEST(CmnStrTo, WholeTrailingAndNothing)
     d = 5;
     EXPECT_EQ(CMN_StrToDbl("x", &d), 0);
     EXPECT_EQ(d, 0.0);
+}
+
+// The number reader gives strtod's double and end, bit for bit, on the
+// forms its short way takes and on those it hands to strtod.
+TEST(CmnStrTo, SameNumbersAsStrtod)
+{
+    std::vector<std::string> texts = {
+        "0", "-0", "+0", "-0.0", "0.", ".5", "-.5", "+.5e1", ".", "-", "+", "e5", "1e", "1e+",
+        "1e-", "1.5e3x", "3.3V", "1.0/1n", "2.0nH", "0.000123", "000123.4500", "123456789012345",
+        "1234567890123456", "12345678901234567890", "0.1", "0.2", "0.3", "9007199254740993",
+        "1e22", "1e23", "1e-22", "1e-23", "4.9e-324", "1.7976931348623157e308", "1e309",
+        "2.2250738585072011e-308", "0x1p3", "0X1A", "-0x10", "inf", "-Infinity", "nan",
+        " 5", "\t5", "1e0400", "1e-0400", "7e0000000000000000000001", "1.23456789012345e-5",
+        "123456789012345e-22", "123456789012345e22", "0.000000000000000000000001",
+        "5.", "5.e2", "-3.3000", "1,5"};
+    // Table numbers as the usual formats print them.
+    unsigned seed = 12345;
+    auto next = [&seed]() { return seed = seed * 1103515245u + 12345u; };
+    char buf[64];
+    for (int i = 0; i < 20000; i++) {
+        double m = (double)(next() % 1000000007u) / (1 + next() % 100000u);
+        int e = (int)(next() % 60) - 30;
+        double v = ((next() & 1) ? -m : m) * pow(10.0, e);
+        static const char* const formats[] = {"%.3f", "%.6e", "%.15g", "%.17g", "%.4g", "%13.6e", "%.10f"};
+        snprintf(buf, sizeof buf, formats[i % 7], v);
+        const char* t = buf;
+        while (*t == ' ') t++;
+        texts.push_back(t);
+    }
+    for (const std::string& text : texts) {
+        char* wantEnd = nullptr;
+        char* gotEnd = nullptr;
+        double want = strtod(text.c_str(), &wantEnd);
+        double got = CMN_StrToD(text.c_str(), &gotEnd);
+        EXPECT_EQ(memcmp(&want, &got, sizeof want), 0) << text << ": " << want << " " << got;
+        EXPECT_EQ(gotEnd - text.c_str(), wantEnd - text.c_str()) << text;
+    }
 }
 
 TEST(CmnGettok, SectionLine)

@@ -241,6 +241,15 @@ const LinkCase kLinkCases[] = {
     {{"0", "-0", "1e-9", "1e-9"}, 1,
      "W1403 (line   11) - Value -0.000000e+00 repeated in the First Column\n"
      "W1403 (line   13) - Value 1.000000e-09 repeated in the First Column\n"},
+    // A table that rises or falls strictly and then meets an earlier value:
+    // every earlier row with it still counts, NA rows never.
+    {{"3", "2", "1", "3"}, 1, "W1403 (line   13) - Value 3.000000e+00 repeated in the First Column\n"},
+    {{"1", "2", "3", "4", "2", "2"}, 1,
+     "W1403 (line   14) - Value 2.000000e+00 repeated in the First Column\n"
+     "W1403 (line   15) - Value 2.000000e+00 repeated in the First Column\n"
+     "W1403 (line   15) - Value 2.000000e+00 repeated in the First Column\n"},
+    {{"1", "NA", "2", "1"}, 1, "W1403 (line   13) - Value 1.000000e+00 repeated in the First Column\n"},
+    {{"5", "5"}, 1, "W1403 (line   11) - Value 5.000000e+00 repeated in the First Column\n"},
 };
 
 std::string BuildList(LogCapture& log, const LinkCase& c, bool appender, RangePoint** head)

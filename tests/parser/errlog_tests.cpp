@@ -2,6 +2,7 @@
 // unknown codes, suppression, counters and the totals report.
 #include "log_capture.h"
 
+#include <cmath>
 #include <cstring>
 #include <functional>
 #include <set>
@@ -237,6 +238,19 @@ TEST_F(Log, OverlongMessageIsCutToTheBuffer)
     std::string line = Take();
     EXPECT_EQ(line.size(), std::strlen("ERROR (line    0) - ") + ERRLOG_MESSAGE_SIZE - 1 + 1);
     EXPECT_EQ(line.rfind("ERROR (line    0) - Model string 'yyy", 0), 0u);
+}
+
+// A NaN prints without its sign (one C library shows the sign bit, another
+// does not), whatever the conversion and width, and the other conversions
+// of the text stay as they were.
+TEST_F(Log, NaNPrintsWithoutItsSign)
+{
+    const double negativeNaN = std::copysign(std::nan(""), -1.0);
+    ERRLOG_Errorx("%5.2f|%g|%e|%s|%lu|%*lu|%d%%|%c|%.1f", negativeNaN, negativeNaN, std::nan(""),
+                  "banana", 7ul, 4, 12ul, -3, 'x', -0.25);
+    EXPECT_EQ(Take(), "ERROR -   nan|nan|nan|banana|7|  12|-3%|x|-0.2\n");
+    ERRLOG_Errorx("%s", "a nan in a name");
+    EXPECT_EQ(Take(), "ERROR - a nan in a name\n");
 }
 
 TEST_F(Log, TotalsWithNoMessage)

@@ -471,9 +471,10 @@ TEST(WindowsRuns, FileServicesUseTheWindowsRules)
         const char* windows;
         const char* linux;
     } cases[] = {
-        // '\' separates directories, and the base name ends at its last '.'.
+        // '\' separates directories (and so does '/', which Windows paths
+        // also use), and the base name ends at its last '.'.
         {"basename_backslash", "Veskaro", "models\\rx\\Veskaro.ibs"},
-        {"basename_slash", "models/rx/Veskaro", "Veskaro.ibs"},
+        {"basename_slash", "Veskaro", "Veskaro.ibs"},
         {"basename_plain", "no_directory.v2", "no_directory.v2.pkg"},
         // Binary mode: the bytes as written, CR and ^Z included.
         {"fopen_bytes", "[IBIS Ver] 4.2<CR><LF>ab<SUB>cd<CR><LF>last<CR><LF>",

@@ -6,6 +6,11 @@
 #include <string.h>
 #include <strings.h>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 #include "cmn.h"
 #include "errlog.h"
 #include "ibis.h"
@@ -23,7 +28,7 @@ static void s_Usage(FILE* out)
 
 static int s_FileType(const char* path)
 {
-    const char* slash = strrchr(path, '/');
+    const char* slash = CMN_LastDirSeparator(path);
     const char* base = slash ? slash + 1 : path;
     const char* dot = strrchr(base, '.');
     if (dot == nullptr) return 0;
@@ -48,6 +53,10 @@ static int s_Check(const char* path, int fileType)
 
 int main(int argc, char** argv)
 {
+#ifdef _WIN32
+    // The report is the same bytes on every platform: its lines end in LF.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     int first = 1;
     for (; first < argc && argv[first][0] == '-' && argv[first][1] != '\0'; first++) {
         const char* opt = argv[first];

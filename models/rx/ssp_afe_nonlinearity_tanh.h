@@ -48,18 +48,32 @@ public:
     bool Run() override;
     bool Finalize() override;
     void DeleteBuffers();
+
+    // Run in two parts, so that a caller running many samples can make the
+    // copies once, after the last (no block reads them in between):
+    // Step is the blocks' arithmetic on the input value, each result stored
+    // to its producer's connection, and returns the output;
+    double Step(double x);
+    // CopyConnections copies the external input port to its connection and
+    // the last result to the external output port, as Run does.
+    void CopyConnections();
 };
 
-// Run is defined here, so that the caller's per-sample loop can inline it.
-// As in the clock recovery, each block's arithmetic runs on the sample held
-// in a register and its result is stored to the connection memory (m_Slot)
-// where the ports that Initialize wired read; the slots end up as the
-// blocks' Run would leave them.
+// Run is defined here, so that the caller's per-sample loop can inline it:
+// the blocks' arithmetic (Step), then the copies between connections.
 inline bool ssp_afe_nonlinearity_tanh::Run()
 {
+    Step(input[0]);
+    CopyConnections();
+    // The tanh block has no domain check and never fails.
+    return true;
+}
+
+// Each block's arithmetic runs on the sample held in a register and its
+// result is stored once, to the connection its producer writes (m_Slot).
+inline double ssp_afe_nonlinearity_tanh::Step(double x)
+{
     SlotMemory& m = m_Slot;
-    const double x = input[0];
-    m.input_To_G1_input = x;
     const double u = G1.Apply(x);
     m.G1_output_To_G2_input = u;
     const double w = G2.Apply(u);
@@ -68,7 +82,11 @@ inline bool ssp_afe_nonlinearity_tanh::Run()
     m.T1_m_dOutput_To_G3_input = t;
     const double y = G3.Apply(t);
     m.G3_output_To_output = y;
-    output[0] = y;
-    // The tanh block has no domain check and never fails.
-    return true;
+    return y;
+}
+
+inline void ssp_afe_nonlinearity_tanh::CopyConnections()
+{
+    m_Slot.input_To_G1_input = input[0];
+    output[0] = m_Slot.G3_output_To_output;
 }

@@ -109,63 +109,87 @@ public:
     bool Run() override;
     bool Finalize() override;
     void DeleteBuffers();
+
+    // Run in two parts, as in the tanh stage: Step runs the blocks on the
+    // input value and gives the timer's output in t; CopyConnections makes
+    // the forks' and the external ports' copies of the last Step.
+    bool Step(double x, double& t);
+    void CopyConnections();
 };
 
-// Run is defined here, so that the caller's per-sample loop can inline it.
-// Each block's arithmetic (its Step or Apply, the body of its Run) takes the
-// sample just computed, held in a register, and the result is stored to the
-// connection memory of the block's output and of every fork output, which is
-// where the ports that Initialize wired read and write; the blocks' own reads
-// of those connections would return the same values, so they are left out.
-// The feedback chain from the phase detector to the VCO thus runs through
-// registers instead of stores and reloads, and every slot still holds what
-// the blocks' Run would leave in it.
+// Run is defined here, so that the caller's per-sample loop can inline it:
+// the blocks' arithmetic (Step), then the copies between connections.
 inline bool usb3_rx_cdr::Run()
 {
-    SlotMemory& m = m_Slot;
-    const double x = afe_in[0];
-    m.afe_in_To_PD_signal = x;
+    double t;
+    const bool ok = Step(afe_in[0], t);
+    CopyConnections();
+    return ok;
+}
 
+// Each block's arithmetic (its Step or Apply, the body of its Run) takes the
+// sample just computed, held in a register, and the result is stored once,
+// to the connection its producer writes; the feedback of the running sum is
+// kept in the connection that the adder reads on the next sample. The
+// feedback chain from the phase detector to the VCO thus runs through
+// registers, and CopyConnections brings the forks' outputs and the external
+// ports up to date.
+inline bool usb3_rx_cdr::Step(double x, double& t)
+{
+    SlotMemory& m = m_Slot;
     const double e = PD.Step(m.VCO_clock_To_PD_clock, x);
     m.PD_phaseError_To_PD_phaseError_input = e;
-    m.PD_phaseError_output_0__To_G1_input = e;
-    m.PD_phaseError_output_1__To_A2_input_0_ = e;
-    m.PD_phaseError_output_2__To_pd = e;
 
     const double s = A2.Sum(e, m.A2_output_output_0__To_A2_input_1_);
-    m.A2_output_To_A2_output_input = s;
     m.A2_output_output_0__To_A2_input_1_ = s;
-    m.A2_output_output_1__To_G2_input = s;
 
     const double i = G2.Apply(s);
     m.G2_output_To_G2_output_input = i;
-    m.G2_output_output_0__To_A1_input_1_ = i;
-    m.G2_output_output_1__To_integ = i;
 
     const double p = G1.Apply(e);
     m.G1_output_To_A1_input_0_ = p;
 
     const double v = A1.Sum(p, i);
     m.A1_output_To_A1_output_input = v;
-    m.A1_output_output_0__To_vco = v;
-    m.A1_output_output_1__To_VCO_vin = v;
 
     const Quenrix::VCO::Outputs o = VCO.Step(v);
     m.VCO_vout_To_VCO_vout_input = o.vout;
     m.VCO_clock_To_PD_clock = o.clock;
     m.VCO_voutq = o.voutq;
     m.VCO_clockq = o.clockq;
-    m.VCO_vout_output_0__To_CT_clock = o.vout;
-    m.VCO_vout_output_1__To_clock = o.vout;
 
-    const double t = CT.Step(o.vout);
+    t = CT.Step(o.vout);
     m.CT_time_To_clock_times = t;
+    // The detector, the VCO and the timer never fail in Run.
+    return true;
+}
 
-    clock[0] = o.vout;
-    clock_times[0] = t;
+// The copies of Run, in its order: the input port, each fork's outputs,
+// then the external ports.
+inline void usb3_rx_cdr::CopyConnections()
+{
+    SlotMemory& m = m_Slot;
+    m.afe_in_To_PD_signal = afe_in[0];
+    const double e = m.PD_phaseError_To_PD_phaseError_input;
+    m.PD_phaseError_output_0__To_G1_input = e;
+    m.PD_phaseError_output_1__To_A2_input_0_ = e;
+    m.PD_phaseError_output_2__To_pd = e;
+    const double s = m.A2_output_output_0__To_A2_input_1_;
+    m.A2_output_To_A2_output_input = s;
+    m.A2_output_output_1__To_G2_input = s;
+    const double i = m.G2_output_To_G2_output_input;
+    m.G2_output_output_0__To_A1_input_1_ = i;
+    m.G2_output_output_1__To_integ = i;
+    const double v = m.A1_output_To_A1_output_input;
+    m.A1_output_output_0__To_vco = v;
+    m.A1_output_output_1__To_VCO_vin = v;
+    const double vout = m.VCO_vout_To_VCO_vout_input;
+    m.VCO_vout_output_0__To_CT_clock = vout;
+    m.VCO_vout_output_1__To_clock = vout;
+
+    clock[0] = vout;
+    clock_times[0] = m.CT_time_To_clock_times;
     pd[0] = e;
     integ[0] = i;
     vco[0] = v;
-    // The detector, the VCO and the timer never fail in Run.
-    return true;
 }

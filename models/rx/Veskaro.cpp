@@ -208,13 +208,15 @@ VESKARO_EXPORT long AMI_GetWave(double* wave, long wave_size, double* clock_time
     double* times = c->vClockTimes.data();
     long result = 1;
     size_t k = 0;
-    // Run once per sample, in its two parts: the copies between connections
-    // are read by nothing until the next sample's Step, so they are made once,
-    // after the last sample that ran, and leave the model as Run would.
+    // Run once per sample, in its two parts: the input port and the copies
+    // between connections are read by nothing until the next sample's Step,
+    // so they are written once, after the last sample that ran, and leave the
+    // model as Run would.
+    double x = 0.0;
     for (long i = 0; i < wave_size; ++i) {
-        model.input[0] = wave[i];
+        x = wave[i];
         double nl, t;
-        const bool ok = model.Step(wave[i], nl, t);
+        const bool ok = model.Step(x, nl, t);
         if (!ok) {
             AppendLater(c, "Error occurred in usb3_rx::Run(). ");
             result = 0;
@@ -224,8 +226,10 @@ VESKARO_EXPORT long AMI_GetWave(double* wave, long wave_size, double* clock_time
         if (t >= 0.0)
             times[k++] = t;
     }
-    if (wave_size > 0)
+    if (wave_size > 0) {
+        model.input[0] = x;
         model.CopyConnections();
+    }
     times[k] = -1.0;
     const size_t n = k + 1;
 

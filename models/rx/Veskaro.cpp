@@ -228,7 +228,7 @@ VESKARO_EXPORT long AMI_GetWave(double* wave, long wave_size, double* clock_time
     }
     if (wave_size > 0) {
         model.input[0] = x;
-        model.CopyConnections();
+        model.StoreConnections();
     }
     times[k] = -1.0;
     const size_t n = k + 1;

@@ -49,44 +49,53 @@ public:
     bool Finalize() override;
     void DeleteBuffers();
 
-    // Run in two parts, so that a caller running many samples can make the
-    // copies once, after the last (no block reads them in between):
-    // Step is the blocks' arithmetic on the input value, each result stored
-    // to its producer's connection, and returns the output;
+    // Run in two parts, so that a caller running many samples can store the
+    // connections once, after the last (no block reads them in between):
+    // Step is the blocks' arithmetic on the input value and returns the
+    // output; StoreConnections leaves every connection and the external
+    // output port as Run does, for the input in the external input port.
     double Step(double x);
-    // CopyConnections copies the external input port to its connection and
-    // the last result to the external output port, as Run does.
-    void CopyConnections();
+    void StoreConnections();
+
+private:
+    template <bool kStore>
+    double Blocks(double x);
 };
 
-// Run is defined here, so that the caller's per-sample loop can inline it:
-// the blocks' arithmetic (Step), then the copies between connections.
+// Run is defined here, so that the caller's per-sample loop can inline it.
 inline bool ssp_afe_nonlinearity_tanh::Run()
 {
-    Step(input[0]);
-    CopyConnections();
+    StoreConnections();
     // The tanh block has no domain check and never fails.
     return true;
 }
 
-// Each block's arithmetic runs on the sample held in a register and its
-// result is stored once, to the connection its producer writes (m_Slot).
-inline double ssp_afe_nonlinearity_tanh::Step(double x)
+// The blocks' arithmetic on the sample held in a register; with kStore
+// each result also goes to the connection its producer writes (m_Slot).
+template <bool kStore>
+inline double ssp_afe_nonlinearity_tanh::Blocks(double x)
 {
     SlotMemory& m = m_Slot;
     const double u = G1.Apply(x);
-    m.G1_output_To_G2_input = u;
     const double w = G2.Apply(u);
-    m.G2_output_To_T1_m_dInput = w;
     const double t = Quenrix::TrigTanh::Apply(w);
-    m.T1_m_dOutput_To_G3_input = t;
     const double y = G3.Apply(t);
-    m.G3_output_To_output = y;
+    if (kStore) {
+        m.G1_output_To_G2_input = u;
+        m.G2_output_To_T1_m_dInput = w;
+        m.T1_m_dOutput_To_G3_input = t;
+        m.G3_output_To_output = y;
+    }
     return y;
 }
 
-inline void ssp_afe_nonlinearity_tanh::CopyConnections()
+inline double ssp_afe_nonlinearity_tanh::Step(double x) { return Blocks<false>(x); }
+
+// The stage has no state, so its connections of the last sample are its
+// blocks' results on that sample's input once more, exactly as computed then.
+inline void ssp_afe_nonlinearity_tanh::StoreConnections()
 {
-    m_Slot.input_To_G1_input = input[0];
-    output[0] = m_Slot.G3_output_To_output;
+    const double x = input[0];
+    m_Slot.input_To_G1_input = x;
+    output[0] = Blocks<true>(x);
 }

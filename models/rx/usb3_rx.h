@@ -84,23 +84,21 @@ public:
 
     // Run in two parts. Step runs every block of one sample on the input
     // value and gives the two values a host reads, the equalised sample nl
-    // and the clock time t, with each result stored once, to its producer's
-    // connection; CopyConnections makes the copies of Run (the external
-    // input port into its connection, the forks' outputs, each model's
-    // external output ports) from those. Nothing reads the copies between
-    // two samples, so a caller running a block of samples makes them once,
-    // after the last, and leaves every connection and port as Run would.
+    // and the clock time t; it stores only what no block can compute again
+    // (the outputs of blocks with state, and the feedback). StoreConnections
+    // then leaves every connection and port as Run does, for the input in
+    // the external input port. Nothing reads them between two samples, so a
+    // caller running a block of samples stores them once, after the last.
     bool Step(double x, double& nl, double& t);
-    void CopyConnections();
+    void StoreConnections();
 };
 
-// Run is defined here, so that the caller's per-sample loop can inline it:
-// the blocks' arithmetic (Step), then the copies between connections.
+// Run is defined here, so that the caller's per-sample loop can inline it.
 inline bool usb3_rx::Run()
 {
     double nl, t;
     const bool ok = Step(input[0], nl, t);
-    CopyConnections();
+    StoreConnections();
     return ok;
 }
 
@@ -111,17 +109,17 @@ inline bool usb3_rx::Step(double x, double& nl, double& t)
     return cdr & afe;
 }
 
-// The copies of Run, in its order: the input port, the front end's, the
-// fork's, the clock recovery's, then the external output ports.
-inline void usb3_rx::CopyConnections()
+// The connections of Run, in its order: the input port, the front end's,
+// the fork's, the clock recovery's, then the external output ports.
+inline void usb3_rx::StoreConnections()
 {
     SlotMemory& m = m_Slot;
     m.input_To_AFE_input = input[0];
-    AFE.CopyConnections();
+    AFE.StoreConnections();
     const double nl = m.AFE_AFE_ctle_nl_To_AFE_AFE_ctle_nl_input;
     m.AFE_AFE_ctle_nl_output_0__To_afe_out_nl = nl;
     m.AFE_AFE_ctle_nl_output_1__To_CDR_afe_in = nl;
-    CDR.CopyConnections();
+    CDR.StoreConnections();
     clock[0] = m.CDR_clock_To_clock;
     clock_times[0] = m.CDR_clock_times_To_clock_times;
     pd[0] = m.CDR_pd_To_pd;

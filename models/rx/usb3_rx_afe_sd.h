@@ -74,24 +74,23 @@ public:
     bool Finalize() override;
     void DeleteBuffers();
 
-    // Run in two parts, as in the tanh stage: Step runs the blocks on the
-    // input value and gives the tanh stage's output in nl; CopyConnections
-    // makes the fork's and the external ports' copies of the last Step.
+    // Run in two parts, as in usb3_rx: Step gives the tanh stage's output in
+    // nl; StoreConnections stores the fork's outputs, the tanh stage's
+    // connections and the external ports.
     bool Step(double x, double& nl);
-    void CopyConnections();
+    void StoreConnections();
 
     bool Set_Lin_NL_values();
     bool ConvertStrToArray(const char* text, double** out, int* count, int denflag);
     void DeleteArrayParameters();
 };
 
-// Run is defined here, so that the caller's per-sample loop can inline it:
-// the blocks' arithmetic (Step), then the copies between connections.
+// Run is defined here, so that the caller's per-sample loop can inline it.
 inline bool usb3_rx_afe_sd::Run()
 {
     double nl;
     const bool ok = Step(input[0], nl);
-    CopyConnections();
+    StoreConnections();
     return ok;
 }
 
@@ -107,15 +106,16 @@ inline bool usb3_rx_afe_sd::Step(double x, double& nl)
     return ctle;
 }
 
-// The fork and the external ports, in the order of Run.
-inline void usb3_rx_afe_sd::CopyConnections()
+// The connections of Run, in its order: the input port, the fork, the tanh
+// stage, then the external ports.
+inline void usb3_rx_afe_sd::StoreConnections()
 {
     SlotMemory& m = m_Slot;
     m.input_To_CTLE_m_dInput = input[0];
     const double y = m.CTLE_m_dOutput_0__To_CTLE_output_input;
     m.CTLE_output_output_0__To_AFE_ctle_lin = y;
     m.CTLE_output_output_1__To_NL_input = y;
-    NL.CopyConnections();
+    NL.StoreConnections();
     AFE_ctle_lin[0] = y;
     AFE_ctle_nl[0] = m.NL_output_To_AFE_ctle_nl;
 }

@@ -56,46 +56,38 @@ public:
     // output port as Run does, for the input in the external input port.
     double Step(double x);
     void StoreConnections();
-
-private:
-    template <bool kStore>
-    double Blocks(double x);
 };
 
 // Run is defined here, so that the caller's per-sample loop can inline it.
 inline bool ssp_afe_nonlinearity_tanh::Run()
 {
+    Step(input[0]);
     StoreConnections();
     // The tanh block has no domain check and never fails.
     return true;
 }
 
-// The blocks' arithmetic on the sample held in a register; with kStore
-// each result also goes to the connection its producer writes (m_Slot).
-template <bool kStore>
-inline double ssp_afe_nonlinearity_tanh::Blocks(double x)
+// The blocks' arithmetic on the sample held in a register. The tanh output
+// is kept (stored) on every sample: computing it again would cost a call.
+inline double ssp_afe_nonlinearity_tanh::Step(double x)
 {
-    SlotMemory& m = m_Slot;
-    const double u = G1.Apply(x);
-    const double w = G2.Apply(u);
-    const double t = Quenrix::TrigTanh::Apply(w);
-    const double y = G3.Apply(t);
-    if (kStore) {
-        m.G1_output_To_G2_input = u;
-        m.G2_output_To_T1_m_dInput = w;
-        m.T1_m_dOutput_To_G3_input = t;
-        m.G3_output_To_output = y;
-    }
-    return y;
+    const double t = Quenrix::TrigTanh::Apply(G2.Apply(G1.Apply(x)));
+    m_Slot.T1_m_dOutput_To_G3_input = t;
+    return G3.Apply(t);
 }
 
-inline double ssp_afe_nonlinearity_tanh::Step(double x) { return Blocks<false>(x); }
-
-// The stage has no state, so its connections of the last sample are its
-// blocks' results on that sample's input once more, exactly as computed then.
+// The gains have no state, so their outputs of the last sample are their
+// products on the kept input and tanh output once more, exactly as computed
+// then.
 inline void ssp_afe_nonlinearity_tanh::StoreConnections()
 {
+    SlotMemory& m = m_Slot;
     const double x = input[0];
-    m_Slot.input_To_G1_input = x;
-    output[0] = Blocks<true>(x);
+    m.input_To_G1_input = x;
+    const double u = G1.Apply(x);
+    m.G1_output_To_G2_input = u;
+    m.G2_output_To_T1_m_dInput = G2.Apply(u);
+    const double y = G3.Apply(m.T1_m_dOutput_To_G3_input);
+    m.G3_output_To_output = y;
+    output[0] = y;
 }

@@ -84,9 +84,10 @@ public:
 
     // Run in two parts. Step runs every block of one sample on the input
     // value and gives the two values a host reads, the equalised sample nl
-    // and the clock time t; it stores only what no block can compute again
-    // (the outputs of blocks with state, and the feedback). StoreConnections
-    // then leaves every connection and port as Run does, for the input in
+    // and the clock time t; it stores only what cannot be computed again
+    // cheaply (the outputs of blocks with state, the feedback and the tanh
+    // output); the rest comes from those in StoreConnections, which
+    // leaves every connection and port as Run does, for the input in
     // the external input port. Nothing reads them between two samples, so a
     // caller running a block of samples stores them once, after the last.
     bool Step(double x, double& nl, double& t);

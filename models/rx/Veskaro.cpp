@@ -208,17 +208,27 @@ VESKARO_EXPORT long AMI_GetWave(double* wave, long wave_size, double* clock_time
     double* times = c->vClockTimes.data();
     long result = 1;
     size_t k = 0;
+    // Run once per sample, in its two parts: the input port and the copies
+    // between connections are read by nothing until the next sample's Step,
+    // so they are written once, after the last sample that ran, and leave the
+    // model as Run would.
+    double x = 0.0;
     for (long i = 0; i < wave_size; ++i) {
-        model.input[0] = wave[i];
-        if (!model.Run()) {
+        x = wave[i];
+        double nl, t;
+        const bool ok = model.Step(x, nl, t);
+        if (!ok) {
             AppendLater(c, "Error occurred in usb3_rx::Run(). ");
             result = 0;
             break;
         }
-        wave[i] = model.afe_out_nl[0];
-        const double t = model.clock_times[0];
+        wave[i] = nl;
         if (t >= 0.0)
             times[k++] = t;
+    }
+    if (wave_size > 0) {
+        model.input[0] = x;
+        model.StoreConnections();
     }
     times[k] = -1.0;
     const size_t n = k + 1;

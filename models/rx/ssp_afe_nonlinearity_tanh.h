@@ -48,27 +48,46 @@ public:
     bool Run() override;
     bool Finalize() override;
     void DeleteBuffers();
+
+    // Run in two parts, so that a caller running many samples can store the
+    // connections once, after the last (no block reads them in between):
+    // Step is the blocks' arithmetic on the input value and returns the
+    // output; StoreConnections leaves every connection and the external
+    // output port as Run does, for the input in the external input port.
+    double Step(double x);
+    void StoreConnections();
 };
 
 // Run is defined here, so that the caller's per-sample loop can inline it.
-// As in the clock recovery, each block's arithmetic runs on the sample held
-// in a register and its result is stored to the connection memory (m_Slot)
-// where the ports that Initialize wired read; the slots end up as the
-// blocks' Run would leave them.
 inline bool ssp_afe_nonlinearity_tanh::Run()
+{
+    Step(input[0]);
+    StoreConnections();
+    // The tanh block has no domain check and never fails.
+    return true;
+}
+
+// The blocks' arithmetic on the sample held in a register. The tanh output
+// is kept (stored) on every sample: computing it again would cost a call.
+inline double ssp_afe_nonlinearity_tanh::Step(double x)
+{
+    const double t = Quenrix::TrigTanh::Apply(G2.Apply(G1.Apply(x)));
+    m_Slot.T1_m_dOutput_To_G3_input = t;
+    return G3.Apply(t);
+}
+
+// The gains have no state, so their outputs of the last sample are their
+// products on the kept input and tanh output once more, exactly as computed
+// then.
+inline void ssp_afe_nonlinearity_tanh::StoreConnections()
 {
     SlotMemory& m = m_Slot;
     const double x = input[0];
     m.input_To_G1_input = x;
     const double u = G1.Apply(x);
     m.G1_output_To_G2_input = u;
-    const double w = G2.Apply(u);
-    m.G2_output_To_T1_m_dInput = w;
-    const double t = Quenrix::TrigTanh::Apply(w);
-    m.T1_m_dOutput_To_G3_input = t;
-    const double y = G3.Apply(t);
+    m.G2_output_To_T1_m_dInput = G2.Apply(u);
+    const double y = G3.Apply(m.T1_m_dOutput_To_G3_input);
     m.G3_output_To_output = y;
     output[0] = y;
-    // The tanh block has no domain check and never fails.
-    return true;
 }

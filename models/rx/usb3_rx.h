@@ -81,22 +81,46 @@ public:
     bool Run() override;
     bool Finalize() override;
     void DeleteBuffers();
+
+    // Run in two parts. Step runs every block of one sample on the input
+    // value and gives the two values a host reads, the equalised sample nl
+    // and the clock time t; it stores only what cannot be computed again
+    // cheaply (the outputs of blocks with state, the feedback and the tanh
+    // output); the rest comes from those in StoreConnections, which
+    // leaves every connection and port as Run does, for the input in
+    // the external input port. Nothing reads them between two samples, so a
+    // caller running a block of samples stores them once, after the last.
+    bool Step(double x, double& nl, double& t);
+    void StoreConnections();
 };
 
 // Run is defined here, so that the caller's per-sample loop can inline it.
-// The front end's output is read back through the front end's own port (its
-// last store), so the compiler can use the value it still holds; the other
-// connections are this model's own memory (m_Slot), where the ports that
-// Initialize wired read and write.
 inline bool usb3_rx::Run()
+{
+    double nl, t;
+    const bool ok = Step(input[0], nl, t);
+    StoreConnections();
+    return ok;
+}
+
+inline bool usb3_rx::Step(double x, double& nl, double& t)
+{
+    const bool afe = AFE.Step(x, nl);
+    const bool cdr = CDR.Step(nl, t);
+    return cdr & afe;
+}
+
+// The connections of Run, in its order: the input port, the front end's,
+// the fork's, the clock recovery's, then the external output ports.
+inline void usb3_rx::StoreConnections()
 {
     SlotMemory& m = m_Slot;
     m.input_To_AFE_input = input[0];
-    const bool afe = AFE.Run();
-    const double nl = AFE.AFE_ctle_nl[0];
+    AFE.StoreConnections();
+    const double nl = m.AFE_AFE_ctle_nl_To_AFE_AFE_ctle_nl_input;
     m.AFE_AFE_ctle_nl_output_0__To_afe_out_nl = nl;
     m.AFE_AFE_ctle_nl_output_1__To_CDR_afe_in = nl;
-    const bool cdr = CDR.Run();
+    CDR.StoreConnections();
     clock[0] = m.CDR_clock_To_clock;
     clock_times[0] = m.CDR_clock_times_To_clock_times;
     pd[0] = m.CDR_pd_To_pd;
@@ -104,5 +128,4 @@ inline bool usb3_rx::Run()
     vco[0] = m.CDR_vco_To_vco;
     afe_out_nl[0] = nl;
     afe_out_lin[0] = m.AFE_AFE_ctle_lin_To_afe_out_lin;
-    return cdr & afe;
 }

@@ -74,26 +74,48 @@ public:
     bool Finalize() override;
     void DeleteBuffers();
 
+    // Run in two parts, as in usb3_rx: Step gives the tanh stage's output in
+    // nl; StoreConnections stores the fork's outputs, the tanh stage's
+    // connections and the external ports.
+    bool Step(double x, double& nl);
+    void StoreConnections();
+
     bool Set_Lin_NL_values();
     bool ConvertStrToArray(const char* text, double** out, int* count, int denflag);
     void DeleteArrayParameters();
 };
 
 // Run is defined here, so that the caller's per-sample loop can inline it.
-// The filter's and the tanh stage's outputs are read back through the port
-// that has just written them (the same slot as the fork's input), so the
-// compiler can use the value it still holds; the fork writes this model's own
-// connection memory (m_Slot), where the ports that Initialize wired read.
 inline bool usb3_rx_afe_sd::Run()
+{
+    double nl;
+    const bool ok = Step(input[0], nl);
+    StoreConnections();
+    return ok;
+}
+
+// The filter reads its input through its port, so that connection is
+// stored on every sample; the filter's output is read back through the
+// port that has just written it, so the compiler can use the value it still
+// holds.
+inline bool usb3_rx_afe_sd::Step(double x, double& nl)
+{
+    m_Slot.input_To_CTLE_m_dInput = x;
+    const bool ctle = CTLE.Run();
+    nl = NL.Step(CTLE.m_dOutput[0][0]);
+    return ctle;
+}
+
+// The connections of Run, in its order: the input port, the fork, the tanh
+// stage, then the external ports.
+inline void usb3_rx_afe_sd::StoreConnections()
 {
     SlotMemory& m = m_Slot;
     m.input_To_CTLE_m_dInput = input[0];
-    const bool ctle = CTLE.Run();
-    const double y = CTLE.m_dOutput[0][0];
+    const double y = m.CTLE_m_dOutput_0__To_CTLE_output_input;
     m.CTLE_output_output_0__To_AFE_ctle_lin = y;
     m.CTLE_output_output_1__To_NL_input = y;
-    const bool nl = NL.Run();
+    NL.StoreConnections();
     AFE_ctle_lin[0] = y;
-    AFE_ctle_nl[0] = NL.output[0];
-    return nl & ctle;
+    AFE_ctle_nl[0] = m.NL_output_To_AFE_ctle_nl;
 }

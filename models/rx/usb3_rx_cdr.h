@@ -109,63 +109,93 @@ public:
     bool Run() override;
     bool Finalize() override;
     void DeleteBuffers();
+
+    // Run in two parts, as in usb3_rx: Step gives the timer's output in t;
+    // StoreConnections stores the forks' outputs, the loop filter's
+    // connections and the external ports.
+    bool Step(double x, double& t);
+    void StoreConnections();
+
+private:
+    // The proportional and integral paths on the phase error e and the
+    // running sum s: G2's, G1's and A1's outputs.
+    struct Filtered {
+        double i, p, v;
+    };
+    Filtered LoopFilter(double e, double s) const
+    {
+        const double i = G2.Apply(s);
+        const double p = G1.Apply(e);
+        return {i, p, A1.Sum(p, i)};
+    }
 };
 
 // Run is defined here, so that the caller's per-sample loop can inline it.
-// Each block's arithmetic (its Step or Apply, the body of its Run) takes the
-// sample just computed, held in a register, and the result is stored to the
-// connection memory of the block's output and of every fork output, which is
-// where the ports that Initialize wired read and write; the blocks' own reads
-// of those connections would return the same values, so they are left out.
-// The feedback chain from the phase detector to the VCO thus runs through
-// registers instead of stores and reloads, and every slot still holds what
-// the blocks' Run would leave in it.
 inline bool usb3_rx_cdr::Run()
 {
-    SlotMemory& m = m_Slot;
-    const double x = afe_in[0];
-    m.afe_in_To_PD_signal = x;
+    double t;
+    const bool ok = Step(afe_in[0], t);
+    StoreConnections();
+    return ok;
+}
 
+// Each block's arithmetic (its Step, Apply or Sum, the body of its Run) takes
+// the sample just computed, held in a register, so the feedback chain from
+// the phase detector to the VCO runs through registers. Stored on every
+// sample: what no block can compute again, the outputs of the blocks with
+// state, and the running sum in the connection that the adder reads on the
+// next sample.
+inline bool usb3_rx_cdr::Step(double x, double& t)
+{
+    SlotMemory& m = m_Slot;
     const double e = PD.Step(m.VCO_clock_To_PD_clock, x);
     m.PD_phaseError_To_PD_phaseError_input = e;
-    m.PD_phaseError_output_0__To_G1_input = e;
-    m.PD_phaseError_output_1__To_A2_input_0_ = e;
-    m.PD_phaseError_output_2__To_pd = e;
 
     const double s = A2.Sum(e, m.A2_output_output_0__To_A2_input_1_);
-    m.A2_output_To_A2_output_input = s;
     m.A2_output_output_0__To_A2_input_1_ = s;
-    m.A2_output_output_1__To_G2_input = s;
 
-    const double i = G2.Apply(s);
-    m.G2_output_To_G2_output_input = i;
-    m.G2_output_output_0__To_A1_input_1_ = i;
-    m.G2_output_output_1__To_integ = i;
-
-    const double p = G1.Apply(e);
-    m.G1_output_To_A1_input_0_ = p;
-
-    const double v = A1.Sum(p, i);
-    m.A1_output_To_A1_output_input = v;
-    m.A1_output_output_0__To_vco = v;
-    m.A1_output_output_1__To_VCO_vin = v;
-
-    const Quenrix::VCO::Outputs o = VCO.Step(v);
+    const Quenrix::VCO::Outputs o = VCO.Step(LoopFilter(e, s).v);
     m.VCO_vout_To_VCO_vout_input = o.vout;
     m.VCO_clock_To_PD_clock = o.clock;
     m.VCO_voutq = o.voutq;
     m.VCO_clockq = o.clockq;
-    m.VCO_vout_output_0__To_CT_clock = o.vout;
-    m.VCO_vout_output_1__To_clock = o.vout;
 
-    const double t = CT.Step(o.vout);
+    t = CT.Step(o.vout);
     m.CT_time_To_clock_times = t;
-
-    clock[0] = o.vout;
-    clock_times[0] = t;
-    pd[0] = e;
-    integ[0] = i;
-    vco[0] = v;
     // The detector, the VCO and the timer never fail in Run.
     return true;
+}
+
+// The connections of Run, in its order: the input port, each block's output
+// and fork's outputs, then the external ports. The loop filter has no state
+// of its own: its results are computed again from the phase error and the
+// running sum that Step kept, exactly as Step computed them.
+inline void usb3_rx_cdr::StoreConnections()
+{
+    SlotMemory& m = m_Slot;
+    m.afe_in_To_PD_signal = afe_in[0];
+    const double e = m.PD_phaseError_To_PD_phaseError_input;
+    m.PD_phaseError_output_0__To_G1_input = e;
+    m.PD_phaseError_output_1__To_A2_input_0_ = e;
+    m.PD_phaseError_output_2__To_pd = e;
+    const double s = m.A2_output_output_0__To_A2_input_1_;
+    m.A2_output_To_A2_output_input = s;
+    m.A2_output_output_1__To_G2_input = s;
+    const Filtered f = LoopFilter(e, s);
+    m.G2_output_To_G2_output_input = f.i;
+    m.G2_output_output_0__To_A1_input_1_ = f.i;
+    m.G2_output_output_1__To_integ = f.i;
+    m.G1_output_To_A1_input_0_ = f.p;
+    m.A1_output_To_A1_output_input = f.v;
+    m.A1_output_output_0__To_vco = f.v;
+    m.A1_output_output_1__To_VCO_vin = f.v;
+    const double vout = m.VCO_vout_To_VCO_vout_input;
+    m.VCO_vout_output_0__To_CT_clock = vout;
+    m.VCO_vout_output_1__To_clock = vout;
+
+    clock[0] = vout;
+    clock_times[0] = m.CT_time_To_clock_times;
+    pd[0] = e;
+    integ[0] = f.i;
+    vco[0] = f.v;
 }

@@ -618,4 +618,51 @@ TEST_F(CascadeFixture, DirectFormTwoRecursionOfOneSection)
     }
 }
 
+// Every section count, with port 0 only, with no port at all, and with a port
+// per section, against the recursion written out here: the same operations
+// in the same order, so the outputs agree exactly.
+TEST(BiquadCascadeCounts, EverySectionCountAndPortWidthRunsTheSameRecursion)
+{
+    for (size_t sections = 1; sections <= 5; ++sections) {
+        for (size_t ports : {size_t{0}, size_t{1}, sections}) {
+            std::vector<double> coef;
+            for (size_t j = 0; j < sections; ++j) {
+                const double k = static_cast<double>(j + 1);
+                const double c[6] = {0.5 / k, 0.25 * k, -0.125, 1.0, -0.9 / k, 0.2 + 0.01 * k};
+                coef.insert(coef.end(), c, c + 6);
+            }
+            BiquadCascade b;
+            b.m_Coefficients = coef.data();
+            b.m_iNumCoefficients = static_cast<int>(coef.size());
+            double in = 0.0;
+            std::vector<double> out(ports, -7.0);
+            Wire(b.m_dInput, in);
+            b.m_dOutput.Initialize(ports);
+            for (size_t p = 0; p < ports; ++p)
+                Wire(b.m_dOutput[p], out[p]);
+            ASSERT_TRUE(b.Initialize());
+            std::vector<double> s1(sections, 0.0), s2(sections, 0.0), y(sections);
+            for (int n = 0; n < 40; ++n) {
+                in = std::sin(0.7 * n) + (n == 0 ? 1.0 : 0.0);
+                double x = in;
+                for (size_t j = 0; j < sections; ++j) {
+                    const double* c = &coef[6 * j];
+                    const double w = (x - c[4] * s1[j]) - c[5] * s2[j];
+                    y[j] = (c[0] * w + c[1] * s1[j]) + c[2] * s2[j];
+                    s2[j] = s1[j];
+                    s1[j] = w;
+                    x = y[j];
+                }
+                ASSERT_TRUE(b.Run());
+                for (size_t p = 0; p < ports; ++p)
+                    ASSERT_EQ(out[p], y[sections - 1 - p]) << sections << " " << ports << " " << n;
+                for (size_t j = 0; j < sections; ++j) {
+                    ASSERT_EQ(b.m_State1[j], s1[j]);
+                    ASSERT_EQ(b.m_State2[j], s2[j]);
+                }
+            }
+        }
+    }
+}
+
 } // namespace

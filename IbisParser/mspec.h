@@ -1,4 +1,4 @@
-// [Model Spec]: per-corner specification values of a model.
+// [Model Spec]: the per-corner thresholds and limits a model states for itself.
 #ifndef IBISPARSER_MSPEC_H
 #define IBISPARSER_MSPEC_H
 

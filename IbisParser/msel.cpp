@@ -10,6 +10,7 @@
 
 #include "rowlist.h"
 #include "cmn.h"
+#include "cmpnt.h"
 #include "errlog.h"
 #include "ibis.h"
 #include "mdl.h"
@@ -203,7 +204,7 @@ static int s_EntryIsDifferential(const ModelSelectorRecord* sel, const ModelSele
         return 0;
     }
     ModelRecord* m = MDL_FindModel(e->name, models);
-    return m->singleEnded == 0 || SUBPARM_IsDifferentialPinModel(m);
+    return m->singleEnded == 0 || CMPNT_IsDifferentialPinModel(m, nullptr);
 }
 
 void MSEL_TestList(ModelSelectorRecord* list)

@@ -3,7 +3,6 @@
 
 #include <string.h>
 
-#include "cmpnt.h"
 #include "errlog.h"
 #include "rng.h"
 
@@ -148,12 +147,6 @@ void SUBPARM_NameValue(const char* text, const char* subName, char* dst, unsigne
         CMN_strncpy(dst, value, limit);
     }
     SUBPARM_Free(&args);
-}
-
-int SUBPARM_IsDifferentialPinModel(ModelRecord* model)
-{
-    CMN_ASSERT(model != nullptr);
-    return CMPNT_IsDifferentialPinModel(model, nullptr);
 }
 
 void SUBPARM_Range(const char* text, const char* subName, TypMinMax** slot, int naCode)

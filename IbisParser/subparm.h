@@ -81,12 +81,6 @@ void SUBPARM_NameValue(const char* text, const char* subName, char* dst, unsigne
 typedef struct TypMinMax TypMinMax;
 void SUBPARM_Range(const char* text, const char* subName, TypMinMax** slot, int naCode);
 
-// Whether a component's differential pin uses the model; the component
-// module answers this.  Until it is part of the library no component is
-// read, so no model is on a differential pin.
-typedef struct ModelRecord ModelRecord;
-int SUBPARM_IsDifferentialPinModel(ModelRecord* model);
-
 #ifdef __cplusplus
 }
 #endif

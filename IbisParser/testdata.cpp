@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "cmn.h"
+#include "cmpnt.h"
 #include "errlog.h"
 #include "ibis.h"
 #include "mdl.h"
@@ -232,7 +233,7 @@ void TESTDATA_TestList(const TestDataRecord* list)
                 } else {
                     if (s_NotOutputType(m->Model_type))
                         ERRLOG_WarnNew(2339, t->Driver_model_inv, t->name);
-                    if (!SUBPARM_IsDifferentialPinModel(m))
+                    if (!CMPNT_IsDifferentialPinModel(m, nullptr))
                         ERRLOG_WarnNew(2341, t->Driver_model_inv, t->name);
                 }
             }

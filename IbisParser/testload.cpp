@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "cmn.h"
+#include "cmpnt.h"
 #include "errlog.h"
 #include "ibis.h"
 #include "mdl.h"
@@ -272,7 +273,7 @@ void TESTLOAD_TestList(const TestLoadRecord* list)
             } else {
                 if (s_NotInputType(m->Model_type))
                     ERRLOG_WarnNew(2234, t->Receiver_model_inv, t->name);
-                if (!SUBPARM_IsDifferentialPinModel(m))
+                if (!CMPNT_IsDifferentialPinModel(m, nullptr))
                     ERRLOG_WarnNew(2236, t->Receiver_model_inv, t->name);
             }
         }

@@ -571,8 +571,7 @@ static void s_Ccomp(ModelRecord* m, int id, const char* word, const char* text)
 static void s_SubParamLine(const char* text)
 {
     ModelRecord* m = gCurrentModel;
-    int id = RNG_FirstTokenId(text, model_subs, 134, "Model Sub-Parameter");
-    if (id < 0) return;
+    int id = RNG_FirstTokenId(text, model_subs);
     if (id == 0) {
         ERRLOG_LineErrorNew(174);
         return;

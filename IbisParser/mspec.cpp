@@ -122,8 +122,7 @@ void MSPEC_ReceiveLine(const char* text, ModelSpecRecord* spec, const char* mode
 {
     CMN_ASSERT(text != nullptr && spec != nullptr && modelName != nullptr);
     int maxId = geFileVersion <= 3 ? 15 : geFileVersion == 4 ? 28 : 32;
-    int id = RNG_FirstTokenId(text, mspec_subs_ver5, 3803, "Model Spec Sub-Parameter");
-    if (id < 0) return;
+    int id = RNG_FirstTokenId(text, mspec_subs_ver5);
     if (id == 0 || id > maxId) {
         ERRLOG_LineErrorNew(3806);
         return;

@@ -54,7 +54,7 @@ int SMSPEC_New(const char* keywordLine, SubmodelSpecRecord** slot)
 void SMSPEC_ReceiveLine(const char* text, SubmodelSpecRecord* spec, const char* submodelName)
 {
     CMN_ASSERT(text != nullptr && spec != nullptr && submodelName != nullptr);
-    int id = SUBPARM_LineId(text, mspec_subs, 2703, "Sub Model Spec Sub-Parameter", 2706);
+    int id = SUBPARM_LineId(text, mspec_subs, 2706);
     if (id == 0) return;
     TypMinMax** slot = id == SMS_V_TRIGGER_R   ? &spec->V_trigger_r
                        : id == SMS_V_TRIGGER_F ? &spec->V_trigger_f

@@ -39,17 +39,10 @@ void SUBPARM_Free(ARG_LIST* list)
     if (list->psArgs != nullptr) CMN_ArgFree(list);
 }
 
-int SUBPARM_LineId(const char* text, const SUBPARM_ENTRY* subs, int splitBug, const char* label,
-                   int unknown)
+int SUBPARM_LineId(const char* text, const SUBPARM_ENTRY* subs, int unknown)
 {
-    CMN_ASSERT(text != nullptr && subs != nullptr && label != nullptr);
-    ARG_LIST args;
-    if (!SUBPARM_Split(text, 1, 1, &args)) {
-        ERRLOG_LineBugNew(splitBug, label, CMN_MODULE_PATH, __LINE__);
-        return 0;
-    }
-    int id = args.iTotal > 0 ? SUBPARM_Find(subs, 0, args.psArgs[0]) : 0;
-    SUBPARM_Free(&args);
+    CMN_ASSERT(text != nullptr && subs != nullptr);
+    int id = RNG_FirstTokenId(text, subs);
     if (id == 0) ERRLOG_LineErrorNew(unknown);
     return id;
 }

@@ -129,7 +129,7 @@ static void s_KeywordLine(TestDataRecord* t, int code, const char* text)
 
 static void s_SubParameter(TestDataRecord* t, const char* text)
 {
-    int id = SUBPARM_LineId(text, testdata_subs, 2321, "Test Data Sub-Parameter", 2322);
+    int id = SUBPARM_LineId(text, testdata_subs, 2322);
     if (id == 0) return;
     const char* subName = testdata_subs[id - 1].name;
     if (id == TDS_TYPE) {

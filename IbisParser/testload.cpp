@@ -143,7 +143,7 @@ static void s_ElementValue(const char* text, const char* subName, double** slot)
 
 static void s_DataLine(TestLoadRecord* t, const char* text)
 {
-    int id = SUBPARM_LineId(text, testload_subs, 2213, "Test Load Sub-Parameter", 2214);
+    int id = SUBPARM_LineId(text, testload_subs, 2214);
     if (id == 0) return;
     const char* subName = testload_subs[id - 1].name;
     switch (id) {

@@ -1,6 +1,7 @@
 // Line shapes shared by the keyword modules of model selectors, submodels,
-// test data and test loads: the name on a keyword line, a sub-parameter
-// that takes one word of a table, and a sub-parameter that takes a name.
+// test data and test loads (and [Model Spec] for its corner lines): the name
+// on a keyword line, a sub-parameter that takes one word of a table, and a
+// sub-parameter that takes a name.
 #ifndef IBISPARSER_SUBPARM_H
 #define IBISPARSER_SUBPARM_H
 

@@ -391,9 +391,8 @@ void MDL_TestMdlReference(ModelRecord* models)
     }
 }
 
-// The receiver-threshold entry points over the record-level checks; until
-// the component module can tell which models sit on differential pins,
-// every model counts as single-ended.
+// The receiver-threshold entry points over the record-level checks; a model
+// on a differential pin pair is checked with that pin's name.
 void RCVTH_Fini(const ModelRecord* model)
 {
     CMN_ASSERT(model != nullptr && model->RcvThresholds != nullptr);

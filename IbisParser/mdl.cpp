@@ -391,9 +391,8 @@ void MDL_TestMdlReference(ModelRecord* models)
     }
 }
 
-// The receiver-threshold entry points over the record-level checks; until
-// the component module can tell which models sit on differential pins,
-// every model counts as single-ended.
+// The receiver-threshold entry points over the record-level checks; a model
+// on a differential pin pair is checked with that pin's name.
 void RCVTH_Fini(const ModelRecord* model)
 {
     CMN_ASSERT(model != nullptr && model->RcvThresholds != nullptr);
@@ -571,8 +570,7 @@ static void s_Ccomp(ModelRecord* m, int id, const char* word, const char* text)
 static void s_SubParamLine(const char* text)
 {
     ModelRecord* m = gCurrentModel;
-    int id = RNG_FirstTokenId(text, model_subs, 134, "Model Sub-Parameter");
-    if (id < 0) return;
+    int id = RNG_FirstTokenId(text, model_subs);
     if (id == 0) {
         ERRLOG_LineErrorNew(174);
         return;

@@ -5,11 +5,9 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include <string>
-#include <unordered_map>
-
 #include "rowlist.h"
 #include "cmn.h"
+#include "cmpnt.h"
 #include "errlog.h"
 #include "ibis.h"
 #include "mdl.h"
@@ -24,23 +22,15 @@ static const SUBPARM_NAME_CODES s_nameCodes = {
 
 static ModelSelectorRecord* gCurrentMsel;
 static int eMselKeyword = KW_NOT_KEY, eMselPrevKeyword = KW_NOT_KEY;
-// The current selector's last entry, its number of entries, and how often
-// each model name is listed in it so far (a selector may list many models).
-static ModelSelectorEntry* s_tail;
-static int s_entryCount;
-static std::unordered_map<std::string, int> s_listed;
-
-static void s_ForgetEntries(void)
-{
-    s_tail = nullptr;
-    s_entryCount = 0;
-    s_listed.clear();
-}
+// The current selector's last entry and how often each model name is listed
+// in it so far (a selector may list many models).
+static const char* s_EntryName(const ModelSelectorEntry* e) { return e->name; }
+static RowAppender<ModelSelectorEntry> s_entries(s_EntryName);
 
 void MSEL_Init(void)
 {
     gCurrentMsel = nullptr;
-    s_ForgetEntries();
+    s_entries.Forget();
     IBIS* ibis = nullptr;
     if (!IBIS_GetIBIS(&ibis)) {
         ERRLOG_LineBugNew(4000, CMN_MODULE_PATH, __LINE__);
@@ -60,7 +50,7 @@ void MSEL_Reset(void)
 {
     gCurrentMsel = nullptr;
     eMselKeyword = eMselPrevKeyword = KW_NOT_KEY;
-    s_ForgetEntries();
+    s_entries.Forget();
 }
 
 void MSEL_AddLink(ModelSelectorRecord* rec, ModelSelectorRecord* next)
@@ -117,15 +107,8 @@ static void s_DataLine(ModelSelectorRecord* sel, const char* text)
     if (strlen(d) > dlimit) ERRLOG_LineErrorNew(4019, d, dlimit);
     CMN_strncpy(e->descriptor, d, dlimit);
 
-    int& listed = s_listed[e->name];
+    int listed = s_entries.Append(&sel->models, e);
     for (int i = 0; i < listed; i++) ERRLOG_LineErrorNew(4025, e->name);
-    listed++;
-    if (s_tail == nullptr)
-        sel->models = e;
-    else
-        s_tail->next = e;
-    s_tail = e;
-    s_entryCount++;
 }
 
 void MSEL_ReceiveLine(int lineKind, int keywordCode, char* text)
@@ -148,9 +131,9 @@ void MSEL_Fini(void)
 {
     const ModelSelectorRecord* sel = gCurrentMsel;
     if (sel == nullptr) return;
-    if (s_entryCount == 0)
+    if (sel->models == nullptr)
         ERRLOG_ErrorNew(4005, sel->name);
-    else if (s_entryCount == 1)
+    else if (sel->models->next == nullptr)
         ERRLOG_WarnNew(4006, sel->name);
 }
 
@@ -203,7 +186,7 @@ static int s_EntryIsDifferential(const ModelSelectorRecord* sel, const ModelSele
         return 0;
     }
     ModelRecord* m = MDL_FindModel(e->name, models);
-    return m->singleEnded == 0 || SUBPARM_IsDifferentialPinModel(m);
+    return m->singleEnded == 0 || CMPNT_IsDifferentialPinModel(m, nullptr);
 }
 
 void MSEL_TestList(ModelSelectorRecord* list)

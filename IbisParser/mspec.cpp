@@ -4,12 +4,12 @@
 
 #include <stdio.h>
 #include <stdlib.h>
-#include <string.h>
 
 #include "cmn.h"
 #include "errlog.h"
 #include "mdl.h"
 #include "parse.h"
+#include "subparm.h"
 
 #define CMN_MODULE_PATH "IbisParser/mspec"
 
@@ -122,8 +122,7 @@ void MSPEC_ReceiveLine(const char* text, ModelSpecRecord* spec, const char* mode
 {
     CMN_ASSERT(text != nullptr && spec != nullptr && modelName != nullptr);
     int maxId = geFileVersion <= 3 ? 15 : geFileVersion == 4 ? 28 : 32;
-    int id = RNG_FirstTokenId(text, mspec_subs_ver5, 3803, "Model Spec Sub-Parameter");
-    if (id < 0) return;
+    int id = RNG_FirstTokenId(text, mspec_subs_ver5);
     if (id == 0 || id > maxId) {
         ERRLOG_LineErrorNew(3806);
         return;
@@ -141,10 +140,7 @@ void MSPEC_ReceiveLine(const char* text, ModelSpecRecord* spec, const char* mode
         ERRLOG_LineErrorNew(3807, found->name, modelName);
         return;
     }
-    const char* rest = text + strlen(found->name);
-    while (*rest && CMN_IsWhitespace((unsigned char)*rest)) rest++;
-    RNG_ParseRange(rest, s_RangeName(found->id), field);
-    if (*field != nullptr && (*field)->typ_state == RNG_NA) ERRLOG_LineErrorNew(3808);
+    SUBPARM_Range(text, s_RangeName(found->id), field, 3808);
 }
 
 void MSPEC_Free(ModelSpecRecord* spec)

@@ -124,9 +124,8 @@ void RAMP_ReceiveLine(const char* text, RampRecord* ramp, const char* modelName)
     // An owner whose RAMP_New failed holds no record: drop the line.
     if (ramp == NULL)
         return;
-    int id = RNG_FirstTokenId(text, ramp_subs, 1303, "Ramp");
+    int id = RNG_FirstTokenId(text, ramp_subs);
     switch (id) {
-    case -1: break;
     case 1: s_RatioLine(text, "dV/dt_r", &ramp->dVdt_r, modelName); break;
     case 2: s_RatioLine(text, "dV/dt_f", &ramp->dVdt_f, modelName); break;
     case 3: s_RloadLine(text, ramp, modelName); break;

@@ -129,9 +129,7 @@ void RCVTH_ReceiveLine(const char* text, ReceiverThresholdsRecord* r, const char
     // An owner whose RCVTH_New failed holds no record: drop the line.
     if (r == NULL)
         return;
-    int id = RNG_FirstTokenId(text, rcvth_subs, 3203, "Receiver Threshold Sub-Parameter");
-    if (id < 0)
-        return;
+    int id = RNG_FirstTokenId(text, rcvth_subs);
     if (id == 0)
         ERRLOG_LineErrorNew(3230);
     else if (id == ID_REFERENCE_SUPPLY)

@@ -36,12 +36,9 @@ int RNG_Split(const char* text, int max, char extra, int bugCode, const char* na
     return 0;
 }
 
-int RNG_FirstTokenId(const char* text, const RNG_SUB_ENTRY* table, int bugCode,
-                     const char* name)
+int RNG_FirstTokenId(const char* text, const RNG_SUB_ENTRY* table)
 {
     CMN_ASSERT(table != NULL);
-    (void)bugCode;
-    (void)name;
     // Called for every row of a table: the token is compared where it lies.
     size_t n = 0;
     const char* token = text != NULL ? CMN_NextToken(text, '=', &n) : NULL;

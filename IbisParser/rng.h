@@ -56,9 +56,8 @@ typedef struct {
 
 // Id of the first token of text (split at blanks, tabs and '=') in table:
 // 0 when it is none of the names.  The token is compared where it lies, so
-// nothing can fail: bugCode and name are not used.
-int RNG_FirstTokenId(const char* text, const RNG_SUB_ENTRY* table, int bugCode,
-                     const char* name);
+// nothing can fail.
+int RNG_FirstTokenId(const char* text, const RNG_SUB_ENTRY* table);
 
 // Checks a table keyword's line, which takes nothing after its bracketed
 // keyword: no ']' gives line bug bugCode (module, line), a failed count bug

@@ -35,18 +35,7 @@ int SMSPEC_New(const char* keywordLine, SubmodelSpecRecord** slot)
         ERRLOG_BugNew(2701, CMN_MODULE_PATH, __LINE__);
         return 0;
     }
-    char* rest = const_cast<char*>(keywordLine);
-    if (!CMN_EatKeyword(&rest)) {
-        ERRLOG_LineBugNew(2702, CMN_MODULE_PATH, __LINE__);
-    } else {
-        ARG_LIST args;
-        if (!SUBPARM_Split(rest, 1, 0, &args)) {
-            ERRLOG_BugNew(2703, "Submodel Spec", CMN_MODULE_PATH, __LINE__);
-        } else {
-            if (args.iTotal > 0) ERRLOG_LineErrorNew(2704, args.iTotal + 1, "Submodel Spec", 1);
-            SUBPARM_Free(&args);
-        }
-    }
+    RNG_CheckKeywordLine(keywordLine, "Submodel Spec", 2702, 2703, 2704);
     gSmSpecBeginLine = PARSE_GetLineNum();
     return 1;
 }
@@ -54,7 +43,7 @@ int SMSPEC_New(const char* keywordLine, SubmodelSpecRecord** slot)
 void SMSPEC_ReceiveLine(const char* text, SubmodelSpecRecord* spec, const char* submodelName)
 {
     CMN_ASSERT(text != nullptr && spec != nullptr && submodelName != nullptr);
-    int id = SUBPARM_LineId(text, mspec_subs, 2703, "Sub Model Spec Sub-Parameter", 2706);
+    int id = SUBPARM_LineId(text, mspec_subs, 2706);
     if (id == 0) return;
     TypMinMax** slot = id == SMS_V_TRIGGER_R   ? &spec->V_trigger_r
                        : id == SMS_V_TRIGGER_F ? &spec->V_trigger_f

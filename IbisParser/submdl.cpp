@@ -147,7 +147,7 @@ static void s_KeywordLine(SubmodelRecord* s, int code, const char* text)
 
 static void s_TypeLine(SubmodelRecord* s, const char* text)
 {
-    if (SUBPARM_LineId(text, submodel_subs, 2415, "Sub Model Sub-Parameter", 2416) == 0) return;
+    if (SUBPARM_LineId(text, submodel_subs, 2416) == 0) return;
     if (s->Submodel_type != 0)
         ERRLOG_LineErrorNew(2417, "Submodel_type", s->name);
     else

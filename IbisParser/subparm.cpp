@@ -3,7 +3,6 @@
 
 #include <string.h>
 
-#include "cmpnt.h"
 #include "errlog.h"
 #include "rng.h"
 
@@ -40,17 +39,10 @@ void SUBPARM_Free(ARG_LIST* list)
     if (list->psArgs != nullptr) CMN_ArgFree(list);
 }
 
-int SUBPARM_LineId(const char* text, const SUBPARM_ENTRY* subs, int splitBug, const char* label,
-                   int unknown)
+int SUBPARM_LineId(const char* text, const SUBPARM_ENTRY* subs, int unknown)
 {
-    CMN_ASSERT(text != nullptr && subs != nullptr && label != nullptr);
-    ARG_LIST args;
-    if (!SUBPARM_Split(text, 1, 1, &args)) {
-        ERRLOG_LineBugNew(splitBug, label, CMN_MODULE_PATH, __LINE__);
-        return 0;
-    }
-    int id = args.iTotal > 0 ? SUBPARM_Find(subs, 0, args.psArgs[0]) : 0;
-    SUBPARM_Free(&args);
+    CMN_ASSERT(text != nullptr && subs != nullptr);
+    int id = RNG_FirstTokenId(text, subs);
     if (id == 0) ERRLOG_LineErrorNew(unknown);
     return id;
 }
@@ -148,12 +140,6 @@ void SUBPARM_NameValue(const char* text, const char* subName, char* dst, unsigne
         CMN_strncpy(dst, value, limit);
     }
     SUBPARM_Free(&args);
-}
-
-int SUBPARM_IsDifferentialPinModel(ModelRecord* model)
-{
-    CMN_ASSERT(model != nullptr);
-    return CMPNT_IsDifferentialPinModel(model, nullptr);
 }
 
 void SUBPARM_Range(const char* text, const char* subName, TypMinMax** slot, int naCode)

@@ -1,12 +1,12 @@
 // Line shapes shared by the keyword modules of model selectors, submodels,
-// test data and test loads: the name on a keyword line, a sub-parameter
-// that takes one word of a table, and a sub-parameter that takes a name.
+// test data and test loads (and [Model Spec] for its corner lines): the name
+// on a keyword line, a sub-parameter that takes one word of a table, and a
+// sub-parameter that takes a name.
 #ifndef IBISPARSER_SUBPARM_H
 #define IBISPARSER_SUBPARM_H
 
-#include <stdint.h>
-
 #include "cmn.h"
+#include "rng.h"
 
 #ifdef __cplusplus
 extern "C" {
@@ -14,10 +14,7 @@ extern "C" {
 
 // One row of a sub-parameter or keyword-value table; a table ends with a
 // row whose id the caller names (0 for sub-parameters, 1 "No Type").
-typedef struct {
-    const char* name;
-    int32_t id;
-} SUBPARM_ENTRY;
+typedef RNG_SUB_ENTRY SUBPARM_ENTRY;
 
 // The id of the row named exactly word, or endId.
 int SUBPARM_Find(const SUBPARM_ENTRY* table, int endId, const char* word);
@@ -31,10 +28,9 @@ int SUBPARM_Split(const char* text, int max, int eq, ARG_LIST* list);
 void SUBPARM_Free(ARG_LIST* list);
 
 // The id of the sub-parameter that a data line begins with (its first word
-// ends at a blank, a tab or '='), or 0 after the split bug (splitBug with
-// label) or the unknown-line error (unknown).
-int SUBPARM_LineId(const char* text, const SUBPARM_ENTRY* subs, int splitBug, const char* label,
-                   int unknown);
+// ends at a blank, a tab or '='; subs ends with id 0), or 0 after the
+// unknown-line error (unknown).
+int SUBPARM_LineId(const char* text, const SUBPARM_ENTRY* subs, int unknown);
 
 // Message codes of a keyword line that carries one name.
 typedef struct {
@@ -78,14 +74,7 @@ void SUBPARM_NameValue(const char* text, const char* subName, char* dst, unsigne
 
 // "<name> <typ> <min> <max>": the three corners after the line's first word
 // into a new record in *slot; a typ of "NA" gives naCode (value kept).
-typedef struct TypMinMax TypMinMax;
 void SUBPARM_Range(const char* text, const char* subName, TypMinMax** slot, int naCode);
-
-// Whether a component's differential pin uses the model; the component
-// module answers this.  Until it is part of the library no component is
-// read, so no model is on a differential pin.
-typedef struct ModelRecord ModelRecord;
-int SUBPARM_IsDifferentialPinModel(ModelRecord* model);
 
 #ifdef __cplusplus
 }

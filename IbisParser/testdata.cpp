@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "cmn.h"
+#include "cmpnt.h"
 #include "errlog.h"
 #include "ibis.h"
 #include "mdl.h"
@@ -128,7 +129,7 @@ static void s_KeywordLine(TestDataRecord* t, int code, const char* text)
 
 static void s_SubParameter(TestDataRecord* t, const char* text)
 {
-    int id = SUBPARM_LineId(text, testdata_subs, 2321, "Test Data Sub-Parameter", 2322);
+    int id = SUBPARM_LineId(text, testdata_subs, 2322);
     if (id == 0) return;
     const char* subName = testdata_subs[id - 1].name;
     if (id == TDS_TYPE) {
@@ -232,7 +233,7 @@ void TESTDATA_TestList(const TestDataRecord* list)
                 } else {
                     if (s_NotOutputType(m->Model_type))
                         ERRLOG_WarnNew(2339, t->Driver_model_inv, t->name);
-                    if (!SUBPARM_IsDifferentialPinModel(m))
+                    if (!CMPNT_IsDifferentialPinModel(m, nullptr))
                         ERRLOG_WarnNew(2341, t->Driver_model_inv, t->name);
                 }
             }

@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "cmn.h"
+#include "cmpnt.h"
 #include "errlog.h"
 #include "ibis.h"
 #include "mdl.h"
@@ -142,7 +143,7 @@ static void s_ElementValue(const char* text, const char* subName, double** slot)
 
 static void s_DataLine(TestLoadRecord* t, const char* text)
 {
-    int id = SUBPARM_LineId(text, testload_subs, 2213, "Test Load Sub-Parameter", 2214);
+    int id = SUBPARM_LineId(text, testload_subs, 2214);
     if (id == 0) return;
     const char* subName = testload_subs[id - 1].name;
     switch (id) {
@@ -272,7 +273,7 @@ void TESTLOAD_TestList(const TestLoadRecord* list)
             } else {
                 if (s_NotInputType(m->Model_type))
                     ERRLOG_WarnNew(2234, t->Receiver_model_inv, t->name);
-                if (!SUBPARM_IsDifferentialPinModel(m))
+                if (!CMPNT_IsDifferentialPinModel(m, nullptr))
                     ERRLOG_WarnNew(2236, t->Receiver_model_inv, t->name);
             }
         }

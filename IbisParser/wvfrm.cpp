@@ -138,9 +138,7 @@ void WVFRM_ReceiveLine(const char* text, const char* name)
     // An owner whose WVFRM_New failed has no current record: drop the line.
     if (gCurrentWvfrm == NULL)
         return;
-    int id = RNG_FirstTokenId(text, wvfrm_subs, 2002, name);
-    if (id < 0)
-        return;
+    int id = RNG_FirstTokenId(text, wvfrm_subs);
     if (id != 0) {
         if (s_IsGolden(name))
             ERRLOG_LineErrorNew(2010);

@@ -96,8 +96,7 @@ ModelSelectorRecord* CMPNT_FindMsel(const char* name)
 {
     CMN_ASSERT(name != nullptr);
     IBIS* ibis = s_Top();
-    if (ibis == nullptr || ibis->modelSelectors == nullptr) return nullptr;
-    if (!MSEL_NameExists(name, ibis->modelSelectors)) return nullptr;
+    if (ibis == nullptr) return nullptr;
     return MSEL_FindMsel(name, ibis->modelSelectors);
 }
 

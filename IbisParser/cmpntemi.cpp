@@ -10,6 +10,7 @@
 #include "cmpnt.h"
 #include "errlog.h"
 #include "parse.h"
+#include "rng.h"
 #include "rowlist.h"
 
 #define CMN_MODULE_PATH "IbisParser/cmpntemi"
@@ -21,14 +22,13 @@ static RowAppender<PinDomainEntry> s_domainAppender(nullptr);
 
 enum { SUB_DOMAIN = 1, SUB_CPD, SUB_C_HEATSINK_GND, SUB_C_HEATSINK_FLOAT };
 
-static const struct {
-    const char* name;
-    int id;
-} s_subParams[] = {{"Domain", SUB_DOMAIN},
-                   {"Cpd", SUB_CPD},
-                   {"C_Heatsink_gnd", SUB_C_HEATSINK_GND},
-                   {"C_Heatsink_float", SUB_C_HEATSINK_FLOAT},
-                   {nullptr, 0}};
+// In id order: a sub-parameter's name, s_subParams[id - 1], is also its
+// label in messages.
+static const RNG_SUB_ENTRY s_subParams[] = {{"Domain", SUB_DOMAIN},
+                                            {"Cpd", SUB_CPD},
+                                            {"C_Heatsink_gnd", SUB_C_HEATSINK_GND},
+                                            {"C_Heatsink_float", SUB_C_HEATSINK_FLOAT},
+                                            {nullptr, 0}};
 
 static const struct {
     const char* name;
@@ -226,26 +226,15 @@ static void s_Capacitance(ComponentEmiRecord* emi, int id, const char* name, cha
 
 static void s_SubParameter(char* text)
 {
-    ARG_LIST args;
-    if (!CMN_ArgParsePlus(text, 1, '=', &args)) {
-        if (args.psArgs != nullptr) CMN_ArgFree(&args);
-        ERRLOG_BugNew(4722, CMN_MODULE_PATH, __LINE__);
-        return;
-    }
-    int i = 0;
-    if (args.iCount > 0)
-        while (s_subParams[i].name && strcmp(s_subParams[i].name, args.psArgs[0]) != 0) i++;
-    else
-        while (s_subParams[i].name) i++;
-    CMN_ArgFree(&args);
-    if (s_subParams[i].name == nullptr) {
+    int id = RNG_FirstTokenId(text, s_subParams, 4722, "EMI Component Sub-Parameter");
+    if (id == 0) {
         ERRLOG_LineErrorNew(4716);
         return;
     }
-    if (s_subParams[i].id == SUB_DOMAIN)
+    if (id == SUB_DOMAIN)
         s_Domain(gpCmpntEmi, text);
     else
-        s_Capacitance(gpCmpntEmi, s_subParams[i].id, s_subParams[i].name, text);
+        s_Capacitance(gpCmpntEmi, id, s_subParams[id - 1].name, text);
 }
 
 static void s_DomainLine(char* text)

@@ -4,6 +4,7 @@
 // look-ups of the component and pin checks.
 #include "pkgmdl.h"
 
+#include <limits.h>
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -34,15 +35,9 @@
 int PKGMDL_ForkPush(ForkStack* s, SectionElement* fork)
 {
     CMN_ASSERT(s != nullptr && fork != nullptr);
-    if (s->count == s->capacity) {
-        unsigned cap = s->capacity < 16 ? 16 : s->capacity * 2;
-        if (cap <= s->capacity || (size_t)cap > SIZE_MAX / sizeof(SectionElement*)) return 0;
-        SectionElement** grown =
-            (SectionElement**)realloc(s->forks, (size_t)cap * sizeof(SectionElement*));
-        if (grown == nullptr) return 0;
-        s->forks = grown;
-        s->capacity = cap;
-    }
+    if (!PKGMDL_GrowSlots((void**)&s->forks, &s->capacity, (uint64_t)s->count + 1, UINT_MAX,
+                          sizeof(SectionElement*)))
+        return 0;
     s->forks[s->count++] = fork;
     return 1;
 }

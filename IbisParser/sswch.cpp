@@ -12,6 +12,9 @@
 #include "rowlist.h"
 #include "spinmpg.h"
 
+#include <string>
+#include <unordered_set>
+
 #define CMN_MODULE_PATH "IbisParser/sswch"
 
 static RowAppender<SwitchGroupRecord> s_appender(nullptr);
@@ -138,13 +141,11 @@ void SSWCH_TestList(SwitchGroupRecord* groups, SeriesPinMappingRecord* rows,
                     const char* componentName)
 {
     CMN_ASSERT(componentName != nullptr);
-    for (SwitchGroupRecord* g = groups; g != nullptr; g = g->next) {
-        for (int i = 0; i < g->nameCount; i++) {
-            SeriesPinMappingRecord* r = rows;
-            while (r != nullptr && strcmp(r->functionGroup, g->names[i]) != 0) r = r->next;
-            if (r == nullptr) ERRLOG_WarnNew(2507, componentName, g->names[i]);
-        }
-    }
+    std::unordered_set<std::string> used;
+    for (; rows != nullptr; rows = rows->next) used.insert(rows->functionGroup);
+    for (SwitchGroupRecord* g = groups; g != nullptr; g = g->next)
+        for (int i = 0; i < g->nameCount; i++)
+            if (used.count(g->names[i]) == 0) ERRLOG_WarnNew(2507, componentName, g->names[i]);
 }
 
 void SSWCH_FreeList(SwitchGroupRecord* list)

@@ -311,11 +311,8 @@ int acdc_CheckModelProcess(ModelRecord* model, int corner)
     double powerRef, pullupRef, gndRef, pulldownRef;
     qry_GetRefs4Process(model, corner, &powerRef, &pullupRef, &gndRef, &pulldownRef);
 
-    CurveRecord* pulldown = qry_AddCrvsProcess(model->Pulldown, qry_NullYFriendlyCrv(), corner);
-    if (pulldown != NULL && s_IsEcl(model->Model_type))
-        qry_NegateX(pulldown->table);
-    if (pulldown != NULL)
-        qry_ShiftX(pulldown->table, pulldownRef);
+    CurveRecord* pulldown =
+        s_PinCurve(model->Pulldown, corner, pulldownRef, s_IsEcl(model->Model_type));
     CurveRecord* pullup = s_PinCurve(model->Pullup, corner, pullupRef, 1);
     CurveRecord* gndClamp = s_PinCurve(model->GndClamp, corner, gndRef, 0);
     CurveRecord* powerClamp = s_PinCurve(model->PowerClamp, corner, powerRef, 1);

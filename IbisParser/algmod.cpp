@@ -10,6 +10,7 @@
 #include "cmn.h"
 #include "errlog.h"
 #include "parse.h"
+#include "subparm.h"
 
 #define CMN_MODULE_PATH "IbisParser/algmod"
 
@@ -64,11 +65,6 @@ static ALGMOD_MODEL_VIEW s_view;
 // ---------------------------------------------------------------------------
 // The keyword and its lines.
 
-static void s_FreeArgs(ARG_LIST* list)
-{
-    if (list->psArgs != nullptr) CMN_ArgFree(list);
-}
-
 void ALGMOD_Free(AlgorithmicModelEntry** head)
 {
     if (head == nullptr) return;
@@ -111,7 +107,7 @@ int ALGMOD_New(char* text, AlgorithmicModelEntry*** head)
     } else if (args.iTotal > 0) {
         ERRLOG_LineErrorNew(MSG_ITEM_COUNT, args.iTotal + 1, "Algorithmic Model", 1);
     }
-    s_FreeArgs(&args);
+    SUBPARM_Free(&args);
     return 1;
 }
 
@@ -160,18 +156,18 @@ static void s_AddEntry(ARG_LIST* line, AlgorithmicModelEntry** head)
     if (!CMN_ArgParsePlus(line->psArgs[1], 5, '_', &parts)) {
         ERRLOG_BugNew(MSG_LINE_PARSE, "Algorithmic Model Sub-Parameter", CMN_MODULE_PATH,
                       AT_PLATFORM_TOKENS);
-        s_FreeArgs(&parts);
+        SUBPARM_Free(&parts);
         return;
     }
     if (!s_PlatformShape(&parts)) {
         ERRLOG_LineErrorNew(MSG_PLATFORM_SHAPE);
-        s_FreeArgs(&parts);
+        SUBPARM_Free(&parts);
         return;
     }
     AlgorithmicModelEntry* e = nullptr;
     if (!CMN_malloc((void**)&e, sizeof *e)) {
         ERRLOG_BugNew(MSG_NO_MEMORY, CMN_MODULE_PATH, AT_NEW_ENTRY);
-        s_FreeArgs(&parts);
+        SUBPARM_Free(&parts);
         return;
     }
     s_SetName(e->platform, parts.psArgs[0], MSG_PLATFORM_LONG);
@@ -182,7 +178,7 @@ static void s_AddEntry(ARG_LIST* line, AlgorithmicModelEntry** head)
     s_SetName(e->amiFile, line->psArgs[3], MSG_FILENAME_LONG);
     e->next = *head;
     *head = e;
-    s_FreeArgs(&parts);
+    SUBPARM_Free(&parts);
 }
 
 void ALGMOD_ReceiveLine(char* text, AlgorithmicModelEntry** head)
@@ -199,7 +195,7 @@ void ALGMOD_ReceiveLine(char* text, AlgorithmicModelEntry** head)
     } else {
         s_AddEntry(&line, head);
     }
-    s_FreeArgs(&line);
+    SUBPARM_Free(&line);
 }
 
 void ALGMOD_Fini(AlgorithmicModelEntry** head)

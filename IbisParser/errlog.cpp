@@ -1457,22 +1457,26 @@ void ERRLOG_GetCounts(unsigned long* bugs, unsigned long* errors, unsigned long*
         *warns = gulWarn_cnt;
 }
 
-void ERRLOG_Totals(void)
+void ERRLOG_TotalsOf(unsigned long bugs, unsigned long errors, unsigned long warns,
+                     unsigned long cautions)
 {
     FILE* out = s_Stream();
-    if (gulBug_cnt || gulError_cnt || gulWarn_cnt) {
+    if (bugs || errors || warns) {
         fputs("\n", out);
-        if (gulBug_cnt)
-            fprintf(out, "Bugs    : %lu\n", gulBug_cnt);
-        fprintf(out, "Errors  : %lu\n", gulError_cnt);
-    } else {
-        fprintf(out, "Errors  : %lu\n", 0ul);
+        if (bugs)
+            fprintf(out, "Bugs    : %lu\n", bugs);
     }
-    if (gulWarn_cnt)
-        fprintf(out, "Warnings: %lu\n", gulWarn_cnt);
-    if (gulCaution_cnt)
-        fprintf(out, "Cautions: %lu\n", gulCaution_cnt);
-    fprintf(out, "\nFile %s\n", (gulBug_cnt || gulError_cnt) ? "Failed" : "Passed");
+    fprintf(out, "Errors  : %lu\n", errors);
+    if (warns)
+        fprintf(out, "Warnings: %lu\n", warns);
+    if (cautions)
+        fprintf(out, "Cautions: %lu\n", cautions);
+    fprintf(out, "\nFile %s\n", (bugs || errors) ? "Failed" : "Passed");
+}
+
+void ERRLOG_Totals(void)
+{
+    ERRLOG_TotalsOf(gulBug_cnt, gulError_cnt, gulWarn_cnt, gulCaution_cnt);
 }
 
 } /* extern "C" */

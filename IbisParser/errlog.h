@@ -89,6 +89,9 @@ void ERRLOG_SuppressErrors(int on);
 void ERRLOG_SuppressWarns(int on);
 void ERRLOG_GetCounts(unsigned long* bugs, unsigned long* errors, unsigned long* warns);
 void ERRLOG_Totals(void);
+/* The same report for counts the caller gives (those of one pass). */
+void ERRLOG_TotalsOf(unsigned long bugs, unsigned long errors, unsigned long warns,
+                     unsigned long cautions);
 
 /* Row index of code in errorLogTable, or -1. */
 int BSearchErrorLogTable(int code);

@@ -1,7 +1,6 @@
 // Container stack and the read-and-check pass.
 #include "ibis.h"
 
-#include <stdio.h>
 #include <stdlib.h>
 
 #include "acdc.h"
@@ -86,24 +85,13 @@ void IBIS_Free(IBIS* ibis)
 }
 
 // Totals of the messages counted since the pass began, nested passes
-// included, in the layout of the log's own totals report.
+// included.
 static void s_PassTotals(const IBIS_PASS_COUNTS* start)
 {
-    FILE* out = gpLogFile ? gpLogFile : stdout;
     IBIS_PASS_COUNTS now;
     s_CountsNow(&now);
-    unsigned long bugs = now.bugs - start->bugs;
-    unsigned long errors = now.errors - start->errors;
-    unsigned long warns = now.warns - start->warns;
-    unsigned long cautions = now.cautions - start->cautions;
-    if (bugs || errors || warns) {
-        fprintf(out, "\n");
-        if (bugs) fprintf(out, "Bugs    : %lu\n", bugs);
-    }
-    fprintf(out, "Errors  : %lu\n", errors);
-    if (warns) fprintf(out, "Warnings: %lu\n", warns);
-    if (cautions) fprintf(out, "Cautions: %lu\n", cautions);
-    fprintf(out, "\nFile %s\n", (bugs || errors) ? "Failed" : "Passed");
+    ERRLOG_TotalsOf(now.bugs - start->bugs, now.errors - start->errors, now.warns - start->warns,
+                    now.cautions - start->cautions);
 }
 
 int FINI(void)

@@ -636,8 +636,7 @@ static int s_ReadAmi(FILE* fp)
 
 static int s_ParseAmi(const char* path)
 {
-    if (!gbSuppressBanners)
-        fprintf(stdout, "\nChecking %s for IBIS 5.0 Compatibility...\n\n", path);
+    s_Banner(5, path);
     gulLineNum = 0;
     bTabFound = 0;
     gpcComment = '|';

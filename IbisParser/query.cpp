@@ -397,26 +397,34 @@ struct Addend {
 
 static const int kSumCorners[3] = {QRY_MIN, QRY_TYP, QRY_MAX};
 
-// The rows of chain usable for corner, copied into one block and linked in
-// the same order: a query then never walks over rows without a value (a
-// corner given on the first and last of 100,000 rows would make every query
-// of a sum walk them all).  Null when there is no such row, or when there is
-// no room (the caller then reads the chain itself).
-static RangePoint* s_UsableRows(RangePoint* chain, int corner)
+// The rows of chain usable for corner, linked in the same order: a query
+// then never walks over rows without a value (a corner given on the first
+// and last of 100,000 rows would make every query of a sum walk them all).
+// When every row is usable that is the chain itself; otherwise the usable
+// rows are copied into one block, returned in *block for the caller to
+// free.  Null when there is no such row; the chain itself when there is no
+// room for the copy.
+static RangePoint* s_UsableRows(RangePoint* chain, int corner, RangePoint** block)
 {
-    size_t n = (size_t)qry_PointsInRngp(chain, corner);
-    RangePoint* block = NULL;
-    if (n == 0 || !CMN_malloc((void**)&block, n * sizeof(RangePoint)))
+    *block = NULL;
+    size_t n = 0, rows = 0;
+    double y;
+    for (RangePoint* p = chain; p != NULL; p = p->next, rows++)
+        n += (size_t)s_CornerValue(p, corner, &y);
+    if (n == 0)
         return NULL;
-    double x, y;
+    if (n == rows || !CMN_malloc((void**)block, n * sizeof(RangePoint)))
+        return chain;
+    RangePoint* copy = *block;
+    double x;
     size_t k = 0;
     for (RangePoint* p = qry_FirstYPoint(chain, corner, &x, &y); p != NULL;
          p = qry_NextYPoint(p, corner, &x, &y), k++) {
-        block[k] = *p;
-        block[k].prev = k > 0 ? &block[k - 1] : NULL;
-        block[k].next = k + 1 < n ? &block[k + 1] : NULL;
+        copy[k] = *p;
+        copy[k].prev = k > 0 ? &copy[k - 1] : NULL;
+        copy[k].next = k + 1 < n ? &copy[k + 1] : NULL;
     }
-    return block;
+    return copy;
 }
 
 static void s_StartAddend(Addend* s, CurveRecord* curve, int mask)
@@ -435,14 +443,9 @@ static void s_StartAddend(Addend* s, CurveRecord* curve, int mask)
     if (direction == 0)
         return;
     s->walker = qry_FirstXPoint(curve->table, &s->x);
-    for (int i = 0; i < 3; i++) {
-        if (!(mask & kSumCorners[i]))
-            continue;
-        s->block[i] = s_UsableRows(curve->table, kSumCorners[i]);
-        s->usable[i] = s->block[i];
-        if (s->usable[i] == NULL && qry_PointsInRngp(curve->table, kSumCorners[i]) > 0)
-            s->usable[i] = curve->table;
-    }
+    for (int i = 0; i < 3; i++)
+        if (mask & kSumCorners[i])
+            s->usable[i] = s_UsableRows(curve->table, kSumCorners[i], &s->block[i]);
 }
 
 CurveRecord* qry_AddCrvsProcess(CurveRecord* a, CurveRecord* b, int mask)

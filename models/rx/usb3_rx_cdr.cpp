@@ -2,13 +2,6 @@
 
 namespace {
 
-void SetPortRate(Quenrix::CircularBufferBase& port)
-{
-    port.SetRate(1);
-    if (port.GetHistoryDepth() < 1)
-        port.SetHistoryDepth(1);
-}
-
 void SetWidth(Quenrix::CircularBufferBus& bus, size_t width)
 {
     if (bus.GetSize() != width)
@@ -79,12 +72,12 @@ bool usb3_rx_cdr::Setup()
     G1.m_Gain = 500000000.0;
     G2.m_Gain = 15000.0;
 
-    SetPortRate(afe_in);
-    SetPortRate(clock);
-    SetPortRate(clock_times);
-    SetPortRate(pd);
-    SetPortRate(integ);
-    SetPortRate(vco);
+    Quenrix::SetPortRate(afe_in);
+    Quenrix::SetPortRate(clock);
+    Quenrix::SetPortRate(clock_times);
+    Quenrix::SetPortRate(pd);
+    Quenrix::SetPortRate(integ);
+    Quenrix::SetPortRate(vco);
     return true;
 }
 

@@ -58,8 +58,7 @@ bool usb3_rx::Setup()
     CDR.BitTime = BitTime;
     const bool cdr = CDR.Setup();
 
-    if (AFE_AFE_ctle_nl.output.GetSize() != 2)
-        AFE_AFE_ctle_nl.output.Initialize(2);
+    AFE_AFE_ctle_nl.output.Initialize(2);
     Quenrix::CircularBufferBase* ports[] = {&input, &clock, &clock_times, &pd,
                                             &integ, &vco,   &afe_out_nl,  &afe_out_lin};
     for (Quenrix::CircularBufferBase* port : ports)

@@ -221,8 +221,7 @@ bool usb3_rx_afe_sd::Setup()
     Quenrix::DFErrorHandler::PostInfo(this, info.str().c_str());
 
     const bool ok = NL.Setup();
-    if (CTLE_output.output.GetSize() != 2)
-        CTLE_output.output.Initialize(2);
+    CTLE_output.output.Initialize(2);
     Quenrix::SetPortRate(input);
     Quenrix::SetPortRate(AFE_ctle_lin);
     Quenrix::SetPortRate(AFE_ctle_nl);

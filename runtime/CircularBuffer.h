@@ -225,6 +225,15 @@ void UseSlot(T*& slot, T& memory)
     slot = &memory;
 }
 
+// Makes a model's external port advance one element per sample and keep at
+// least the current element.
+inline void SetPortRate(CircularBufferBase& port)
+{
+    port.SetRate(1);
+    if (port.GetHistoryDepth() < 1)
+        port.SetHistoryDepth(1);
+}
+
 // A bus is an owned array of ports whose width the owner sets.
 class CircularBufferBus {
 public:

@@ -29,8 +29,6 @@ public:
     // One sample of Run on values: the control value in, the outputs out,
     // the phase state updated as Run updates it.
     Outputs Step(double v);
-    // Stores one sample's outputs to the four output ports.
-    void Store(const Outputs& o);
 
     CircularBuffer<double> vin;
     CircularBuffer<double> vout;
@@ -51,16 +49,12 @@ public:
 // Run is defined here, so that a model calling it once per sample can inline it.
 inline bool VCO::Run()
 {
-    Store(Step(vin[0]));
-    return true;
-}
-
-inline void VCO::Store(const Outputs& o)
-{
+    const Outputs o = Step(vin[0]);
     vout[0] = o.vout;
     clock[0] = o.clock;
     voutq[0] = o.voutq;
     clockq[0] = o.clockq;
+    return true;
 }
 
 inline VCO::Outputs VCO::Step(double v)

@@ -26,12 +26,8 @@ bool ssp_afe_nonlinearity_tanh::Setup()
     G1.m_Gain = coeff_tanh_alpha;
     G2.m_Gain = coeff_tanh_beta;
     G3.m_Gain = 1.0 / coeff_tanh_alpha;
-    input.SetRate(1);
-    if (input.GetHistoryDepth() < 1)
-        input.SetHistoryDepth(1);
-    output.SetRate(1);
-    if (output.GetHistoryDepth() < 1)
-        output.SetHistoryDepth(1);
+    Quenrix::SetPortRate(input);
+    Quenrix::SetPortRate(output);
     return true;
 }
 

@@ -5,13 +5,6 @@
 
 namespace {
 
-void SetPortRate(Quenrix::CircularBufferBase& port)
-{
-    port.SetRate(1);
-    if (port.GetHistoryDepth() < 1)
-        port.SetHistoryDepth(1);
-}
-
 // Truncation toward zero of a parameter that reaches the front end as an int.
 // A NaN or a value beyond the range of int has no integer to truncate to; it
 // becomes INT_MIN, which no table accepts, so Setup fails instead of the
@@ -65,12 +58,11 @@ bool usb3_rx::Setup()
     CDR.BitTime = BitTime;
     const bool cdr = CDR.Setup();
 
-    if (AFE_AFE_ctle_nl.output.GetSize() != 2)
-        AFE_AFE_ctle_nl.output.Initialize(2);
+    AFE_AFE_ctle_nl.output.Initialize(2);
     Quenrix::CircularBufferBase* ports[] = {&input, &clock, &clock_times, &pd,
                                             &integ, &vco,   &afe_out_nl,  &afe_out_lin};
     for (Quenrix::CircularBufferBase* port : ports)
-        SetPortRate(*port);
+        Quenrix::SetPortRate(*port);
     return afe & cdr;
 }
 

@@ -128,13 +128,6 @@ static const char* const Dravelle_Rx_AFE_ss[32] = {
 
 bool IsSeparator(char c) { return c == ' ' || c == '\t'; }
 
-void SetPortRate(Quenrix::CircularBufferBase& port)
-{
-    port.SetRate(1);
-    if (port.GetHistoryDepth() < 1)
-        port.SetHistoryDepth(1);
-}
-
 } // namespace
 
 usb3_rx_afe_sd::usb3_rx_afe_sd()
@@ -228,11 +221,10 @@ bool usb3_rx_afe_sd::Setup()
     Quenrix::DFErrorHandler::PostInfo(this, info.str().c_str());
 
     const bool ok = NL.Setup();
-    if (CTLE_output.output.GetSize() != 2)
-        CTLE_output.output.Initialize(2);
-    SetPortRate(input);
-    SetPortRate(AFE_ctle_lin);
-    SetPortRate(AFE_ctle_nl);
+    CTLE_output.output.Initialize(2);
+    Quenrix::SetPortRate(input);
+    Quenrix::SetPortRate(AFE_ctle_lin);
+    Quenrix::SetPortRate(AFE_ctle_nl);
     return ok;
 }
 

@@ -1,22 +1,5 @@
 #include "usb3_rx_cdr.h"
 
-namespace {
-
-void SetPortRate(Quenrix::CircularBufferBase& port)
-{
-    port.SetRate(1);
-    if (port.GetHistoryDepth() < 1)
-        port.SetHistoryDepth(1);
-}
-
-void SetWidth(Quenrix::CircularBufferBus& bus, size_t width)
-{
-    if (bus.GetSize() != width)
-        bus.Initialize(width);
-}
-
-} // namespace
-
 usb3_rx_cdr::usb3_rx_cdr()
     : m_pBuffer_afe_in_To_PD_signal(nullptr), m_pBuffer_VCO_vout_output_1__To_clock(nullptr),
       m_pBuffer_CT_time_To_clock_times(nullptr), m_pBuffer_PD_phaseError_output_2__To_pd(nullptr),
@@ -68,23 +51,23 @@ bool usb3_rx_cdr::Setup()
     VCO.m_InitialPhase = 0.0;
     VCO.m_QuadratureMode = 0;
 
-    SetWidth(A1.input, 2);
-    SetWidth(A1_output.output, 2);
-    SetWidth(A2.input, 2);
-    SetWidth(A2_output.output, 2);
-    SetWidth(G2_output.output, 2);
-    SetWidth(PD_phaseError.output, 3);
-    SetWidth(VCO_vout.output, 2);
+    A1.input.Initialize(2);
+    A1_output.output.Initialize(2);
+    A2.input.Initialize(2);
+    A2_output.output.Initialize(2);
+    G2_output.output.Initialize(2);
+    PD_phaseError.output.Initialize(3);
+    VCO_vout.output.Initialize(2);
 
     G1.m_Gain = 500000000.0;
     G2.m_Gain = 15000.0;
 
-    SetPortRate(afe_in);
-    SetPortRate(clock);
-    SetPortRate(clock_times);
-    SetPortRate(pd);
-    SetPortRate(integ);
-    SetPortRate(vco);
+    Quenrix::SetPortRate(afe_in);
+    Quenrix::SetPortRate(clock);
+    Quenrix::SetPortRate(clock_times);
+    Quenrix::SetPortRate(pd);
+    Quenrix::SetPortRate(integ);
+    Quenrix::SetPortRate(vco);
     return true;
 }
 

@@ -104,11 +104,8 @@ bool usb3_tx::Setup()
     const bool bFork = F1_output.Setup();
 
     Quenrix::CircularBuffer<double>* ports[3] = {&input, &FFE_out, &output};
-    for (Quenrix::CircularBuffer<double>* p : ports) {
-        p->SetRate(1);
-        if (p->GetHistoryDepth() < 1)
-            p->SetHistoryDepth(1);
-    }
+    for (Quenrix::CircularBuffer<double>* p : ports)
+        Quenrix::SetPortRate(*p);
     return bF1 & bS2 & bFork;
 }
 

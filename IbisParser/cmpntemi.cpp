@@ -226,7 +226,7 @@ static void s_Capacitance(ComponentEmiRecord* emi, int id, const char* name, cha
 
 static void s_SubParameter(char* text)
 {
-    int id = RNG_FirstTokenId(text, s_subParams, 4722, "EMI Component Sub-Parameter");
+    int id = RNG_FirstTokenId(text, s_subParams);
     if (id == 0) {
         ERRLOG_LineErrorNew(4716);
         return;

@@ -94,7 +94,8 @@ public:
     void StoreConnections();
 };
 
-// Run is defined here, so that the caller's per-sample loop can inline it.
+// One sample's Step followed by the connection stores; a caller that runs
+// many samples may call Step per sample and StoreConnections once at the end.
 inline bool usb3_rx::Run()
 {
     double nl, t;

@@ -224,22 +224,9 @@ void ALGMOD_SetModelView(const ALGMOD_MODEL_VIEW* view)
     s_view = *view;
 }
 
-// The directory of the .ibs file and a name from an Executable line.
-enum { ALGMOD_PATH_ROOM = 1024 + 1 + ALGMOD_NAME_LEN + 1 };
-
-// 0 when the joined path is longer than a file path may be (the file
-// services take 1024 characters).
-static int s_JoinPath(const char* dir, const char* name, char* path)
-{
-    size_t dirLen = strlen(dir), nameLen = strlen(name);
-    int addSep = dirLen > 0 && !CMN_IsDirSeparator(dir[dirLen - 1]);
-    size_t len = dirLen + (addSep ? 1 : 0) + nameLen;
-    if (len > 1024) return 0;
-    memcpy(path, dir, dirLen);
-    if (addSep) path[dirLen++] = CMN_DIR_SEPARATOR;
-    memcpy(path + dirLen, name, nameLen + 1);
-    return 1;
-}
+// The directory of the .ibs file and a name from an Executable line; the
+// file services take paths of 1024 characters.
+enum { ALGMOD_PATH_ROOM = 1024 + 1 };
 
 // 1 when path names a file that opens for reading.  A directory may open,
 // but its first read fails.
@@ -258,14 +245,14 @@ static PTREE s_AmiTest(void);
 static void s_TestEntry(AlgorithmicModelEntry* e, const char* dir, const char* model)
 {
     char path[ALGMOD_PATH_ROOM];
-    if (e->codeFile[0] != '\0' && !(s_JoinPath(dir, e->codeFile, path) && s_checkFileExists(path)))
+    if (e->codeFile[0] != '\0' && !(CMN_JoinDir(dir, e->codeFile, path, sizeof path) && s_checkFileExists(path)))
         ERRLOG_ErrorNew(MSG_NO_CODE_FILE, e->codeFile, model);
     if (e->amiFile[0] == '\0') return;
     if (strchr(e->amiFile, '.') == nullptr) {
         ERRLOG_ErrorNew(MSG_AMI_EXTENSION, e->amiFile, model);
         return;
     }
-    if (!(s_JoinPath(dir, e->amiFile, path) && s_checkFileExists(path))) {
+    if (!(CMN_JoinDir(dir, e->amiFile, path, sizeof path) && s_checkFileExists(path))) {
         ERRLOG_ErrorNew(MSG_NO_AMI_FILE, e->amiFile, model);
         return;
     }

@@ -418,6 +418,21 @@ int CMN_IsDirSeparator(char c)
     return c == CMN_DIR_SEPARATOR;
 }
 
+int CMN_JoinDir(const char* dir, const char* name, char* out, size_t size)
+{
+    CMN_ASSERT(dir != NULL && name != NULL && out != NULL && size > 0);
+    size_t dirLen = strlen(dir), nameLen = strlen(name);
+    int addSep = dirLen > 0 && !CMN_IsDirSeparator(dir[dirLen - 1]);
+    if (dirLen + (addSep ? 1 : 0) + nameLen >= size) {
+        out[0] = '\0';
+        return 0;
+    }
+    memcpy(out, dir, dirLen);
+    if (addSep) out[dirLen++] = CMN_DIR_SEPARATOR;
+    memcpy(out + dirLen, name, nameLen + 1);
+    return 1;
+}
+
 const char* CMN_LastDirSeparator(const char* path)
 {
     CMN_ASSERT(path != NULL);

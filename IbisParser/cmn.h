@@ -104,6 +104,9 @@ extern char gsFilePath_ibs[1025];
 #define CMN_DIR_SEPARATOR '/'
 #endif
 int CMN_IsDirSeparator(char c);
+/* dir, a separator unless dir is empty or ends in one, and name, into out of
+ * size bytes.  0 (and an empty out) when that does not fit. */
+int CMN_JoinDir(const char* dir, const char* name, char* out, size_t size);
 /* The last directory separator in path, or NULL. */
 const char* CMN_LastDirSeparator(const char* path);
 /* Lets CMN_GetLine keep every character as it is. */

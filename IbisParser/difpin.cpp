@@ -131,7 +131,7 @@ void DIFPIN_TestList(DiffPinRecord* rows, PinRecord* pins, const char* component
 {
     CMN_ASSERT(rows != nullptr && componentName != nullptr);
     if (pins != nullptr) {
-        FirstByName<PinRecord> pinOf(pins, PIN_NameOf);
+        NameIndex<PinRecord> pinOf(pins, PIN_NameOf);
         for (DiffPinRecord* r = rows; r != nullptr; r = r->next) {
             if (pinOf.Find(r->pinName) == nullptr) ERRLOG_ErrorNew(810, componentName, r->pinName);
             if (pinOf.Find(r->invPinName) == nullptr)

@@ -737,13 +737,7 @@ static void s_testRefDsm(const FILEREF* f, const char* ownFile)
     char dir[1025];
     char path[sizeof dir + 1 + sizeof f->file];
     CMN_GetIbsPath(dir);
-    size_t n = strlen(dir);
-    if (n == 0)
-        snprintf(path, sizeof path, "%s", f->file);
-    else if (CMN_IsDirSeparator(dir[n - 1]))
-        snprintf(path, sizeof path, "%s%s", dir, f->file);
-    else
-        snprintf(path, sizeof path, "%s%c%s", dir, CMN_DIR_SEPARATOR, f->file);
+    CMN_JoinDir(dir, f->file, path, sizeof path);
 
     // A nested pass without its own container would fill and free the
     // container being checked.

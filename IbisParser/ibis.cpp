@@ -13,6 +13,7 @@
 #include "hdr.h"
 #include "mdl.h"
 #include "msel.h"
+#include "nameidx.h"
 #include "submdl.h"
 #include "testdata.h"
 #include "testload.h"
@@ -57,6 +58,13 @@ int IBIS_GetIBIS(IBIS** out)
     return 1;
 }
 
+IBIS_Names* IBIS_NamesOf(IBIS* ibis)
+{
+    CMN_ASSERT(ibis != nullptr);
+    if (ibis->names == nullptr) ibis->names = new IBIS_Names;
+    return ibis->names;
+}
+
 void IBIS_Free(IBIS* ibis)
 {
     CMN_ASSERT(ibis != nullptr);
@@ -74,6 +82,7 @@ void IBIS_Free(IBIS* ibis)
     CMPNT_FreeList(ibis->components);
     if (ibis->models != nullptr) MDL_FreeList(ibis->models);
     MDL_FreeNameIndex(ibis);
+    delete ibis->names;
     PKGMDL_FreeList(ibis->packageModels);
     MSEL_FreeList(ibis->modelSelectors);
     EBDMDL_FreeList(ibis->boardDescriptions);

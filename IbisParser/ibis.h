@@ -40,6 +40,7 @@ typedef struct IBIS {
     TestLoadRecord* testLoads;
     IBIS_PASS_COUNTS passStart;
     void* modelNames;                   // the models' index by name (mdl)
+    struct IBIS_Names* names;           // the lists' indexes by name (nameidx.h), made on first use
 } IBIS;
 
 extern IBIS* gpIbis;
@@ -53,6 +54,8 @@ int FINI(void);
 
 int IBIS_New(void);
 int IBIS_GetIBIS(IBIS** out);
+// The indexes by name of the container's lists, made on first use.
+struct IBIS_Names* IBIS_NamesOf(IBIS* ibis);
 void IBIS_Free(IBIS* ibis);
 void IBIS_Test(void);
 void EBD_Test(int flag);

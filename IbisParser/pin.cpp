@@ -116,7 +116,7 @@ static int s_NoModel(const char* modelName)
 // What the checks of one pin list look up: the first pin of each name, and
 // the names that [Pin Mapping] and [Diff Pin] rows use.
 struct PinListIndex {
-    FirstByName<PinRecord> first;
+    NameIndex<PinRecord> first;
     std::unordered_set<std::string> mapped, onDiffRows;
     PinListIndex(PinRecord* pins, PinMappingRecord* mappings, DiffPinRecord* diffPins)
         : first(pins, PIN_NameOf)

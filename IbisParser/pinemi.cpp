@@ -83,7 +83,7 @@ void PINEMI_TestList(PinEmiRecord* rows, PinDomainEntry** domains, PinRecord* pi
     for (PinEmiRecord* r = rows; r != nullptr; r = r->next) used.insert(r->domainName);
     for (PinDomainEntry* d = domains ? *domains : nullptr; d != nullptr; d = d->next)
         if (used.count(d->domainName) == 0) ERRLOG_ErrorNew(4908, componentName, d->domainName);
-    FirstByName<PinRecord> pinOf(pins, PIN_NameOf);
+    NameIndex<PinRecord> pinOf(pins, PIN_NameOf);
     for (PinEmiRecord* r = rows; r != nullptr; r = r->next) {
         PinRecord* pin = pinOf.Find(r->pinName);
         if (pin == nullptr)

@@ -79,7 +79,7 @@ enum { KIND_OTHER, KIND_POWER, KIND_GND };
 static void s_SupplyPins(PinMappingRecord* rows, PinRecord* pins, const char* component)
 {
     int v4 = geFileVersion >= 4;
-    FirstByName<PinMappingRecord> rowOf(rows, s_NameOf);
+    NameIndex<PinMappingRecord> rowOf(rows, s_NameOf);
     for (PinRecord* pin = pins; pin != nullptr; pin = pin->next) {
         PinMappingRecord* r = rowOf.Find(pin->pinName);
         if (r == nullptr) continue;
@@ -134,7 +134,7 @@ void PINMPG_TestList(PinMappingRecord* rows, PinRecord* pins, const char* compon
     if (pins == nullptr || rows == nullptr) return;
     s_SupplyPins(rows, pins, componentName);
     std::vector<int> kinds;
-    FirstByName<PinRecord> pinOf(pins, PIN_NameOf);
+    NameIndex<PinRecord> pinOf(pins, PIN_NameOf);
     for (PinMappingRecord* r = rows; r != nullptr; r = r->next) {
         PinRecord* pin = pinOf.Find(r->pinName);
         if (pin == nullptr) ERRLOG_ErrorNew(715, componentName, r->pinName);

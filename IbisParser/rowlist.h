@@ -8,12 +8,10 @@
 #include <stdlib.h>
 
 #include <initializer_list>
-#include <string>
-#include <unordered_map>
-#include <unordered_set>
 
 #include "cmn.h"
 #include "errlog.h"
+#include "nameidx.h"
 
 // Frees every row of a list whose rows own nothing else.
 template <class T>
@@ -65,7 +63,7 @@ public:
     {
         slot_ = nullptr;
         tail_ = nullptr;
-        counts_.clear();
+        counts_.Clear();
     }
 
     // Frees every row of a list (rows that own nothing else).
@@ -79,32 +77,13 @@ private:
     int Count(const T* row)
     {
         if (nameOf_ == nullptr) return 0;
-        return counts_[nameOf_(row)]++;
+        return counts_.Add(nameOf_(row), row);
     }
 
     NameOf nameOf_;
     T** slot_ = nullptr;
     T* tail_ = nullptr;
-    std::unordered_map<std::string, int> counts_;
-};
-
-// The first row of a list for each name, so that the checks after a read
-// look a name up in constant time instead of walking the list per row.
-template <class T>
-class FirstByName {
-public:
-    FirstByName(T* list, const char* (*nameOf)(const T*))
-    {
-        for (; list != nullptr; list = list->next) map_.emplace(nameOf(list), list);
-    }
-    T* Find(const char* name) const
-    {
-        auto it = map_.find(name);
-        return it == map_.end() ? nullptr : it->second;
-    }
-
-private:
-    std::unordered_map<std::string, T*> map_;
+    NameCount counts_;
 };
 
 // Makes a zero-filled row and splits text into at most max tokens.  When

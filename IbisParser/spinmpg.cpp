@@ -100,7 +100,7 @@ void SPINMPG_TestList(SeriesPinMappingRecord* rows, PinRecord* pins, const char*
         ERRLOG_ErrorNew(2618, componentName);
         return;
     }
-    FirstByName<PinRecord> pinOf(pins, PIN_NameOf);
+    NameIndex<PinRecord> pinOf(pins, PIN_NameOf);
     for (SeriesPinMappingRecord* r = rows; r != nullptr; r = r->next) {
         if (pinOf.Find(r->pin1) == nullptr) ERRLOG_ErrorNew(2607, componentName, r->pin1);
         if (pinOf.Find(r->pin2) == nullptr) ERRLOG_ErrorNew(2611, componentName, r->pin2);

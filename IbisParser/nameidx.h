@@ -1,0 +1,171 @@
+// The reader's one way to look a name up: an index on the standard hash
+// containers, exact or blind to case as each check compares names.  Every
+// look-up by name and every "how often has this name appeared" goes through
+// it, so that no check walks a list per row.  Internal to the reader's C++
+// sources.
+#ifndef IBISPARSER_NAMEIDX_H
+#define IBISPARSER_NAMEIDX_H
+
+#include <ctype.h>
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+// How names are compared: as strcmp does, or as CMN_StrSameIC does.
+enum NameCase { NAME_EXACT, NAME_CASE_BLIND };
+
+template <class T>
+class NameIndex {
+public:
+    explicit NameIndex(NameCase c = NAME_EXACT) : case_(c) {}
+
+    // The index of a list (rows linked through next), each name giving its
+    // first row.
+    NameIndex(T* list, const char* (*nameOf)(const T*), NameCase c = NAME_EXACT) : case_(c)
+    {
+        AddList(list, nameOf);
+    }
+
+    // Notes item under name.  The first item noted under a name is the one
+    // Find gives; every note counts.  Returns how many items were noted
+    // under the name before this one.
+    int Add(const char* name, T* item)
+    {
+        Entry& e = map_[Key(name)];
+        if (e.count++ == 0) e.first = item;
+        return e.count - 1;
+    }
+
+    // Notes item under name and makes it the one Find gives.
+    int Put(const char* name, T* item)
+    {
+        Entry& e = map_[Key(name)];
+        e.first = item;
+        return e.count++;
+    }
+
+    // The item Find gives for name, or null when the name was never noted.
+    T* Find(const char* name) const
+    {
+        auto it = map_.find(Key(name));
+        return it == map_.end() ? nullptr : it->second.first;
+    }
+
+    bool Has(const char* name) const { return map_.find(Key(name)) != map_.end(); }
+
+    // How many items were noted under name.
+    int Count(const char* name) const
+    {
+        auto it = map_.find(Key(name));
+        return it == map_.end() ? 0 : it->second.count;
+    }
+
+    // Notes every row of a list in order (rows linked through next).
+    template <class Row>
+    void AddList(Row* list, const char* (*nameOf)(const Row*))
+    {
+        for (; list != nullptr; list = list->next) Add(nameOf(list), list);
+    }
+
+    bool Empty() const { return map_.empty(); }
+    void Clear() { map_.clear(); }
+
+private:
+    struct Entry {
+        T* first = nullptr;
+        int count = 0;
+    };
+
+    std::string Key(const char* name) const
+    {
+        std::string key(name);
+        if (case_ == NAME_CASE_BLIND)
+            for (char& c : key) c = (char)toupper((unsigned char)c);
+        return key;
+    }
+
+    NameCase case_;
+    std::unordered_map<std::string, Entry> map_;
+};
+
+// A name counter: only how often each name was noted.
+typedef NameIndex<const void> NameCount;
+
+// The index of a list that grows at its head (a container's records, newest
+// first), brought up to date at each look-up by noting the records pushed
+// since the last one; Find gives the newest record of a name, the first that
+// a walk from the head meets.  Kept with the container that owns the list
+// (IBIS_NamesOf), so that it is freed with the records.  A record's name must
+// not change once a look-up has seen it.
+template <class T>
+class HeadIndex {
+public:
+    typedef const char* (*NameOf)(const T*);
+
+    const NameIndex<T>& Of(T* head, NameOf nameOf, NameCase c = NAME_EXACT)
+    {
+        if (c != case_) {
+            index_ = NameIndex<T>(c);
+            case_ = c;
+            seen_ = nullptr;
+        }
+        if (head != seen_) {
+            // The records in front of the last head seen, noted oldest first
+            // so that the newest of a name is the one found.  A list that
+            // does not reach the last head is another list: start afresh.
+            std::vector<T*> pushed;
+            T* p = head;
+            for (; p != nullptr && p != seen_; p = p->next) pushed.push_back(p);
+            if (p != seen_) index_.Clear();
+            for (auto it = pushed.rbegin(); it != pushed.rend(); ++it) index_.Put(nameOf(*it), *it);
+            seen_ = head;
+        }
+        return index_;
+    }
+
+    T* Find(T* head, NameOf nameOf, const char* name, NameCase c = NAME_EXACT)
+    {
+        return Of(head, nameOf, c).Find(name);
+    }
+
+    // For a list whose records were unlinked or freed.
+    void Forget()
+    {
+        seen_ = nullptr;
+        index_.Clear();
+    }
+
+private:
+    NameCase case_ = NAME_EXACT;
+    T* seen_ = nullptr;
+    NameIndex<T> index_;
+};
+
+// Forward declarations are enough here: the index of a list is brought up to
+// date only in its own module, which knows the record.
+struct ComponentRecord;
+struct ModelRecord;
+struct ExternalCircuitRecord;
+struct SubmodelRecord;
+struct PackageModelRecord;
+struct BoardDescriptionRecord;
+struct ModelSelectorRecord;
+struct TestDataRecord;
+struct TestLoadRecord;
+
+// The indexes of one container's lists, each used only by the module that
+// owns the list.
+struct IBIS_Names {
+    NameIndex<ModelRecord> models;
+    HeadIndex<ComponentRecord> components;
+    HeadIndex<ExternalCircuitRecord> externalCircuits;
+    HeadIndex<SubmodelRecord> submodels;
+    HeadIndex<PackageModelRecord> packageModels;
+    HeadIndex<BoardDescriptionRecord> boards;
+    HeadIndex<ModelSelectorRecord> selectors;
+    HeadIndex<TestDataRecord> testData;
+    HeadIndex<TestLoadRecord> testLoads;
+};
+
+#endif

@@ -7,10 +7,13 @@
 #define IBISPARSER_NAMEIDX_H
 
 #include <ctype.h>
+#include <string.h>
 
 #include <string>
 #include <unordered_map>
 #include <vector>
+
+#include "ibis.h"
 
 // How names are compared: as strcmp does, or as CMN_StrSameIC does.
 enum NameCase { NAME_EXACT, NAME_CASE_BLIND };
@@ -142,20 +145,9 @@ private:
     NameIndex<T> index_;
 };
 
-// Forward declarations are enough here: the index of a list is brought up to
-// date only in its own module, which knows the record.
-struct ComponentRecord;
-struct ModelRecord;
-struct ExternalCircuitRecord;
-struct SubmodelRecord;
-struct PackageModelRecord;
-struct BoardDescriptionRecord;
-struct ModelSelectorRecord;
-struct TestDataRecord;
-struct TestLoadRecord;
-
-// The indexes of one container's lists, each used only by the module that
-// owns the list.
+// The indexes of one container's lists (IBIS_NamesOf), each brought up to
+// date only by the module that owns the list.  Every list's names compare
+// exactly.
 struct IBIS_Names {
     NameIndex<ModelRecord> models;
     HeadIndex<ComponentRecord> components;
@@ -167,5 +159,22 @@ struct IBIS_Names {
     HeadIndex<TestDataRecord> testData;
     HeadIndex<TestLoadRecord> testLoads;
 };
+
+// The newest record named name of the list that begins at head: through the
+// index of the container on the stack that holds the list, or along the list
+// when no container holds it (a list built by hand).  list and index name
+// the container's list and its index, as &IBIS::submodels and
+// &IBIS_Names::submodels.
+template <class T>
+T* IBIS_FindInList(T* head, T* IBIS::*list, HeadIndex<T> IBIS_Names::*index,
+                   const char* (*nameOf)(const T*), const char* name)
+{
+    if (head == nullptr) return nullptr;
+    for (IBIS* c = gpIbis; c != nullptr; c = c->next)
+        if (c->*list == head) return (IBIS_NamesOf(c)->*index).Find(head, nameOf, name);
+    for (T* p = head; p != nullptr; p = p->next)
+        if (strcmp(nameOf(p), name) == 0) return p;
+    return nullptr;
+}
 
 #endif

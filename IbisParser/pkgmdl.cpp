@@ -25,6 +25,7 @@
 #include "cmn.h"
 #include "errlog.h"
 #include "ibis.h"
+#include "nameidx.h"
 #include "parse.h"
 
 #define CMN_MODULE_PATH "IbisParser/pkgmdl"
@@ -184,9 +185,15 @@ static unsigned ui;
 // dropped (its sections, continuations and Forks are dropped with it); the
 // last matrix keyword was a duplicate (its rows are dropped with it).
 static int gbHavePin, gbPinDropped, gbDupMatrix;
-// Pin names of the current model and the 1-based index of each name's first
-// occurrence.
-static std::unordered_map<std::string, unsigned> s_pinIndex;
+// A stored pin name with its 1-based place in the model's pin list; the
+// model's pinNames slot points at its text, so that freeing the slot frees
+// both.
+struct PinName {
+    char text[6];
+    unsigned position;
+};
+// The pins of the current model by name, each name giving its first pin.
+static NameIndex<PinName> s_pinIndex;
 
 static void s_FreeSectionPayload(SectionElement* e) { SECT_Free((RlcSection*)e->payload); }
 
@@ -195,7 +202,9 @@ static void s_StartModelState(void)
     gpCurrPkgElem = nullptr;
     PKGMDL_ForkClear(&top);
     gbHavePin = gbPinDropped = gbDupMatrix = 0;
-    s_pinIndex.clear();
+    // A fresh index rather than Clear, which would sweep every bucket of the
+    // largest model seen at each model.
+    if (!s_pinIndex.Empty()) s_pinIndex = NameIndex<PinName>();
 }
 
 void PKGMDL_Reset(void)
@@ -432,16 +441,16 @@ static int s_StorePin(const char* name, int sectioned)
         return 0;
     }
     if (!s_ReservePin(m, sectioned)) return 0;
-    char* copy = (char*)calloc(1, 6);
-    if (copy == nullptr) {
+    PinName* pin = (PinName*)calloc(1, sizeof(PinName));
+    if (pin == nullptr) {
         ERRLOG_LineErrorNew(3436);
         return 0;
     }
-    CMN_strncpy(copy, name, 5);
-    m->pinNames[m->uiPinCount++] = copy;
+    CMN_strncpy(pin->text, name, 5);
+    m->pinNames[m->uiPinCount++] = pin->text;
+    pin->position = m->uiPinCount;
     try {
-        auto ins = s_pinIndex.emplace(copy, m->uiPinCount);
-        if (!ins.second) ERRLOG_LineErrorNew(3437, copy);
+        if (s_pinIndex.Add(pin->text, pin) > 0) ERRLOG_LineErrorNew(3437, pin->text);
     } catch (...) {
         // Without memory for the index, duplicates go unreported.
     }
@@ -675,16 +684,16 @@ void PKGMDL_Fini(int nextKeywordCode)
 // ---------------------------------------------------------------------------
 // Look-ups, checks and release.
 
+static const char* s_NameOf(const PackageModelRecord* m) { return m->name; }
+
 int PKGMDL_FindPackageModel(PackageModelRecord* list, const char* name, PackageModelRecord** found)
 {
     CMN_ASSERT(name != nullptr);
-    for (PackageModelRecord* m = list; m != nullptr; m = m->next) {
-        if (strcmp(m->name, name) == 0) {
-            if (found != nullptr) *found = m;
-            return 1;
-        }
-    }
-    return 0;
+    PackageModelRecord* m =
+        IBIS_FindInList(list, &IBIS::packageModels, &IBIS_Names::packageModels, s_NameOf, name);
+    if (m == nullptr) return 0;
+    if (found != nullptr) *found = m;
+    return 1;
 }
 
 int PKGMDL_GetPin_Number(PackageModelRecord* list, const char* modelName, int first, char** pinName)
@@ -707,18 +716,20 @@ int PKGMDL_GetPinIndex(const char* pinName, unsigned* index)
     *index = 0;
     PackageModelRecord* m = gpPkgMdl;
     if (m == nullptr || m->pinNames == nullptr || m->Number_of_Pins == 0) return 0;
-    auto it = s_pinIndex.find(pinName);
-    if (it == s_pinIndex.end()) return 0;
-    *index = it->second;
+    const PinName* pin = s_pinIndex.Find(pinName);
+    if (pin == nullptr) return 0;
+    *index = pin->position;
     return 1;
 }
 
 void PKGMDL_TestList(PackageModelRecord* list)
 {
     CMN_ASSERT(list != nullptr);
+    // Each model that a later model of its name follows, once, in list order.
+    NameCount all, seen;
+    all.AddList(list, s_NameOf);
     for (PackageModelRecord* a = list; a != nullptr; a = a->next)
-        for (PackageModelRecord* b = a->next; b != nullptr; b = b->next)
-            if (strcmp(a->name, b->name) == 0) ERRLOG_ErrorNew(3410, a->name);
+        if (seen.Add(a->name, a) + 1 < all.Count(a->name)) ERRLOG_ErrorNew(3410, a->name);
 }
 
 int PKGMDL_FreeList(PackageModelRecord* list)

@@ -65,10 +65,12 @@ static int s_Reserve(MatrixRow* r, int sparse)
     if (want > r->uiColumnCount) want = r->uiColumnCount;
     if (want > SIZE_MAX / size) want = SIZE_MAX / size;
     if (want <= r->uiCount) return 0;
-    void** array = sparse ? (void**)&r->entries : (void**)&r->values;
-    void* grown = realloc(*array, (size_t)want * size);
+    void* grown = realloc(sparse ? (void*)r->entries : (void*)r->values, (size_t)want * size);
     if (grown == nullptr) return 0;
-    *array = grown;
+    if (sparse)
+        r->entries = (MatrixEntry*)grown;
+    else
+        r->values = (double*)grown;
     r->uiCapacity = (unsigned)want;
     return 1;
 }

@@ -82,7 +82,8 @@ void MTX_AddRow(PackageMatrix* m, const char* pinName)
     default: return;
     }
     if (count == 0) return;
-    ROW_AddRow(&m->rows, count > UINT32_MAX ? UINT32_MAX : (unsigned)count, pinName);
+    ROW_AddRow(&m->rows, count > UINT32_MAX ? UINT32_MAX : (unsigned)count,
+               m->eMatrixType == MTX_SPARSE, pinName);
 }
 
 void MTX_AddRowData(PackageMatrix* m, char* text)

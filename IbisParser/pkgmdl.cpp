@@ -12,10 +12,10 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <set>
 #include <string>
 #include <system_error>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #ifdef _WIN32
@@ -25,6 +25,7 @@
 #include "cmn.h"
 #include "errlog.h"
 #include "ibis.h"
+#include "nameidx.h"
 #include "parse.h"
 
 #define CMN_MODULE_PATH "IbisParser/pkgmdl"
@@ -184,9 +185,15 @@ static unsigned ui;
 // dropped (its sections, continuations and Forks are dropped with it); the
 // last matrix keyword was a duplicate (its rows are dropped with it).
 static int gbHavePin, gbPinDropped, gbDupMatrix;
-// Pin names of the current model and the 1-based index of each name's first
-// occurrence.
-static std::unordered_map<std::string, unsigned> s_pinIndex;
+// A stored pin name with its 1-based place in the model's pin list; the
+// model's pinNames slot points at its text, so that freeing the slot frees
+// both.
+struct PinName {
+    char text[6];
+    unsigned position;
+};
+// The pins of the current model by name, each name giving its first pin.
+static NameIndex<PinName> s_pinIndex;
 
 static void s_FreeSectionPayload(SectionElement* e) { SECT_Free((RlcSection*)e->payload); }
 
@@ -195,7 +202,9 @@ static void s_StartModelState(void)
     gpCurrPkgElem = nullptr;
     PKGMDL_ForkClear(&top);
     gbHavePin = gbPinDropped = gbDupMatrix = 0;
-    s_pinIndex.clear();
+    // A fresh index rather than Clear, which would sweep every bucket of the
+    // largest model seen at each model.
+    if (!s_pinIndex.Empty()) s_pinIndex = NameIndex<PinName>();
 }
 
 void PKGMDL_Reset(void)
@@ -432,16 +441,16 @@ static int s_StorePin(const char* name, int sectioned)
         return 0;
     }
     if (!s_ReservePin(m, sectioned)) return 0;
-    char* copy = (char*)calloc(1, 6);
-    if (copy == nullptr) {
+    PinName* pin = (PinName*)calloc(1, sizeof(PinName));
+    if (pin == nullptr) {
         ERRLOG_LineErrorNew(3436);
         return 0;
     }
-    CMN_strncpy(copy, name, 5);
-    m->pinNames[m->uiPinCount++] = copy;
+    CMN_strncpy(pin->text, name, 5);
+    m->pinNames[m->uiPinCount++] = pin->text;
+    pin->position = m->uiPinCount;
     try {
-        auto ins = s_pinIndex.emplace(copy, m->uiPinCount);
-        if (!ins.second) ERRLOG_LineErrorNew(3437, copy);
+        if (s_pinIndex.Add(pin->text, pin) > 0) ERRLOG_LineErrorNew(3437, pin->text);
     } catch (...) {
         // Without memory for the index, duplicates go unreported.
     }
@@ -675,16 +684,16 @@ void PKGMDL_Fini(int nextKeywordCode)
 // ---------------------------------------------------------------------------
 // Look-ups, checks and release.
 
+static const char* s_NameOf(const PackageModelRecord* m) { return m->name; }
+
 int PKGMDL_FindPackageModel(PackageModelRecord* list, const char* name, PackageModelRecord** found)
 {
     CMN_ASSERT(name != nullptr);
-    for (PackageModelRecord* m = list; m != nullptr; m = m->next) {
-        if (strcmp(m->name, name) == 0) {
-            if (found != nullptr) *found = m;
-            return 1;
-        }
-    }
-    return 0;
+    PackageModelRecord* m =
+        IBIS_FindInList(list, &IBIS::packageModels, &IBIS_Names::packageModels, s_NameOf, name);
+    if (m == nullptr) return 0;
+    if (found != nullptr) *found = m;
+    return 1;
 }
 
 int PKGMDL_GetPin_Number(PackageModelRecord* list, const char* modelName, int first, char** pinName)
@@ -707,18 +716,20 @@ int PKGMDL_GetPinIndex(const char* pinName, unsigned* index)
     *index = 0;
     PackageModelRecord* m = gpPkgMdl;
     if (m == nullptr || m->pinNames == nullptr || m->Number_of_Pins == 0) return 0;
-    auto it = s_pinIndex.find(pinName);
-    if (it == s_pinIndex.end()) return 0;
-    *index = it->second;
+    const PinName* pin = s_pinIndex.Find(pinName);
+    if (pin == nullptr) return 0;
+    *index = pin->position;
     return 1;
 }
 
 void PKGMDL_TestList(PackageModelRecord* list)
 {
     CMN_ASSERT(list != nullptr);
+    // Each model that a later model of its name follows, once, in list order.
+    NameCount all, seen;
+    all.AddList(list, s_NameOf);
     for (PackageModelRecord* a = list; a != nullptr; a = a->next)
-        for (PackageModelRecord* b = a->next; b != nullptr; b = b->next)
-            if (strcmp(a->name, b->name) == 0) ERRLOG_ErrorNew(3410, a->name);
+        if (seen.Add(a->name, a) + 1 < all.Count(a->name)) ERRLOG_ErrorNew(3410, a->name);
 }
 
 int PKGMDL_FreeList(PackageModelRecord* list)
@@ -747,10 +758,22 @@ int PKGMDL_FreeList(PackageModelRecord* list)
 // file system, never through a shell, so that any directory name works and
 // no temporary file is made.
 
-// Files read by the search since the last reset.
-static std::set<std::string> s_pkgFilesRead;
+// What the search learnt since the last reset: the folder it listed, the
+// .pkg files there in byte order of their names, the model names that each
+// file's [Define Package Model] lines carry (each name giving its files in
+// that order; a name is dropped once its files were read), and the files
+// read.  A search for a name that no file carries is then one look-up, and
+// each file is looked into and read at most once.
+struct PkgSearch {
+    bool listed = false;
+    std::string dir;
+    std::vector<std::string> files;
+    std::unordered_map<std::string, std::vector<size_t>> definers;
+    std::unordered_set<std::string> read;
+};
+static PkgSearch s_search;
 
-void PKGMDL_ResetPkgSearch(void) { s_pkgFilesRead.clear(); }
+void PKGMDL_ResetPkgSearch(void) { s_search = PkgSearch(); }
 
 static bool s_HasPkgExtension(const std::string& name)
 {
@@ -815,19 +838,18 @@ static const char* s_SkipBlanks(const char* p)
     return p;
 }
 
-// 1 when a [Define Package Model] line of the file names the model: the
-// name after the keyword, cut at the file's comment character and its
-// trailing blanks, and to 40 characters.
-static bool s_DefinesModel(const std::string& path, const std::string& wanted)
+// Notes, under each model name that a [Define Package Model] line of the
+// file carries, the file's number: the name after the keyword, cut at the
+// file's comment character and its trailing blanks, and to 40 characters.
+static void s_NoteDefinedModels(const char* path, size_t file)
 {
-    FILE* fp = CMN_fopen(path.c_str(), "r");
-    if (fp == nullptr) return false;
+    FILE* fp = CMN_fopen(path, "r");
+    if (fp == nullptr) return;
     static const char* const spellings[] = {"[DEFINE PACKAGE MODEL]", "[DEFINE PACKAGE_MODEL]",
                                             "[DEFINE_PACKAGE MODEL]", "[DEFINE_PACKAGE_MODEL]"};
     char comment = '|';
-    bool hit = false;
     std::string line;
-    while (!hit && s_ReadLine(fp, line)) {
+    while (s_ReadLine(fp, line)) {
         const char* p = s_SkipBlanks(line.c_str());
         if (*p != '[') continue;
         if (CMN_StrSameICn(p, "[COMMENT CHAR]", 14) || CMN_StrSameICn(p, "[COMMENT_CHAR]", 14)) {
@@ -840,18 +862,37 @@ static bool s_DefinesModel(const std::string& path, const std::string& wanted)
         }
         if (strlen(p) < 22) continue;
         bool keyword = false;
-        for (const char* s : spellings)
-            if (CMN_StrSameICn(p, s, 22)) keyword = true;
+        for (const char* sp : spellings)
+            if (CMN_StrSameICn(p, sp, 22)) keyword = true;
         if (!keyword) continue;
         std::string name = s_SkipBlanks(p + 22);
         size_t cut = name.find(comment);
         if (cut != std::string::npos) name.erase(cut);
         while (!name.empty() && CMN_IsWhitespace((unsigned char)name.back())) name.pop_back();
         if (name.size() > 40) name.erase(40);
-        hit = name == wanted;
+        std::vector<size_t>& files = s_search.definers[name];
+        if (files.empty() || files.back() != file) files.push_back(file);
     }
     fclose(fp);
-    return hit;
+}
+
+// Lists the folder and looks into each .pkg file not read yet, once for the
+// pass (again only if the folder of the file last opened has changed).
+static void s_ListFolder(const char* dirText)
+{
+    if (s_search.listed && s_search.dir == dirText) return;
+    s_search.listed = true;
+    s_search.dir = dirText;
+    s_search.definers.clear();
+    std::filesystem::path dir = dirText[0] ? std::filesystem::path(dirText) : std::filesystem::path(".");
+    s_search.files = s_ListPkgFiles(dir);
+    for (size_t i = 0; i < s_search.files.size(); i++) {
+        const std::string& name = s_search.files[i];
+        if (s_search.read.count(name) != 0) continue;
+        std::vector<char> path(strlen(dirText) + name.size() + 2);
+        if (CMN_JoinDir(dirText, name.c_str(), path.data(), path.size()))
+            s_NoteDefinedModels(path.data(), i);
+    }
 }
 
 int PKGMDL_FindPkgFile(const char* modelName)
@@ -859,15 +900,24 @@ int PKGMDL_FindPkgFile(const char* modelName)
     CMN_ASSERT(modelName != nullptr);
     char dirText[1025];
     CMN_GetIbsPath(dirText);
-    std::filesystem::path dir = dirText[0] ? std::filesystem::path(dirText) : std::filesystem::path(".");
     std::string wanted = modelName;
     if (wanted.size() > 40) wanted.erase(40);
+    // The files to read: those that carry the name and were not read yet.
+    // They are all read now, so the name has nothing left to give.
+    std::vector<std::string> toRead;
+    try {
+        s_ListFolder(dirText);
+        auto it = s_search.definers.find(wanted);
+        if (it == s_search.definers.end()) return 0;
+        for (size_t i : it->second)
+            if (s_search.read.insert(s_search.files[i]).second) toRead.push_back(s_search.files[i]);
+        s_search.definers.erase(it);
+    } catch (...) {
+        // Without memory the search finds nothing more.
+    }
     int version = geFileVersion;
     int read = 0;
-    for (const std::string& name : s_ListPkgFiles(dir)) {
-        if (s_pkgFilesRead.count(name) != 0) continue;
-        if (!s_DefinesModel((dir / name).string(), wanted)) continue;
-        s_pkgFilesRead.insert(name);
+    for (const std::string& name : toRead) {
         if (PARSE(name.c_str(), FILE_PKG)) read = 1;
         geFileVersion = version;
     }

@@ -102,8 +102,10 @@ void PKGMDL_TestList(PackageModelRecord* list);
 int PKGMDL_FreeList(PackageModelRecord* list);
 
 // Reads, into the top container, every .pkg file beside the .ibs file that
-// defines the package model; 1 when a file was read.  A file is read at most
-// once between two calls of PKGMDL_ResetPkgSearch.
+// defines the package model; 1 when a file was read.  Between two calls of
+// PKGMDL_ResetPkgSearch the folder is listed once (again only when the
+// folder of the file last opened changes), each file is looked into once
+// and read at most once.
 int PKGMDL_FindPkgFile(const char* modelName);
 void PKGMDL_ResetPkgSearch(void);
 

@@ -8,29 +8,38 @@
 #include <string.h>
 
 #include <string>
-#include <unordered_map>
+#include <unordered_set>
 
 #include "cmn.h"
 #include "errlog.h"
 #include "mtx.h"
+#include "nameidx.h"
 #include "pkgmdl.h"
 
 #define CMN_MODULE_PATH "IbisParser/row"
 
 static MatrixRow* gpRow;
 
-// Names of the rows of the matrix being read, with how often each occurred,
-// so that a repeated row is found without walking the earlier rows.
-static std::unordered_map<std::string, unsigned> s_rowNames;
+// Names of the rows of the matrix being read, counted, so that a repeated
+// row is found without walking the earlier rows.
+static NameCount s_rowNames;
+// The columns given so far on the sparse row being read.
+static std::unordered_set<unsigned> s_columns;
 
 MatrixRow* ROW_Current(void) { return gpRow; }
 
-void ROW_Fini(void) { gpRow = nullptr; }
+void ROW_Fini(void)
+{
+    gpRow = nullptr;
+    // A fresh set rather than clear(), which would sweep every bucket of the
+    // largest row seen at each row.
+    if (!s_columns.empty()) std::unordered_set<unsigned>().swap(s_columns);
+}
 
 static void s_FreeRow(MatrixRow* r)
 {
-    for (unsigned i = 0; i < r->uiCapacity; i++) free(r->values[i]);
     free(r->values);
+    free(r->entries);
     free(r);
 }
 
@@ -45,34 +54,58 @@ void ROW_FreeList(MatrixRow* rows)
 
 static unsigned s_Min(uint64_t a, uint64_t b) { return (unsigned)(a < b ? a : b); }
 
-// Makes room for slot (0-based) in the row's values array; the array grows
-// as values come, never beyond the row's logical column count.
-static int s_Reserve(MatrixRow* r, unsigned slot)
+// Makes room for one more value or entry in the row's array: it doubles as
+// values come, starting from one slot, never beyond the row's column count.
+static int s_Reserve(MatrixRow* r, int sparse)
 {
-    return PKGMDL_GrowSlots((void**)&r->values, &r->uiCapacity, (uint64_t)slot + 1,
-                            r->uiColumnCount, sizeof(double*));
-}
-
-static int s_Filled(const MatrixRow* r, unsigned slot)
-{
-    return slot < r->uiCapacity && r->values[slot] != nullptr;
-}
-
-static int s_Store(MatrixRow* r, unsigned slot, double v)
-{
-    double* d = nullptr;
-    if (slot >= r->uiColumnCount || !s_Reserve(r, slot) ||
-        (d = (double*)malloc(sizeof(double))) == nullptr) {
-        ERRLOG_LineErrorNew(3106);
-        return 0;
-    }
-    *d = v;
-    r->values[slot] = d;
-    while (s_Filled(r, r->uiFilled)) r->uiFilled++;
+    if (r->uiCount < r->uiCapacity) return 1;
+    if (r->uiCount >= r->uiColumnCount) return 0;
+    size_t size = sparse ? sizeof(MatrixEntry) : sizeof(double);
+    uint64_t want = r->uiCapacity == 0 ? 1 : (uint64_t)r->uiCapacity * 2;
+    if (want > r->uiColumnCount) want = r->uiColumnCount;
+    if (want > SIZE_MAX / size) want = SIZE_MAX / size;
+    if (want <= r->uiCount) return 0;
+    void* grown = realloc(sparse ? (void*)r->entries : (void*)r->values, (size_t)want * size);
+    if (grown == nullptr) return 0;
+    if (sparse)
+        r->entries = (MatrixEntry*)grown;
+    else
+        r->values = (double*)grown;
+    r->uiCapacity = (unsigned)want;
     return 1;
 }
 
-int ROW_AddRow(MatrixRowList* rows, unsigned columnCount, const char* pinName)
+// A value of a full or banded row, in its next column.
+static int s_StoreValue(MatrixRow* r, double v)
+{
+    if (!s_Reserve(r, 0)) {
+        ERRLOG_LineErrorNew(3106);
+        return 0;
+    }
+    r->values[r->uiCount++] = v;
+    return 1;
+}
+
+// A value of a sparse row in column (1-based).
+static int s_StoreEntry(MatrixRow* r, unsigned column, double v)
+{
+    if (column > r->uiColumnCount || !s_Reserve(r, 1)) {
+        ERRLOG_LineErrorNew(3106);
+        return 0;
+    }
+    try {
+        s_columns.insert(column);
+    } catch (...) {
+        ERRLOG_LineErrorNew(3106);
+        return 0;
+    }
+    r->entries[r->uiCount].column = column;
+    r->entries[r->uiCount].value = v;
+    r->uiCount++;
+    return 1;
+}
+
+int ROW_AddRow(MatrixRowList* rows, unsigned columnCount, int sparse, const char* pinName)
 {
     CMN_ASSERT(rows != nullptr && pinName != nullptr);
     ROW_Fini();
@@ -94,7 +127,7 @@ int ROW_AddRow(MatrixRowList* rows, unsigned columnCount, const char* pinName)
         return 0;
     }
     r->uiColumnCount = columnCount;
-    if (!s_Reserve(r, 0)) {
+    if (!s_Reserve(r, sparse)) {
         ERRLOG_LineErrorNew(3123);
         free(r);
         return 0;
@@ -105,20 +138,22 @@ int ROW_AddRow(MatrixRowList* rows, unsigned columnCount, const char* pinName)
     int known = PKGMDL_GetPinIndex(r->name, &index);
     if (!known) ERRLOG_LineErrorNew(3100, r->name);
 
-    if (rows->count == 0) s_rowNames.clear();
+    // A fresh table for each matrix; Clear would sweep every bucket of the
+    // largest matrix seen.
+    if (rows->count == 0) s_rowNames = NameCount();
     if (rows->tail == nullptr)
         rows->head = r;
     else
         rows->tail->next = r;
     rows->tail = r;
     r->uiPosition = ++rows->count;
-    unsigned earlier = 0;
+    int earlier = 0;
     try {
-        earlier = s_rowNames[r->name]++;
+        earlier = s_rowNames.Add(r->name, r);
     } catch (...) {
         // Without memory for the name table, repeats go unreported.
     }
-    for (unsigned i = 0; i < earlier; i++) ERRLOG_LineErrorNew(3101, r->name);
+    if (earlier > 0) ERRLOG_LineErrorNew(3101, r->name);
     if (known && index != r->uiPosition) ERRLOG_LineErrorNew(3102, r->name, index, r->uiPosition);
     return 1;
 }
@@ -135,9 +170,9 @@ static int s_Value(const char* token, double* v)
     return 1;
 }
 
-// A full or banded row takes each value in its first empty slot.  A banded
-// row that is full may continue round to the first columns: the whole
-// matrix then wraps round.
+// A full or banded row takes each value in its next column.  A banded row
+// that is full may continue round to the first columns: the whole matrix
+// then wraps round.
 static void s_AddOrderedRowData(MatrixRow* row, char* text, int banded)
 {
     CMN_ASSERT(row != nullptr && text != nullptr);
@@ -145,7 +180,7 @@ static void s_AddOrderedRowData(MatrixRow* row, char* text, int banded)
     for (char* tok; (tok = PKGMDL_NextToken(&p)) != nullptr;) {
         double v = 0;
         if (!s_Value(tok, &v)) return;
-        if (row->uiFilled >= row->uiColumnCount) {
+        if (row->uiCount >= row->uiColumnCount) {
             if (!banded) {
                 ERRLOG_LineErrorNew(3105);
                 return;
@@ -160,9 +195,9 @@ static void s_AddOrderedRowData(MatrixRow* row, char* text, int banded)
                 return;
             }
             if (!MTX_SetBandedTypeToWrap(s_Min(band, UINT32_MAX))) return;
-            if (row->uiFilled >= row->uiColumnCount) return;
+            if (row->uiCount >= row->uiColumnCount) return;
         }
-        if (!s_Store(row, row->uiFilled, v)) return;
+        if (!s_StoreValue(row, v)) return;
         row->selfCoupled = 1;
     }
 }
@@ -190,7 +225,7 @@ void ROW_AddSparseRowData(MatrixRow* row, char* text)
         ERRLOG_LineErrorNew(3111);
         return;
     }
-    if (s_Filled(row, index - 1)) {
+    if (s_columns.count(index) != 0) {
         ERRLOG_LineErrorNew(3113, index);
         return;
     }
@@ -201,7 +236,7 @@ void ROW_AddSparseRowData(MatrixRow* row, char* text)
     }
     double v = 0;
     if (!s_Value(value, &v)) return;
-    if (!s_Store(row, index - 1, v)) return;
+    if (!s_StoreEntry(row, index, v)) return;
     char* extra = PKGMDL_NextToken(&p);
     if (extra != nullptr) ERRLOG_LineErrorNew(3115, extra);
 }
@@ -213,25 +248,18 @@ int ROW_ResizeColumns(MatrixRow* rows, unsigned newCount)
             ERRLOG_LineBugNew(3109, CMN_MODULE_PATH, __LINE__);
             return 0;
         }
-        // Only the logical count grows; the slots are made as values come.
+        // Only the count grows; the array grows as values come.
         r->uiColumnCount = newCount;
     }
     return 1;
-}
-
-static int s_AnyFilled(const MatrixRow* r)
-{
-    for (unsigned i = 0; i < r->uiCapacity; i++)
-        if (r->values[i] != nullptr) return 1;
-    return 0;
 }
 
 // 3116 names the filled count with "column" and an 's' except for one, where
 // the text ends at "column".
 static void s_MissingColumns(const MatrixRow* r)
 {
-    if (r->uiFilled != 1) {
-        ERRLOG_LineErrorNew(3116, r->uiColumnCount, r->name, r->uiFilled, 's');
+    if (r->uiCount != 1) {
+        ERRLOG_LineErrorNew(3116, r->uiColumnCount, r->name, r->uiCount, 's');
         return;
     }
     int at = BSearchErrorLogTable(3116);
@@ -240,7 +268,7 @@ static void s_MissingColumns(const MatrixRow* r)
     size_t cut = format.rfind("%c");
     if (cut != std::string::npos) format.resize(cut);
     char text[ERRLOG_MESSAGE_SIZE];
-    snprintf(text, sizeof text, format.c_str(), r->uiColumnCount, r->name, r->uiFilled);
+    snprintf(text, sizeof text, format.c_str(), r->uiColumnCount, r->name, r->uiCount);
     ERRLOG_LineErrorTextNew(3116, text);
 }
 
@@ -249,12 +277,12 @@ void ROW_CheckColumns(MatrixRow* rows, int checkColumnCount)
     int failed = 0;
     for (MatrixRow* r = rows; r != nullptr; r = r->next) {
         if (checkColumnCount) {
-            if (r->uiFilled < r->uiColumnCount) {
+            if (r->uiCount < r->uiColumnCount) {
                 s_MissingColumns(r);
                 failed = 1;
                 continue;
             }
-        } else if (!s_AnyFilled(r)) {
+        } else if (r->uiCount == 0) {
             ERRLOG_LineErrorNew(3117, r->name);
             failed = 1;
             continue;

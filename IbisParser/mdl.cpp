@@ -12,6 +12,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "nameidx.h"
 #include "rowlist.h"
 #include "cmn.h"
 #include "cmpnt.h"
@@ -257,10 +258,11 @@ int MDL_NameExists(const char* name, ModelRecord* list)
 }
 
 // ---------------------------------------------------------------------------
-// The index by name: pins, selectors and [Model] lines look models up by name,
-// and a walk of the list for each would grow with the square of the models.
-
-typedef std::unordered_map<std::string, ModelRecord*> ModelNameIndex;
+// The index by name: pins, selectors, schedules and [Model] lines look models
+// up by name, and a walk of the list for each would grow with the square of
+// the models.  The container's index notes each model when its [Model] line
+// has been read (with the name it keeps, empty when the line gave none), the
+// newest of a name being the one found, as a walk from the head finds it.
 
 // The container whose whole model list is list, or null.
 static IBIS* s_ContainerOf(const ModelRecord* list)
@@ -270,58 +272,28 @@ static IBIS* s_ContainerOf(const ModelRecord* list)
     return nullptr;
 }
 
+// Notes a model whose [Model] line was read; its name is final.
 static void s_IndexName(ModelRecord* m)
 {
     IBIS* c = s_ContainerOf(m);
-    if (c == nullptr || m->name[0] == '\0') return;
-    ModelNameIndex* index = static_cast<ModelNameIndex*>(c->modelNames);
-    if (index == nullptr) {
-        index = new (std::nothrow) ModelNameIndex;
-        if (index == nullptr) return;
-        c->modelNames = index;
-    }
-    try {
-        (*index)[m->name] = m;
-    } catch (...) {
-        // Without the entry the index no longer covers the list: drop it, and
-        // the look-ups walk the list.
-        delete index;
-        c->modelNames = nullptr;
-    }
-}
-
-// The newest model named name of the container whose list begins at head,
-// when the container keeps an index; *known is 0 when it does not.
-static ModelRecord* s_Indexed(const char* name, const ModelRecord* head, int* known)
-{
-    *known = 0;
-    IBIS* c = s_ContainerOf(head);
-    if (c == nullptr || c->modelNames == nullptr) return nullptr;
-    const ModelNameIndex* index = static_cast<const ModelNameIndex*>(c->modelNames);
-    auto it = index->find(name);
-    *known = 1;
-    return it == index->end() ? nullptr : it->second;
-}
-
-void MDL_FreeNameIndex(IBIS* ibis)
-{
-    CMN_ASSERT(ibis != nullptr);
-    delete static_cast<ModelNameIndex*>(ibis->modelNames);
-    ibis->modelNames = nullptr;
+    if (c != nullptr) IBIS_NamesOf(c)->models.Put(m->name, m);
 }
 
 ModelRecord* MDL_FindModel(const char* name, ModelRecord* list)
 {
     CMN_ASSERT(name != nullptr);
-    // A name found in the index is the first of the list to carry it; one
-    // not found there is looked for along the list, which also holds the
-    // records made without a [Model] line.
-    int known = 0;
-    ModelRecord* found = s_Indexed(name, list, &known);
-    if (found != nullptr) return found;
-    for (ModelRecord* m = list; m != nullptr; m = m->next)
-        if (strcmp(m->name, name) == 0) return m;
-    return nullptr;
+    if (list == nullptr) return nullptr;
+    IBIS* c = s_ContainerOf(list);
+    if (c == nullptr) {
+        // A list that no container holds (one built by hand).
+        for (ModelRecord* m = list; m != nullptr; m = m->next)
+            if (strcmp(m->name, name) == 0) return m;
+        return nullptr;
+    }
+    // Only the head can still wait for its [Model] line; every other model
+    // of the list is in the index.
+    if (strcmp(list->name, name) == 0) return list;
+    return IBIS_NamesOf(c)->models.Find(name);
 }
 
 int MDL_GetType(ModelRecord* list, const char* name, int* type)
@@ -701,19 +673,17 @@ static void s_AddSubmodelLine(const char* text)
 // ---------------------------------------------------------------------------
 // Keyword lines.
 
-// Whether a model read before m carries name.  While m heads its container's
-// list, every earlier model of the list got its name through the index.
+// Whether a model read before m carries name (m heads its container's list
+// and is not noted in the index yet).
 static int s_NamedBefore(const char* name, ModelRecord* m)
 {
-    int known = 0;
-    ModelRecord* found = s_Indexed(name, m, &known);
-    if (known) return found != nullptr && found != m;
-    return MDL_FindModel(name, m->next) != nullptr;
+    IBIS* c = s_ContainerOf(m);
+    if (c == nullptr) return MDL_FindModel(name, m->next) != nullptr;
+    return IBIS_NamesOf(c)->models.Has(name);
 }
 
-static void s_ModelName(char* text)
+static void s_ReadModelName(ModelRecord* m, char* text)
 {
-    ModelRecord* m = gCurrentModel;
     char* rest = text;
     if (!CMN_EatKeyword(&rest)) {
         ERRLOG_LineBugNew(125, "Model", CMN_MODULE_PATH, __LINE__);
@@ -736,9 +706,17 @@ static void s_ModelName(char* text)
             ERRLOG_LineErrorNew(131, name);
         }
         CMN_strncpy(m->name, name, limit);
-        s_IndexName(m);
     }
     CMN_ArgFree(&a);
+}
+
+static void s_ModelName(char* text)
+{
+    ModelRecord* m = gCurrentModel;
+    s_ReadModelName(m, text);
+    // Noted whatever the line gave: a model without a name is found by the
+    // empty name, as along the list.
+    s_IndexName(m);
 }
 
 // Whether any keyword that must come after [Model Spec] (and, without

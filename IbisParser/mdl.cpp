@@ -329,28 +329,26 @@ int MDL_isSubModel(const ModelRecord* m, const SubmodelRecord* s)
     return 0;
 }
 
-static int s_SubmodelNamed(const SubmodelRecord* list, const char* name)
-{
-    for (const SubmodelRecord* s = list; s != nullptr; s = s->next)
-        if (strcmp(s->name, name) == 0) return 1;
-    return 0;
-}
+static const char* s_SubmodelName(const SubmodelRecord* s) { return s->name; }
 
 void MDL_TestSubMdls(ModelRecord* models, SubmodelRecord* submodels)
 {
     for (ModelRecord* m = models; m != nullptr; m = m->next)
         for (AddSubmodelEntry* e = m->AddSubmodel; e != nullptr; e = e->next)
-            if (!s_SubmodelNamed(submodels, e->name)) ERRLOG_ErrorNew(218, e->name, m->name);
+            if (IBIS_FindInList(submodels, &IBIS::submodels, &IBIS_Names::submodels, s_SubmodelName,
+                                e->name) == nullptr)
+                ERRLOG_ErrorNew(218, e->name, m->name);
 }
 
 void MDL_TestSubMdlReferences(ModelRecord* models, SubmodelRecord* submodels)
 {
-    for (SubmodelRecord* s = submodels; s != nullptr; s = s->next) {
-        int used = 0;
-        for (ModelRecord* m = models; m != nullptr && !used; m = m->next)
-            used = MDL_isSubModel(m, s);
-        if (!used) ERRLOG_WarnNew(220, s->name);
-    }
+    // The names that any model adds, gathered once.
+    NameCount added;
+    for (const ModelRecord* m = models; m != nullptr; m = m->next)
+        for (const AddSubmodelEntry* e = m->AddSubmodel; e != nullptr; e = e->next)
+            added.Add(e->name, e);
+    for (SubmodelRecord* s = submodels; s != nullptr; s = s->next)
+        if (!added.Has(s->name)) ERRLOG_WarnNew(220, s->name);
 }
 
 void MDL_TestMdlReference(ModelRecord* models)

@@ -6,7 +6,6 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include <new>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -103,7 +102,6 @@ static WaveformRecord* s_pWaveTail[2];     // last waveform met of its rising an
 // The [External Model] and [External Circuit] reader, at the end of the file.
 static void s_SetExtMdlSubParms(char* text, ExternalModelData* data, int isCircuit);
 static void s_EndExternalModel(const ModelRecord* m);
-static void s_ForgetPortLists(void);
 
 // ---------------------------------------------------------------------------
 // [Algorithmic Model]: the algmod module owns the list; the model keeps its
@@ -193,7 +191,6 @@ void MDL_Reset(void)
     gCurrentModel = nullptr;
     gCurrentKeyword = KW_NOT_KEY;
     s_ClearSections();
-    s_ForgetPortLists();
     CRV_Reset();
     DRVSH_Reset();
     MSPEC_Reset();
@@ -1281,13 +1278,6 @@ int MDL_isReservedDigitalPort(const char* name)
     return s_InWords(DIGITAL_PORTS, name);
 }
 
-static int s_NameInList(const PortName* list, const char* name)
-{
-    for (; list != nullptr; list = list->next)
-        if (strcmp(list->name, name) == 0) return 1;
-    return 0;
-}
-
 static PortName* s_NewName(const char* name)
 {
     PortName* p = nullptr;
@@ -1304,90 +1294,114 @@ static PortName* s_NewName(const char* name)
     return p;
 }
 
-// What a port list already holds of the reserved digital ports, kept per
-// list so that a long list is not walked for every new name.
-typedef struct {
-    PortName* const* list;   // the list's head slot
-    const PortName* head;    // its head when the flags were taken
-    int hasSwitch;           // D_switch
-    int hasOther;            // D_drive, D_receive or D_enable
-} PORT_FLAGS;
+// What the reader keeps of one external body while its lines arrive, so that
+// no line walks a list: the names of the Ports list, the reserved digital
+// ports each port list holds, the tails of the lists kept in file order and
+// the d_ports of each corner's A_to_D lines.  Made on first use from what the
+// lists already hold; freed with the body.
+struct EXT_ReadState {
+    NameCount ports;
+    int hasSwitch[2] = {0, 0};   // Ports, digital ports: D_switch
+    int hasOther[2] = {0, 0};    // D_drive, D_receive or D_enable
+    PortName* parameterTail = nullptr;
+    PortName* digitalTail = nullptr;
+    NameCount a2dPorts[3];       // Typ, Min, Max
+};
 
-static PORT_FLAGS s_portFlags[2];
+void EXT_FreeReadState(EXT_ReadState* state) { delete state; }
 
-static PORT_FLAGS* s_FlagsOf(PortName* const* list, int which)
+static void s_NoteReserved(EXT_ReadState* st, int which, const char* name)
 {
-    PORT_FLAGS* f = &s_portFlags[which];
-    if (f->list != list || f->head != *list) {
-        f->list = list;
-        f->head = *list;
-        f->hasSwitch = f->hasOther = 0;
-        for (const PortName* p = *list; p != nullptr; p = p->next) {
-            if (strcmp(p->name, "D_switch") == 0) f->hasSwitch = 1;
-            else if (MDL_isReservedDigitalPort(p->name)) f->hasOther = 1;
-        }
+    if (strcmp(name, "D_switch") == 0)
+        st->hasSwitch[which] = 1;
+    else if (MDL_isReservedDigitalPort(name))
+        st->hasOther[which] = 1;
+}
+
+static int s_CornerIndex(const ExternalModelData* d, const ExternalCorner* c)
+{
+    return c == d->Typ ? 0 : c == d->Min ? 1 : 2;
+}
+
+static EXT_ReadState* s_StateOf(ExternalModelData* d)
+{
+    if (d->reading != nullptr) return d->reading;
+    EXT_ReadState* st = new EXT_ReadState;
+    for (const PortName* p = d->Ports; p != nullptr; p = p->next) {
+        st->ports.Add(p->name, p);
+        s_NoteReserved(st, 0, p->name);
     }
-    return f;
+    for (PortName* p = d->DigitalPorts; p != nullptr; p = p->next) {
+        s_NoteReserved(st, 1, p->name);
+        st->digitalTail = p;
+    }
+    for (PortName* p = d->Parameters; p != nullptr; p = p->next) st->parameterTail = p;
+    const ExternalCorner* corners[3] = {d->Typ, d->Min, d->Max};
+    for (const ExternalCorner* c : corners)
+        if (c != nullptr)
+            for (const A2DEntry* e = c->A_to_D; e != nullptr; e = e->next)
+                st->a2dPorts[s_CornerIndex(d, c)].Add(e->d_port, e);
+    d->reading = st;
+    return st;
+}
+
+// Whether name is a word of the Ports list.
+static int s_InPorts(ExternalModelData* d, const char* name)
+{
+    return s_StateOf(d)->ports.Has(name);
+}
+
+// Pushes a name at the head of a port list (0: Ports, 1: the digital ports)
+// and notes it.
+static int s_PushPort(ExternalModelData* d, EXT_ReadState* st, int which, const char* name)
+{
+    PortName* p = s_NewName(name);
+    if (p == nullptr) return 0;
+    PortName** list = which ? &d->DigitalPorts : &d->Ports;
+    if (*list == nullptr && which) st->digitalTail = p;
+    p->next = *list;
+    *list = p;
+    if (!which) st->ports.Add(name, p);
+    s_NoteReserved(st, which, name);
+    return 1;
 }
 
 // Stores a name at the head of a port list (isDigitalList 0: Ports, 1: the
 // digital ports of a circuit) under the rules of D_switch.
 static void s_AddPort(ExternalModelData* d, const char* name, int isDigitalList)
 {
+    EXT_ReadState* st = s_StateOf(d);
     if (!isDigitalList && d->Language == EXT_LANG_ANALOG && MDL_isReservedDigitalPort(name)) {
         ERRLOG_LineErrorNew(103, name);
-        PortName* p = s_NewName(name);
-        if (p != nullptr) {
-            p->next = d->Ports;
-            d->Ports = p;
-        }
+        s_PushPort(d, st, 0, name);
         return;
     }
-    PortName** list = isDigitalList ? &d->DigitalPorts : &d->Ports;
-    PORT_FLAGS* f = s_FlagsOf(list, isDigitalList);
     int isSwitch = strcmp(name, "D_switch") == 0;
     int isOther = !isSwitch && MDL_isReservedDigitalPort(name);
-    PortName* p = s_NewName(name);
-    if (p == nullptr) return;
-    p->next = *list;
-    *list = p;
-    if (isSwitch && f->hasOther) ERRLOG_LineErrorNew(104);
-    if (isOther && f->hasSwitch) ERRLOG_LineErrorNew(105, name);
-    f->hasSwitch |= isSwitch;
-    f->hasOther |= isOther;
-    f->head = p;
+    // What the older names of the list hold.
+    int hadSwitch = st->hasSwitch[isDigitalList], hadOther = st->hasOther[isDigitalList];
+    if (!s_PushPort(d, st, isDigitalList, name)) return;
+    if (isSwitch && hadOther) ERRLOG_LineErrorNew(104);
+    if (isOther && hadSwitch) ERRLOG_LineErrorNew(105, name);
 }
 
-// Appends to a list kept in file order, through the tail of the list that
-// was appended to last.
-static PortName** s_appendList;
-static PortName* s_appendHead;
-static PortName* s_appendTail;
-
-static void s_AppendName(PortName** list, const char* name)
+// Appends a name to a list kept in file order (toDigital 0: Parameters, 1:
+// the digital ports, whose reserved names are pushed at the head instead).
+static void s_AppendName(ExternalModelData* d, int toDigital, const char* name)
 {
+    EXT_ReadState* st = s_StateOf(d);
     PortName* p = s_NewName(name);
     if (p == nullptr) return;
-    if (s_appendList != list || *list == nullptr || *list != s_appendHead) {
-        s_appendList = list;
-        s_appendTail = *list;
-        while (s_appendTail != nullptr && s_appendTail->next != nullptr)
-            s_appendTail = s_appendTail->next;
-    }
-    if (s_appendTail == nullptr)
+    PortName** list = toDigital ? &d->DigitalPorts : &d->Parameters;
+    PortName*& tail = toDigital ? st->digitalTail : st->parameterTail;
+    if (*list == nullptr) {
         *list = p;
-    else
-        s_appendTail->next = p;
-    s_appendTail = p;
-    s_appendHead = *list;
-}
-
-// Drops the list caches, so that nothing of a freed record is used.
-static void s_ForgetPortLists(void)
-{
-    s_appendList = nullptr;
-    s_appendHead = s_appendTail = nullptr;
-    memset(s_portFlags, 0, sizeof s_portFlags);
+    } else {
+        if (tail == nullptr) tail = *list;
+        while (tail->next != nullptr) tail = tail->next;
+        tail->next = p;
+    }
+    tail = p;
 }
 
 static ExternalCorner** s_CornerSlot(ExternalModelData* d, const char* word)
@@ -1474,9 +1488,9 @@ static ExternalCorner* s_ConverterCorner(ExternalModelData* d, const char* word,
     return *slot;
 }
 
-static int s_PortKnown(const ExternalModelData* d, const char* name)
+static int s_PortKnown(ExternalModelData* d, const char* name)
 {
-    return strcmp(name, "A_gnd") == 0 || s_NameInList(d->Ports, name);
+    return strcmp(name, "A_gnd") == 0 || s_InPorts(d, name);
 }
 
 // The value of a converter column; 149 when it cannot be read.
@@ -1520,20 +1534,20 @@ static int s_ConverterPorts(ExternalModelData* d, char* const* t, int isD2A, int
                        strcmp(dport, "D_enable") == 0))
             ERRLOG_LineErrorNew(241, dport);
     } else if (!MDL_isReservedAnalogPort(dport)) {
-        s_AppendName(&d->DigitalPorts, dport);
+        s_AppendName(d, 1, dport);
     }
     return 1;
 }
 
 // The last port check of a converter: reserved digital ports used as analog
 // ones, and for a model names neither listed nor reserved.
-static void s_CheckPorts(const ExternalModelData* d, char* const* t, int isCircuit,
+static void s_CheckPorts(ExternalModelData* d, char* const* t, int isCircuit,
                          const int reported[2], const char* label)
 {
     for (int i = 1; i <= 2; i++) {
         if (MDL_isReservedDigitalPort(t[i])) {
             if (!reported[i - 1]) ERRLOG_LineErrorNew(106, t[i]);
-        } else if (!isCircuit && !s_NameInList(d->Ports, t[i]) && !MDL_isReservedAnalogPort(t[i])) {
+        } else if (!isCircuit && !s_InPorts(d, t[i]) && !MDL_isReservedAnalogPort(t[i])) {
             ERRLOG_LineErrorNew(236, t[i], label);
         }
     }
@@ -1646,12 +1660,8 @@ static void s_ExtA2D(ExternalModelData* d, const ARG_LIST* a, int isCircuit)
     e->vlow = vlow;
     e->vhigh = vhigh;
     e->line = (int)PARSE_GetLineNum();
-    for (const A2DEntry* o = c->A_to_D; o != nullptr; o = o->next) {
-        if (strcmp(o->d_port, e->d_port) == 0) {
-            ERRLOG_LineErrorNew(133, e->d_port);
-            break;
-        }
-    }
+    if (s_StateOf(d)->a2dPorts[s_CornerIndex(d, c)].Add(e->d_port, e) > 0)
+        ERRLOG_LineErrorNew(133, e->d_port);
     e->next = c->A_to_D;
     c->A_to_D = e;
 }
@@ -1710,7 +1720,7 @@ static void s_SetExtMdlSubParms(char* text, ExternalModelData* data, int isCircu
     case EXT_SUB_D_TO_A: s_ExtD2A(data, &a, isCircuit); break;
     case EXT_SUB_A_TO_D: s_ExtA2D(data, &a, isCircuit); break;
     case EXT_SUB_PARAMETERS:
-        for (int i = 1; i < a.iCount; i++) s_AppendName(&data->Parameters, a.psArgs[i]);
+        for (int i = 1; i < a.iCount; i++) s_AppendName(data, 0, a.psArgs[i]);
         break;
     case EXT_SUB_PORT_TYPE: s_ExtPortType(data, &a); break;
     default:
@@ -1723,34 +1733,35 @@ static void s_SetExtMdlSubParms(char* text, ExternalModelData* data, int isCircu
 // ---------------------------------------------------------------------------
 // End checks of an [External Model] or [External Circuit].
 
-static int s_A2DInTyp(const ExternalCorner* typ, const A2DEntry* e)
+// The three port names of a converter as one key.
+static std::string s_ConverterKey(const char* d, const char* p1, const char* p2)
 {
-    for (const A2DEntry* t = typ ? typ->A_to_D : nullptr; t != nullptr; t = t->next)
-        if (!strcmp(t->d_port, e->d_port) && !strcmp(t->port1, e->port1) && !strcmp(t->port2, e->port2))
-            return 1;
-    return 0;
-}
-
-static int s_D2AInTyp(const ExternalCorner* typ, const D2AEntry* e)
-{
-    for (const D2AEntry* t = typ ? typ->D_to_A : nullptr; t != nullptr; t = t->next)
-        if (!strcmp(t->d_port, e->d_port) && !strcmp(t->port1, e->port1) && !strcmp(t->port2, e->port2))
-            return 1;
-    return 0;
+    std::string key(d);
+    key += '\0';
+    key += p1;
+    key += '\0';
+    key += p2;
+    return key;
 }
 
 int MDL_CnrMustMatchTyp(const char* ownerName, const ExternalCorner* corner,
                         const ExternalCorner* typ, const char* label)
 {
     CMN_ASSERT(ownerName != nullptr && corner != nullptr && label != nullptr);
+    // The Typ converters, gathered once.
+    std::unordered_set<std::string> typA2D, typD2A;
+    for (const A2DEntry* t = typ ? typ->A_to_D : nullptr; t != nullptr; t = t->next)
+        typA2D.insert(s_ConverterKey(t->d_port, t->port1, t->port2));
+    for (const D2AEntry* t = typ ? typ->D_to_A : nullptr; t != nullptr; t = t->next)
+        typD2A.insert(s_ConverterKey(t->d_port, t->port1, t->port2));
     int n = 0;
     for (const A2DEntry* e = corner->A_to_D; e != nullptr; e = e->next) {
-        if (s_A2DInTyp(typ, e)) continue;
+        if (typA2D.count(s_ConverterKey(e->d_port, e->port1, e->port2))) continue;
         ERRLOG_ErrorNew(226, ownerName, label, e->line, e->d_port, e->port1, e->port2);
         n++;
     }
     for (const D2AEntry* e = corner->D_to_A; e != nullptr; e = e->next) {
-        if (s_D2AInTyp(typ, e)) continue;
+        if (typD2A.count(s_ConverterKey(e->d_port, e->port1, e->port2))) continue;
         ERRLOG_ErrorNew(227, ownerName, label, e->line, e->d_port, e->port1, e->port2);
         n++;
     }
@@ -1980,7 +1991,22 @@ void EXT_CIR_Init(void)
 void EXT_Reset(void)
 {
     gCurrentExt = nullptr;
-    s_ForgetPortLists();
+}
+
+static const char* s_CircuitNameOf(const ExternalCircuitRecord* r) { return r->name; }
+
+// Whether a circuit read before r carries name.  r heads its container's
+// list and its name is not final yet: the container's index is asked about
+// the list behind it, whose names are.
+static int s_CircuitNamedBefore(const char* name, ExternalCircuitRecord* r)
+{
+    if (r->next == nullptr) return 0;
+    for (IBIS* c = gpIbis; c != nullptr; c = c->next)
+        if (c->externalCircuits == r)
+            return IBIS_NamesOf(c)->externalCircuits.Find(r->next, s_CircuitNameOf, name) != nullptr;
+    for (const ExternalCircuitRecord* o = r->next; o != nullptr; o = o->next)
+        if (strcmp(o->name, name) == 0) return 1;
+    return 0;
 }
 
 static void s_CircuitName(char* text)
@@ -2005,13 +2031,8 @@ static void s_CircuitName(char* text)
             ERRLOG_LineErrorNew(252, (int)limit);
         } else if (!CMN_ReservedWord(name)) {
             ERRLOG_LineErrorNew(253, name);
-        } else {
-            for (const ExternalCircuitRecord* o = r->next; o != nullptr; o = o->next) {
-                if (strcmp(o->name, name) == 0) {
-                    ERRLOG_LineErrorNew(254, name);
-                    break;
-                }
-            }
+        } else if (s_CircuitNamedBefore(name, r)) {
+            ERRLOG_LineErrorNew(254, name);
         }
         CMN_strncpy(r->name, name, limit);
     }

@@ -6,6 +6,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -1295,17 +1296,17 @@ static PortName* s_NewName(const char* name)
 }
 
 // What the reader keeps of one external body while its lines arrive, so that
-// no line walks a list: the names of the Ports list, the reserved digital
-// ports each port list holds, the tails of the lists kept in file order and
-// the d_ports of each corner's A_to_D lines.  Made on first use from what the
-// lists already hold; freed with the body.
+// no line walks a list: the reserved digital ports each port list holds, the
+// tails of the lists kept in file order, and, made at their first look-up,
+// the names of the Ports list and the d_ports of each corner's A_to_D lines.
+// Made on first use from what the lists already hold; freed with the body.
 struct EXT_ReadState {
-    NameCount ports;
     int hasSwitch[2] = {0, 0};   // Ports, digital ports: D_switch
     int hasOther[2] = {0, 0};    // D_drive, D_receive or D_enable
     PortName* parameterTail = nullptr;
     PortName* digitalTail = nullptr;
-    NameCount a2dPorts[3];       // Typ, Min, Max
+    std::unique_ptr<NameCount> ports;
+    std::unique_ptr<NameCount> a2dPorts[3];   // Typ, Min, Max
 };
 
 void EXT_FreeReadState(EXT_ReadState* state) { delete state; }
@@ -1318,29 +1319,16 @@ static void s_NoteReserved(EXT_ReadState* st, int which, const char* name)
         st->hasOther[which] = 1;
 }
 
-static int s_CornerIndex(const ExternalModelData* d, const ExternalCorner* c)
-{
-    return c == d->Typ ? 0 : c == d->Min ? 1 : 2;
-}
-
 static EXT_ReadState* s_StateOf(ExternalModelData* d)
 {
     if (d->reading != nullptr) return d->reading;
     EXT_ReadState* st = new EXT_ReadState;
-    for (const PortName* p = d->Ports; p != nullptr; p = p->next) {
-        st->ports.Add(p->name, p);
-        s_NoteReserved(st, 0, p->name);
-    }
+    for (const PortName* p = d->Ports; p != nullptr; p = p->next) s_NoteReserved(st, 0, p->name);
     for (PortName* p = d->DigitalPorts; p != nullptr; p = p->next) {
         s_NoteReserved(st, 1, p->name);
         st->digitalTail = p;
     }
     for (PortName* p = d->Parameters; p != nullptr; p = p->next) st->parameterTail = p;
-    const ExternalCorner* corners[3] = {d->Typ, d->Min, d->Max};
-    for (const ExternalCorner* c : corners)
-        if (c != nullptr)
-            for (const A2DEntry* e = c->A_to_D; e != nullptr; e = e->next)
-                st->a2dPorts[s_CornerIndex(d, c)].Add(e->d_port, e);
     d->reading = st;
     return st;
 }
@@ -1348,7 +1336,24 @@ static EXT_ReadState* s_StateOf(ExternalModelData* d)
 // Whether name is a word of the Ports list.
 static int s_InPorts(ExternalModelData* d, const char* name)
 {
-    return s_StateOf(d)->ports.Has(name);
+    EXT_ReadState* st = s_StateOf(d);
+    if (!st->ports) {
+        st->ports.reset(new NameCount);
+        for (const PortName* p = d->Ports; p != nullptr; p = p->next) st->ports->Add(p->name, p);
+    }
+    return st->ports->Has(name);
+}
+
+// How many A_to_D lines of corner c carry d_port; notes one more.
+static int s_NoteA2DPort(ExternalModelData* d, const ExternalCorner* c, const A2DEntry* e)
+{
+    EXT_ReadState* st = s_StateOf(d);
+    std::unique_ptr<NameCount>& seen = st->a2dPorts[c == d->Typ ? 0 : c == d->Min ? 1 : 2];
+    if (!seen) {
+        seen.reset(new NameCount);
+        for (const A2DEntry* o = c->A_to_D; o != nullptr; o = o->next) seen->Add(o->d_port, o);
+    }
+    return seen->Add(e->d_port, e);
 }
 
 // Pushes a name at the head of a port list (0: Ports, 1: the digital ports)
@@ -1361,7 +1366,7 @@ static int s_PushPort(ExternalModelData* d, EXT_ReadState* st, int which, const 
     if (*list == nullptr && which) st->digitalTail = p;
     p->next = *list;
     *list = p;
-    if (!which) st->ports.Add(name, p);
+    if (!which && st->ports) st->ports->Add(name, p);
     s_NoteReserved(st, which, name);
     return 1;
 }
@@ -1660,8 +1665,7 @@ static void s_ExtA2D(ExternalModelData* d, const ARG_LIST* a, int isCircuit)
     e->vlow = vlow;
     e->vhigh = vhigh;
     e->line = (int)PARSE_GetLineNum();
-    if (s_StateOf(d)->a2dPorts[s_CornerIndex(d, c)].Add(e->d_port, e) > 0)
-        ERRLOG_LineErrorNew(133, e->d_port);
+    if (s_NoteA2DPort(d, c, e) > 0) ERRLOG_LineErrorNew(133, e->d_port);
     e->next = c->A_to_D;
     c->A_to_D = e;
 }

@@ -62,6 +62,7 @@ void EXTERN_FreeData(ExternalModelData* data)
         free(t);
         t = next;
     }
+    EXT_FreeReadState(data->reading);
     free(data);
 }
 

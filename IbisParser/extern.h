@@ -70,6 +70,7 @@ typedef struct ExternalModelData {
     PortName* Parameters;     // file order
     PortName* Ports;          // newest first
     PortTypeEntry* PortTypes; // newest first
+    struct EXT_ReadState* reading;   // the reader's indexes of the lists (mdl)
 } ExternalModelData;
 
 // One [External Circuit]; the container keeps them newest first.
@@ -102,6 +103,8 @@ int MDL_CnrMustMatchTyp(const char* ownerName, const ExternalCorner* corner,
 
 // Releases the record with everything it holds; null is ignored.
 void EXTERN_FreeData(ExternalModelData* data);
+// Releases what the reader kept of a record while reading it (mdl).
+void EXT_FreeReadState(struct EXT_ReadState* state);
 
 #ifndef _WIN32
 // Closes the current model as its [Model] section's end would (kept for

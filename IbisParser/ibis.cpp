@@ -81,7 +81,6 @@ void IBIS_Free(IBIS* ibis)
     if (ibis->headers != nullptr) HDR_FreeList(ibis->headers);
     CMPNT_FreeList(ibis->components);
     if (ibis->models != nullptr) MDL_FreeList(ibis->models);
-    MDL_FreeNameIndex(ibis);
     delete ibis->names;
     PKGMDL_FreeList(ibis->packageModels);
     MSEL_FreeList(ibis->modelSelectors);

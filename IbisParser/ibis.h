@@ -39,7 +39,6 @@ typedef struct IBIS {
     TestDataRecord* testData;
     TestLoadRecord* testLoads;
     IBIS_PASS_COUNTS passStart;
-    void* modelNames;                   // the models' index by name (mdl)
     struct IBIS_Names* names;           // the lists' indexes by name (nameidx.h), made on first use
 } IBIS;
 

@@ -6,12 +6,13 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include <new>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
+#include "nameidx.h"
 #include "rowlist.h"
 #include "cmn.h"
 #include "cmpnt.h"
@@ -97,11 +98,11 @@ static int s_In(int type, unsigned long set)
 static int s_bSectionMade;                 // the open section's record exists
 static int s_iLastWaveKeyword;             // latest [Rising/Falling Waveform] of the model
 static AddSubmodelEntry* s_pAddSubTail;    // tail of the current model's [Add Submodel] list
+static WaveformRecord* s_pWaveTail[2];     // last waveform met of its rising and falling lists
 
 // The [External Model] and [External Circuit] reader, at the end of the file.
 static void s_SetExtMdlSubParms(char* text, ExternalModelData* data, int isCircuit);
 static void s_EndExternalModel(const ModelRecord* m);
-static void s_ForgetPortLists(void);
 
 // ---------------------------------------------------------------------------
 // [Algorithmic Model]: the algmod module owns the list; the model keeps its
@@ -166,6 +167,7 @@ static void s_ClearSections(void)
     s_bSectionMade = 0;
     s_iLastWaveKeyword = KW_NOT_KEY;
     s_pAddSubTail = nullptr;
+    s_pWaveTail[0] = s_pWaveTail[1] = nullptr;
     SMOS_Reset();
     WVFRM_Reset();
 }
@@ -190,7 +192,6 @@ void MDL_Reset(void)
     gCurrentModel = nullptr;
     gCurrentKeyword = KW_NOT_KEY;
     s_ClearSections();
-    s_ForgetPortLists();
     CRV_Reset();
     DRVSH_Reset();
     MSPEC_Reset();
@@ -257,10 +258,11 @@ int MDL_NameExists(const char* name, ModelRecord* list)
 }
 
 // ---------------------------------------------------------------------------
-// The index by name: pins, selectors and [Model] lines look models up by name,
-// and a walk of the list for each would grow with the square of the models.
-
-typedef std::unordered_map<std::string, ModelRecord*> ModelNameIndex;
+// The index by name: pins, selectors, schedules and [Model] lines look models
+// up by name, and a walk of the list for each would grow with the square of
+// the models.  The container's index notes each model when its [Model] line
+// has been read (with the name it keeps, empty when the line gave none), the
+// newest of a name being the one found, as a walk from the head finds it.
 
 // The container whose whole model list is list, or null.
 static IBIS* s_ContainerOf(const ModelRecord* list)
@@ -270,58 +272,28 @@ static IBIS* s_ContainerOf(const ModelRecord* list)
     return nullptr;
 }
 
+// Notes a model whose [Model] line was read; its name is final.
 static void s_IndexName(ModelRecord* m)
 {
     IBIS* c = s_ContainerOf(m);
-    if (c == nullptr || m->name[0] == '\0') return;
-    ModelNameIndex* index = static_cast<ModelNameIndex*>(c->modelNames);
-    if (index == nullptr) {
-        index = new (std::nothrow) ModelNameIndex;
-        if (index == nullptr) return;
-        c->modelNames = index;
-    }
-    try {
-        (*index)[m->name] = m;
-    } catch (...) {
-        // Without the entry the index no longer covers the list: drop it, and
-        // the look-ups walk the list.
-        delete index;
-        c->modelNames = nullptr;
-    }
-}
-
-// The newest model named name of the container whose list begins at head,
-// when the container keeps an index; *known is 0 when it does not.
-static ModelRecord* s_Indexed(const char* name, const ModelRecord* head, int* known)
-{
-    *known = 0;
-    IBIS* c = s_ContainerOf(head);
-    if (c == nullptr || c->modelNames == nullptr) return nullptr;
-    const ModelNameIndex* index = static_cast<const ModelNameIndex*>(c->modelNames);
-    auto it = index->find(name);
-    *known = 1;
-    return it == index->end() ? nullptr : it->second;
-}
-
-void MDL_FreeNameIndex(IBIS* ibis)
-{
-    CMN_ASSERT(ibis != nullptr);
-    delete static_cast<ModelNameIndex*>(ibis->modelNames);
-    ibis->modelNames = nullptr;
+    if (c != nullptr) IBIS_NamesOf(c)->models.Put(m->name, m);
 }
 
 ModelRecord* MDL_FindModel(const char* name, ModelRecord* list)
 {
     CMN_ASSERT(name != nullptr);
-    // A name found in the index is the first of the list to carry it; one
-    // not found there is looked for along the list, which also holds the
-    // records made without a [Model] line.
-    int known = 0;
-    ModelRecord* found = s_Indexed(name, list, &known);
-    if (found != nullptr) return found;
-    for (ModelRecord* m = list; m != nullptr; m = m->next)
-        if (strcmp(m->name, name) == 0) return m;
-    return nullptr;
+    if (list == nullptr) return nullptr;
+    IBIS* c = s_ContainerOf(list);
+    if (c == nullptr) {
+        // A list that no container holds (one built by hand).
+        for (ModelRecord* m = list; m != nullptr; m = m->next)
+            if (strcmp(m->name, name) == 0) return m;
+        return nullptr;
+    }
+    // Only the head can still wait for its [Model] line; every other model
+    // of the list is in the index.
+    if (strcmp(list->name, name) == 0) return list;
+    return IBIS_NamesOf(c)->models.Find(name);
 }
 
 int MDL_GetType(ModelRecord* list, const char* name, int* type)
@@ -357,28 +329,26 @@ int MDL_isSubModel(const ModelRecord* m, const SubmodelRecord* s)
     return 0;
 }
 
-static int s_SubmodelNamed(const SubmodelRecord* list, const char* name)
-{
-    for (const SubmodelRecord* s = list; s != nullptr; s = s->next)
-        if (strcmp(s->name, name) == 0) return 1;
-    return 0;
-}
+static const char* s_SubmodelName(const SubmodelRecord* s) { return s->name; }
 
 void MDL_TestSubMdls(ModelRecord* models, SubmodelRecord* submodels)
 {
     for (ModelRecord* m = models; m != nullptr; m = m->next)
         for (AddSubmodelEntry* e = m->AddSubmodel; e != nullptr; e = e->next)
-            if (!s_SubmodelNamed(submodels, e->name)) ERRLOG_ErrorNew(218, e->name, m->name);
+            if (IBIS_FindInList(submodels, &IBIS::submodels, &IBIS_Names::submodels, s_SubmodelName,
+                                e->name) == nullptr)
+                ERRLOG_ErrorNew(218, e->name, m->name);
 }
 
 void MDL_TestSubMdlReferences(ModelRecord* models, SubmodelRecord* submodels)
 {
-    for (SubmodelRecord* s = submodels; s != nullptr; s = s->next) {
-        int used = 0;
-        for (ModelRecord* m = models; m != nullptr && !used; m = m->next)
-            used = MDL_isSubModel(m, s);
-        if (!used) ERRLOG_WarnNew(220, s->name);
-    }
+    // The names that any model adds, gathered once.
+    NameCount added;
+    for (const ModelRecord* m = models; m != nullptr; m = m->next)
+        for (const AddSubmodelEntry* e = m->AddSubmodel; e != nullptr; e = e->next)
+            added.Add(e->name, e);
+    for (SubmodelRecord* s = submodels; s != nullptr; s = s->next)
+        if (!added.Has(s->name)) ERRLOG_WarnNew(220, s->name);
 }
 
 void MDL_TestMdlReference(ModelRecord* models)
@@ -701,19 +671,17 @@ static void s_AddSubmodelLine(const char* text)
 // ---------------------------------------------------------------------------
 // Keyword lines.
 
-// Whether a model read before m carries name.  While m heads its container's
-// list, every earlier model of the list got its name through the index.
+// Whether a model read before m carries name (m heads its container's list
+// and is not noted in the index yet).
 static int s_NamedBefore(const char* name, ModelRecord* m)
 {
-    int known = 0;
-    ModelRecord* found = s_Indexed(name, m, &known);
-    if (known) return found != nullptr && found != m;
-    return MDL_FindModel(name, m->next) != nullptr;
+    IBIS* c = s_ContainerOf(m);
+    if (c == nullptr) return MDL_FindModel(name, m->next) != nullptr;
+    return IBIS_NamesOf(c)->models.Has(name);
 }
 
-static void s_ModelName(char* text)
+static void s_ReadModelName(ModelRecord* m, char* text)
 {
-    ModelRecord* m = gCurrentModel;
     char* rest = text;
     if (!CMN_EatKeyword(&rest)) {
         ERRLOG_LineBugNew(125, "Model", CMN_MODULE_PATH, __LINE__);
@@ -736,9 +704,17 @@ static void s_ModelName(char* text)
             ERRLOG_LineErrorNew(131, name);
         }
         CMN_strncpy(m->name, name, limit);
-        s_IndexName(m);
     }
     CMN_ArgFree(&a);
+}
+
+static void s_ModelName(char* text)
+{
+    ModelRecord* m = gCurrentModel;
+    s_ReadModelName(m, text);
+    // Noted whatever the line gave: a model without a name is found by the
+    // empty name, as along the list.
+    s_IndexName(m);
 }
 
 // Whether any keyword that must come after [Model Spec] (and, without
@@ -873,7 +849,12 @@ static void s_CompositeCurrent(int previous, char* text)
                         : previous == KW_FALLING_WAVEFORM ? m->FallingWaveform
                                                           : nullptr;
     if (w == nullptr) return;
+    // The lists only grow at their tails: the walk goes on from where the
+    // last one of this model stopped.
+    WaveformRecord*& tail = s_pWaveTail[previous == KW_FALLING_WAVEFORM];
+    if (tail != nullptr) w = tail;
     while (w->next != nullptr) w = w->next;
+    tail = w;
     if (w->composite_current != nullptr) {
         ERRLOG_LineErrorNew(263);
         WVFRM_Reset();
@@ -1298,13 +1279,6 @@ int MDL_isReservedDigitalPort(const char* name)
     return s_InWords(DIGITAL_PORTS, name);
 }
 
-static int s_NameInList(const PortName* list, const char* name)
-{
-    for (; list != nullptr; list = list->next)
-        if (strcmp(list->name, name) == 0) return 1;
-    return 0;
-}
-
 static PortName* s_NewName(const char* name)
 {
     PortName* p = nullptr;
@@ -1321,90 +1295,118 @@ static PortName* s_NewName(const char* name)
     return p;
 }
 
-// What a port list already holds of the reserved digital ports, kept per
-// list so that a long list is not walked for every new name.
-typedef struct {
-    PortName* const* list;   // the list's head slot
-    const PortName* head;    // its head when the flags were taken
-    int hasSwitch;           // D_switch
-    int hasOther;            // D_drive, D_receive or D_enable
-} PORT_FLAGS;
+// What the reader keeps of one external body while its lines arrive, so that
+// no line walks a list: the reserved digital ports each port list holds, the
+// tails of the lists kept in file order, and, made at their first look-up,
+// the names of the Ports list and the d_ports of each corner's A_to_D lines.
+// Made on first use from what the lists already hold; freed with the body.
+struct EXT_ReadState {
+    int hasSwitch[2] = {0, 0};   // Ports, digital ports: D_switch
+    int hasOther[2] = {0, 0};    // D_drive, D_receive or D_enable
+    PortName* parameterTail = nullptr;
+    PortName* digitalTail = nullptr;
+    std::unique_ptr<NameCount> ports;
+    std::unique_ptr<NameCount> a2dPorts[3];   // Typ, Min, Max
+};
 
-static PORT_FLAGS s_portFlags[2];
+void EXT_FreeReadState(EXT_ReadState* state) { delete state; }
 
-static PORT_FLAGS* s_FlagsOf(PortName* const* list, int which)
+static void s_NoteReserved(EXT_ReadState* st, int which, const char* name)
 {
-    PORT_FLAGS* f = &s_portFlags[which];
-    if (f->list != list || f->head != *list) {
-        f->list = list;
-        f->head = *list;
-        f->hasSwitch = f->hasOther = 0;
-        for (const PortName* p = *list; p != nullptr; p = p->next) {
-            if (strcmp(p->name, "D_switch") == 0) f->hasSwitch = 1;
-            else if (MDL_isReservedDigitalPort(p->name)) f->hasOther = 1;
-        }
+    if (strcmp(name, "D_switch") == 0)
+        st->hasSwitch[which] = 1;
+    else if (MDL_isReservedDigitalPort(name))
+        st->hasOther[which] = 1;
+}
+
+static EXT_ReadState* s_StateOf(ExternalModelData* d)
+{
+    if (d->reading != nullptr) return d->reading;
+    EXT_ReadState* st = new EXT_ReadState;
+    for (const PortName* p = d->Ports; p != nullptr; p = p->next) s_NoteReserved(st, 0, p->name);
+    for (PortName* p = d->DigitalPorts; p != nullptr; p = p->next) {
+        s_NoteReserved(st, 1, p->name);
+        st->digitalTail = p;
     }
-    return f;
+    for (PortName* p = d->Parameters; p != nullptr; p = p->next) st->parameterTail = p;
+    d->reading = st;
+    return st;
+}
+
+// Whether name is a word of the Ports list.
+static int s_InPorts(ExternalModelData* d, const char* name)
+{
+    EXT_ReadState* st = s_StateOf(d);
+    if (!st->ports) {
+        st->ports.reset(new NameCount);
+        for (const PortName* p = d->Ports; p != nullptr; p = p->next) st->ports->Add(p->name, p);
+    }
+    return st->ports->Has(name);
+}
+
+// How many A_to_D lines of corner c carry d_port; notes one more.
+static int s_NoteA2DPort(ExternalModelData* d, const ExternalCorner* c, const A2DEntry* e)
+{
+    EXT_ReadState* st = s_StateOf(d);
+    std::unique_ptr<NameCount>& seen = st->a2dPorts[c == d->Typ ? 0 : c == d->Min ? 1 : 2];
+    if (!seen) {
+        seen.reset(new NameCount);
+        for (const A2DEntry* o = c->A_to_D; o != nullptr; o = o->next) seen->Add(o->d_port, o);
+    }
+    return seen->Add(e->d_port, e);
+}
+
+// Pushes a name at the head of a port list (0: Ports, 1: the digital ports)
+// and notes it.
+static int s_PushPort(ExternalModelData* d, EXT_ReadState* st, int which, const char* name)
+{
+    PortName* p = s_NewName(name);
+    if (p == nullptr) return 0;
+    PortName** list = which ? &d->DigitalPorts : &d->Ports;
+    if (*list == nullptr && which) st->digitalTail = p;
+    p->next = *list;
+    *list = p;
+    if (!which && st->ports) st->ports->Add(name, p);
+    s_NoteReserved(st, which, name);
+    return 1;
 }
 
 // Stores a name at the head of a port list (isDigitalList 0: Ports, 1: the
 // digital ports of a circuit) under the rules of D_switch.
 static void s_AddPort(ExternalModelData* d, const char* name, int isDigitalList)
 {
+    EXT_ReadState* st = s_StateOf(d);
     if (!isDigitalList && d->Language == EXT_LANG_ANALOG && MDL_isReservedDigitalPort(name)) {
         ERRLOG_LineErrorNew(103, name);
-        PortName* p = s_NewName(name);
-        if (p != nullptr) {
-            p->next = d->Ports;
-            d->Ports = p;
-        }
+        s_PushPort(d, st, 0, name);
         return;
     }
-    PortName** list = isDigitalList ? &d->DigitalPorts : &d->Ports;
-    PORT_FLAGS* f = s_FlagsOf(list, isDigitalList);
     int isSwitch = strcmp(name, "D_switch") == 0;
     int isOther = !isSwitch && MDL_isReservedDigitalPort(name);
-    PortName* p = s_NewName(name);
-    if (p == nullptr) return;
-    p->next = *list;
-    *list = p;
-    if (isSwitch && f->hasOther) ERRLOG_LineErrorNew(104);
-    if (isOther && f->hasSwitch) ERRLOG_LineErrorNew(105, name);
-    f->hasSwitch |= isSwitch;
-    f->hasOther |= isOther;
-    f->head = p;
+    // What the older names of the list hold.
+    int hadSwitch = st->hasSwitch[isDigitalList], hadOther = st->hasOther[isDigitalList];
+    if (!s_PushPort(d, st, isDigitalList, name)) return;
+    if (isSwitch && hadOther) ERRLOG_LineErrorNew(104);
+    if (isOther && hadSwitch) ERRLOG_LineErrorNew(105, name);
 }
 
-// Appends to a list kept in file order, through the tail of the list that
-// was appended to last.
-static PortName** s_appendList;
-static PortName* s_appendHead;
-static PortName* s_appendTail;
-
-static void s_AppendName(PortName** list, const char* name)
+// Appends a name to a list kept in file order (toDigital 0: Parameters, 1:
+// the digital ports, whose reserved names are pushed at the head instead).
+static void s_AppendName(ExternalModelData* d, int toDigital, const char* name)
 {
+    EXT_ReadState* st = s_StateOf(d);
     PortName* p = s_NewName(name);
     if (p == nullptr) return;
-    if (s_appendList != list || *list == nullptr || *list != s_appendHead) {
-        s_appendList = list;
-        s_appendTail = *list;
-        while (s_appendTail != nullptr && s_appendTail->next != nullptr)
-            s_appendTail = s_appendTail->next;
-    }
-    if (s_appendTail == nullptr)
+    PortName** list = toDigital ? &d->DigitalPorts : &d->Parameters;
+    PortName*& tail = toDigital ? st->digitalTail : st->parameterTail;
+    if (*list == nullptr) {
         *list = p;
-    else
-        s_appendTail->next = p;
-    s_appendTail = p;
-    s_appendHead = *list;
-}
-
-// Drops the list caches, so that nothing of a freed record is used.
-static void s_ForgetPortLists(void)
-{
-    s_appendList = nullptr;
-    s_appendHead = s_appendTail = nullptr;
-    memset(s_portFlags, 0, sizeof s_portFlags);
+    } else {
+        if (tail == nullptr) tail = *list;
+        while (tail->next != nullptr) tail = tail->next;
+        tail->next = p;
+    }
+    tail = p;
 }
 
 static ExternalCorner** s_CornerSlot(ExternalModelData* d, const char* word)
@@ -1491,9 +1493,9 @@ static ExternalCorner* s_ConverterCorner(ExternalModelData* d, const char* word,
     return *slot;
 }
 
-static int s_PortKnown(const ExternalModelData* d, const char* name)
+static int s_PortKnown(ExternalModelData* d, const char* name)
 {
-    return strcmp(name, "A_gnd") == 0 || s_NameInList(d->Ports, name);
+    return strcmp(name, "A_gnd") == 0 || s_InPorts(d, name);
 }
 
 // The value of a converter column; 149 when it cannot be read.
@@ -1537,20 +1539,20 @@ static int s_ConverterPorts(ExternalModelData* d, char* const* t, int isD2A, int
                        strcmp(dport, "D_enable") == 0))
             ERRLOG_LineErrorNew(241, dport);
     } else if (!MDL_isReservedAnalogPort(dport)) {
-        s_AppendName(&d->DigitalPorts, dport);
+        s_AppendName(d, 1, dport);
     }
     return 1;
 }
 
 // The last port check of a converter: reserved digital ports used as analog
 // ones, and for a model names neither listed nor reserved.
-static void s_CheckPorts(const ExternalModelData* d, char* const* t, int isCircuit,
+static void s_CheckPorts(ExternalModelData* d, char* const* t, int isCircuit,
                          const int reported[2], const char* label)
 {
     for (int i = 1; i <= 2; i++) {
         if (MDL_isReservedDigitalPort(t[i])) {
             if (!reported[i - 1]) ERRLOG_LineErrorNew(106, t[i]);
-        } else if (!isCircuit && !s_NameInList(d->Ports, t[i]) && !MDL_isReservedAnalogPort(t[i])) {
+        } else if (!isCircuit && !s_InPorts(d, t[i]) && !MDL_isReservedAnalogPort(t[i])) {
             ERRLOG_LineErrorNew(236, t[i], label);
         }
     }
@@ -1663,12 +1665,7 @@ static void s_ExtA2D(ExternalModelData* d, const ARG_LIST* a, int isCircuit)
     e->vlow = vlow;
     e->vhigh = vhigh;
     e->line = (int)PARSE_GetLineNum();
-    for (const A2DEntry* o = c->A_to_D; o != nullptr; o = o->next) {
-        if (strcmp(o->d_port, e->d_port) == 0) {
-            ERRLOG_LineErrorNew(133, e->d_port);
-            break;
-        }
-    }
+    if (s_NoteA2DPort(d, c, e) > 0) ERRLOG_LineErrorNew(133, e->d_port);
     e->next = c->A_to_D;
     c->A_to_D = e;
 }
@@ -1727,7 +1724,7 @@ static void s_SetExtMdlSubParms(char* text, ExternalModelData* data, int isCircu
     case EXT_SUB_D_TO_A: s_ExtD2A(data, &a, isCircuit); break;
     case EXT_SUB_A_TO_D: s_ExtA2D(data, &a, isCircuit); break;
     case EXT_SUB_PARAMETERS:
-        for (int i = 1; i < a.iCount; i++) s_AppendName(&data->Parameters, a.psArgs[i]);
+        for (int i = 1; i < a.iCount; i++) s_AppendName(data, 0, a.psArgs[i]);
         break;
     case EXT_SUB_PORT_TYPE: s_ExtPortType(data, &a); break;
     default:
@@ -1740,34 +1737,35 @@ static void s_SetExtMdlSubParms(char* text, ExternalModelData* data, int isCircu
 // ---------------------------------------------------------------------------
 // End checks of an [External Model] or [External Circuit].
 
-static int s_A2DInTyp(const ExternalCorner* typ, const A2DEntry* e)
+// The three port names of a converter as one key.
+static std::string s_ConverterKey(const char* d, const char* p1, const char* p2)
 {
-    for (const A2DEntry* t = typ ? typ->A_to_D : nullptr; t != nullptr; t = t->next)
-        if (!strcmp(t->d_port, e->d_port) && !strcmp(t->port1, e->port1) && !strcmp(t->port2, e->port2))
-            return 1;
-    return 0;
-}
-
-static int s_D2AInTyp(const ExternalCorner* typ, const D2AEntry* e)
-{
-    for (const D2AEntry* t = typ ? typ->D_to_A : nullptr; t != nullptr; t = t->next)
-        if (!strcmp(t->d_port, e->d_port) && !strcmp(t->port1, e->port1) && !strcmp(t->port2, e->port2))
-            return 1;
-    return 0;
+    std::string key(d);
+    key += '\0';
+    key += p1;
+    key += '\0';
+    key += p2;
+    return key;
 }
 
 int MDL_CnrMustMatchTyp(const char* ownerName, const ExternalCorner* corner,
                         const ExternalCorner* typ, const char* label)
 {
     CMN_ASSERT(ownerName != nullptr && corner != nullptr && label != nullptr);
+    // The Typ converters, gathered once.
+    std::unordered_set<std::string> typA2D, typD2A;
+    for (const A2DEntry* t = typ ? typ->A_to_D : nullptr; t != nullptr; t = t->next)
+        typA2D.insert(s_ConverterKey(t->d_port, t->port1, t->port2));
+    for (const D2AEntry* t = typ ? typ->D_to_A : nullptr; t != nullptr; t = t->next)
+        typD2A.insert(s_ConverterKey(t->d_port, t->port1, t->port2));
     int n = 0;
     for (const A2DEntry* e = corner->A_to_D; e != nullptr; e = e->next) {
-        if (s_A2DInTyp(typ, e)) continue;
+        if (typA2D.count(s_ConverterKey(e->d_port, e->port1, e->port2))) continue;
         ERRLOG_ErrorNew(226, ownerName, label, e->line, e->d_port, e->port1, e->port2);
         n++;
     }
     for (const D2AEntry* e = corner->D_to_A; e != nullptr; e = e->next) {
-        if (s_D2AInTyp(typ, e)) continue;
+        if (typD2A.count(s_ConverterKey(e->d_port, e->port1, e->port2))) continue;
         ERRLOG_ErrorNew(227, ownerName, label, e->line, e->d_port, e->port1, e->port2);
         n++;
     }
@@ -1997,7 +1995,22 @@ void EXT_CIR_Init(void)
 void EXT_Reset(void)
 {
     gCurrentExt = nullptr;
-    s_ForgetPortLists();
+}
+
+static const char* s_CircuitNameOf(const ExternalCircuitRecord* r) { return r->name; }
+
+// Whether a circuit read before r carries name.  r heads its container's
+// list and its name is not final yet: the container's index is asked about
+// the list behind it, whose names are.
+static int s_CircuitNamedBefore(const char* name, ExternalCircuitRecord* r)
+{
+    if (r->next == nullptr) return 0;
+    for (IBIS* c = gpIbis; c != nullptr; c = c->next)
+        if (c->externalCircuits == r)
+            return IBIS_NamesOf(c)->externalCircuits.Find(r->next, s_CircuitNameOf, name) != nullptr;
+    for (const ExternalCircuitRecord* o = r->next; o != nullptr; o = o->next)
+        if (strcmp(o->name, name) == 0) return 1;
+    return 0;
 }
 
 static void s_CircuitName(char* text)
@@ -2022,13 +2035,8 @@ static void s_CircuitName(char* text)
             ERRLOG_LineErrorNew(252, (int)limit);
         } else if (!CMN_ReservedWord(name)) {
             ERRLOG_LineErrorNew(253, name);
-        } else {
-            for (const ExternalCircuitRecord* o = r->next; o != nullptr; o = o->next) {
-                if (strcmp(o->name, name) == 0) {
-                    ERRLOG_LineErrorNew(254, name);
-                    break;
-                }
-            }
+        } else if (s_CircuitNamedBefore(name, r)) {
+            ERRLOG_LineErrorNew(254, name);
         }
         CMN_strncpy(r->name, name, limit);
     }

@@ -113,10 +113,9 @@ void MDL_EndModel(ModelRecord* model);
 void MDL_Free(ModelRecord* m);
 void MDL_FreeList(ModelRecord* first);
 
-// The container's index of its models by name: each name given on a [Model]
-// line leads to the newest model of the container that carries it.  A look-up
-// in the container's whole list goes through it; released with the container.
-void MDL_FreeNameIndex(struct IBIS* ibis);
+// Look-ups by exact name.  In a container's whole model list they go through
+// the container's index (IBIS_Names::models), which finds the newest model of
+// a name as a walk from the head does; another list is walked.
 int MDL_NameExists(const char* name, ModelRecord* list);
 ModelRecord* MDL_FindModel(const char* name, ModelRecord* list);
 int MDL_GetType(ModelRecord* list, const char* name, int* type);

@@ -154,7 +154,7 @@ private:
 // date only by the module that owns the list.  Every list's names compare
 // exactly.
 struct IBIS_Names {
-    NameIndex<ModelRecord> models;
+    NameIndex<ModelRecord> models;   // noted by mdl as each [Model] line is read
     HeadIndex<ComponentRecord> components;
     HeadIndex<ExternalCircuitRecord> externalCircuits;
     HeadIndex<SubmodelRecord> submodels;

@@ -5,6 +5,11 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <cmath>
+#include <iterator>
+#include <set>
+#include <vector>
+
 #include "cmn.h"
 #include "errlog.h"
 #include "mdl.h"
@@ -127,15 +132,30 @@ int SMOS_Fini(const ModelRecord* model, int keywordCode)
     return 1;
 }
 
+// Two Vds values closer than this are the same.
+static int s_SameVds(double a, double b) { return fabs(b - a) < 1e-9; }
+
 void SMOS_TestList(const SeriesMosfetRecord* list, const char* modelName, const char* label)
 {
     CMN_ASSERT(list != nullptr && modelName != nullptr && label != nullptr);
-    for (const SeriesMosfetRecord* a = list; a != nullptr; a = a->next) {
-        if (a->Vds == nullptr) continue;
-        for (const SeriesMosfetRecord* b = a->next; b != nullptr; b = b->next)
-            if (b->Vds != nullptr && fabs(*b->Vds - *a->Vds) < 1e-9)
-                ERRLOG_ErrorNew(2806, modelName, label, *a->Vds);
+    // A record with the same Vds as a later one is reported once.  The later
+    // values are kept sorted: the value nearest above and the one nearest
+    // below a record's are the only ones that can be the same as it.
+    std::vector<const SeriesMosfetRecord*> given;
+    for (const SeriesMosfetRecord* a = list; a != nullptr; a = a->next)
+        if (a->Vds != nullptr) given.push_back(a);
+    std::vector<char> repeated(given.size(), 0);
+    std::set<double> later;
+    for (size_t i = given.size(); i-- > 0;) {
+        double v = *given[i]->Vds;
+        if (std::isnan(v)) continue;
+        auto above = later.lower_bound(v);
+        if (above != later.end() && s_SameVds(v, *above)) repeated[i] = 1;
+        if (above != later.begin() && s_SameVds(v, *std::prev(above))) repeated[i] = 1;
+        later.insert(v);
     }
+    for (size_t i = 0; i < given.size(); i++)
+        if (repeated[i]) ERRLOG_ErrorNew(2806, modelName, label, *given[i]->Vds);
 }
 
 void SMOS_FreeList(SeriesMosfetRecord* list)

@@ -29,8 +29,8 @@ namespace {
 // 101 (a [Model] is only read inside a pass, which has its container), 125
 // (the frame hands every keyword line with its ']'), 211 and 4211 (an empty
 // data line never reaches a module), 2808 (the Vds line is read once per
-// record), 3819 (no check compares with "less than or equal") and 220 (needs
-// the submodel module; until it is part of the library no submodel exists).
+// record) and 3819 (no check compares with "less than or equal"); 220 is
+// raised in model_lookup_tests.cpp.
 // Of the external-model codes: 230 (the keyword always makes its record
 // unless allocation failed), 250 (a failed split), 142 (nothing sets
 // gbEtcFlag), 224 (Model_type never exceeds 22), 236 (a converter's analog

@@ -931,6 +931,12 @@ static void CCALL_check_ccall(void)
 void CCALL_checkPortNode(ComponentRecord* component, ExternalCircuitRecord* externalCircuits)
 {
     CMN_ASSERT(component != nullptr);
+    // The file has been read: the port index of its last call is rebuilt if
+    // it is ever needed again, and need not sit beside the check's tables.
+    if (s_portsOwner != nullptr) {
+        s_portsOwner = nullptr;
+        s_Empty(s_ports);
+    }
     s_FreeTables();
     if (component->circuitCalls == nullptr) return;
     s_Empty(s_pins);

@@ -4,14 +4,13 @@
 #include <string.h>
 
 #include <new>
-#include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "cmn.h"
 #include "cmpnt.h"
 #include "errlog.h"
 #include "mdl.h"
+#include "nameidx.h"
 #include "query.h"
 #include "submdl.h"
 #include "wvfrm.h"
@@ -220,17 +219,17 @@ int chk_UniqueNode(ComponentRecord* component, NodeNameEntry* node, NodeNameEntr
     CMN_ASSERT(component != NULL && node != NULL);
     if (node->name == NULL)
         return 1;
-    int ok = 1;
+    // Once for the node, however many later names repeat it.
     for (NodeNameEntry* n = rest; n != NULL; n = n->next) {
         if (n->name != NULL && strcmp(n->name, node->name) == 0) {
             ERRLOG_ErrorNew(1708, component->name, node->name);
-            ok = 0;
+            return 0;
         }
     }
-    return ok;
+    return 1;
 }
 
-// Node names equal to a pin's name: one 1709 per pair.
+// Node names equal to a pin's name: one 1709 per such node.
 static int s_NodesLikePin(ComponentRecord* component, PinRecord* pin)
 {
     int ok = 1;
@@ -247,29 +246,37 @@ int chk_CheckNode(ComponentRecord* component)
     CMN_ASSERT(component != NULL);
     if (component->nodes == NULL)
         return 1;
-    // The pairs are counted through the names first, so that long node and
-    // pin lists take linear time; the messages are those of the pairwise
-    // comparison, one per equal pair, in the same order.
-    std::vector<int> laterEqual, pinEqual;
+    // The names are counted first, so that long node and pin lists take
+    // linear time and the messages grow with the lists: 1708 once for each
+    // node that a later node repeats, in list order; 1709 once for each node
+    // named like a pin, at the first pin of that name (a repeated pin does
+    // not repeat them).
+    std::vector<char> repeated;
+    std::vector<int> likePin;
     try {
-        std::unordered_map<std::string, int> total, seen;
+        std::vector<const NodeNameEntry*> nodes;
         for (NodeNameEntry* n = component->nodes; n != NULL; n = n->next)
             if (n->name != NULL)
-                total[n->name]++;
-        for (NodeNameEntry* n = component->nodes; n != NULL; n = n->next)
-            if (n->name != NULL)
-                laterEqual.push_back(total[n->name] - ++seen[n->name]);
-        for (PinRecord* p = component->pins; p != NULL; p = p->next) {
-            auto it = total.find(p->pinName);
-            pinEqual.push_back(it == total.end() ? 0 : it->second);
-        }
+                nodes.push_back(n);
+        repeated.resize(nodes.size());
+        NameCount names;
+        for (size_t i = nodes.size(); i-- > 0;)
+            repeated[i] = names.Add(nodes[i]->name, NULL) > 0;
+        NameCount pins;
+        for (PinRecord* p = component->pins; p != NULL; p = p->next)
+            likePin.push_back(pins.Add(p->pinName, NULL) == 0 ? names.Count(p->pinName) : 0);
     } catch (const std::bad_alloc&) {
-        // No room to count: compare pair by pair.
+        // No room to count: compare name by name.
         int ok = 1;
         for (NodeNameEntry* n = component->nodes; n != NULL; n = n->next)
             ok &= chk_UniqueNode(component, n, n->next);
-        for (PinRecord* p = component->pins; p != NULL; p = p->next)
-            ok &= s_NodesLikePin(component, p);
+        for (PinRecord* p = component->pins; p != NULL; p = p->next) {
+            PinRecord* q = component->pins;
+            while (q != p && strcmp(q->pinName, p->pinName) != 0)
+                q = q->next;
+            if (q == p)
+                ok &= s_NodesLikePin(component, p);
+        }
         return ok;
     }
     int ok = 1;
@@ -277,14 +284,16 @@ int chk_CheckNode(ComponentRecord* component)
     for (NodeNameEntry* n = component->nodes; n != NULL; n = n->next) {
         if (n->name == NULL)
             continue;
-        for (int i = 0; i < laterEqual[k]; i++) ERRLOG_ErrorNew(1708, component->name, n->name);
-        ok &= laterEqual[k++] == 0;
+        if (repeated[k++]) {
+            ERRLOG_ErrorNew(1708, component->name, n->name);
+            ok = 0;
+        }
     }
     k = 0;
     for (PinRecord* p = component->pins; p != NULL; p = p->next, k++) {
-        for (int i = 0; i < pinEqual[k]; i++)
+        for (int i = 0; i < likePin[k]; i++)
             ERRLOG_ErrorNew(1709, component->name, p->pinName, p->pinName);
-        ok &= pinEqual[k] == 0;
+        ok &= likePin[k] == 0;
     }
     return ok;
 }

@@ -20,6 +20,8 @@
 #include "cmpnt.h"
 #include "errlog.h"
 #include "extern.h"
+#include "ibis.h"
+#include "nameidx.h"
 #include "pin.h"
 
 #define CMN_MODULE_PATH "IbisParser/circuit"
@@ -82,10 +84,18 @@ static CircuitCallRecord* s_portsOwner;
 static PortMapEntry* s_portsHead;
 static std::unordered_set<std::string> s_ports;
 
+// Empties a table by giving it fresh storage: emptying it in place would
+// cost its largest size again at every later use.
+template <class Table>
+static void s_Empty(Table& table)
+{
+    Table().swap(table);
+}
+
 static std::unordered_set<std::string>& s_PortsOfCall(CircuitCallRecord* call)
 {
     if (s_portsOwner != call || s_portsHead != call->portMap) {
-        s_ports.clear();
+        s_Empty(s_ports);
         for (PortMapEntry* e = call->portMap; e != nullptr; e = e->next)
             s_ports.insert(e->portName);
         s_portsOwner = call;
@@ -154,7 +164,7 @@ void CCALL_FreeList(CircuitCallRecord* list)
         CircuitCallRecord* next = list->next;
         if (list == s_portsOwner) {
             s_portsOwner = nullptr;
-            s_ports.clear();
+            s_Empty(s_ports);
         }
         FreeChain(list->portMap);
         free(list);
@@ -191,11 +201,14 @@ static std::string s_Cut(const char* name, size_t limit)
     return std::string(name, n < limit ? n : limit);
 }
 
+static const char* s_ExternalName(const ExternalCircuitRecord* e) { return e->name; }
+
+// The first circuit of the name along the list, through the index of the
+// container that holds the list.
 static ExternalCircuitRecord* s_FindExternal(ExternalCircuitRecord* list, const char* name)
 {
-    for (ExternalCircuitRecord* e = list; e != nullptr; e = e->next)
-        if (strcmp(e->name, name) == 0) return e;
-    return nullptr;
+    return IBIS_FindInList(list, &IBIS::externalCircuits, &IBIS_Names::externalCircuits,
+                           s_ExternalName, name);
 }
 
 static std::string s_PortWord(const char* word)
@@ -292,6 +305,8 @@ typedef struct CcallCall {
 
 static CcallCall* ccall_list;
 static CcallCall* s_lastCall;
+// The first call of ccall_list with each begin line.
+static std::unordered_map<unsigned, CcallCall*> s_callIndex;
 static CcallNode* pNode_list;
 static std::unordered_map<std::string, CcallNode*> s_nodeIndex;
 static CcallEnd* A2d_list;
@@ -329,6 +344,7 @@ static void s_FreeTables(void)
         ccall_list = next;
     }
     s_lastCall = nullptr;
+    s_Empty(s_callIndex);
     while (pNode_list != nullptr) {
         CcallNode* next = pNode_list->next;
         s_FreePorts(pNode_list->connections);
@@ -336,7 +352,7 @@ static void s_FreeTables(void)
         free(pNode_list);
         pNode_list = next;
     }
-    s_nodeIndex.clear();
+    s_Empty(s_nodeIndex);
     while (A2d_list != nullptr) {
         CcallEnd* next = A2d_list->next;
         free(A2d_list->name);
@@ -363,9 +379,8 @@ static CcallPort* s_NewPort(const char* name, unsigned line, unsigned kind)
 static CcallCall* s_FindCall(unsigned line)
 {
     if (s_lastCall != nullptr && s_lastCall->line == line) return s_lastCall;
-    for (CcallCall* c = ccall_list; c != nullptr; c = c->next)
-        if (c->line == line) return c;
-    return nullptr;
+    auto it = s_callIndex.find(line);
+    return it == s_callIndex.end() ? nullptr : it->second;
 }
 
 static CcallPort* s_FindPort(CcallCall* call, const char* name)
@@ -486,6 +501,7 @@ static CcallCall* CCALL_AddExtPorts(const ExtView* view, unsigned callLine, unsi
         else
             ccall_list = call;
         s_lastCall = call;
+        s_callIndex.emplace(callLine, call);
     }
     // Ports is newest first; pushing each at the head gives file order.
     for (const std::string& port : view->ports)
@@ -915,23 +931,36 @@ static void CCALL_check_ccall(void)
 void CCALL_checkPortNode(ComponentRecord* component, ExternalCircuitRecord* externalCircuits)
 {
     CMN_ASSERT(component != nullptr);
+    // The file has been read: the port index of its last call is rebuilt if
+    // it is ever needed again, and need not sit beside the check's tables.
+    if (s_portsOwner != nullptr) {
+        s_portsOwner = nullptr;
+        s_Empty(s_ports);
+    }
     s_FreeTables();
     if (component->circuitCalls == nullptr) return;
-    s_pins.clear();
-    s_declared.clear();
+    s_Empty(s_pins);
+    s_Empty(s_declared);
     for (PinRecord* p = component->pins; p != nullptr; p = p->next) s_pins.emplace(p->pinName, p);
     // Declared names compare in the cut form a Port_map node takes.
     for (NodeNameEntry* n = component->nodes; n != nullptr; n = n->next)
         if (n->name != nullptr) s_declared.insert(s_Cut(n->name, NODE_NAME_MAX));
 
+    // What the check reads of each circuit, read once however many calls
+    // name it.
+    std::unordered_map<const ExternalCircuitRecord*, ExtView> views;
     for (CircuitCallRecord* rec = component->circuitCalls; rec != nullptr; rec = rec->next) {
         ExternalCircuitRecord* ext = s_FindExternal(externalCircuits, rec->externalCircuitName);
         if (ext == nullptr) {
             ERRLOG_ErrorNew(1838, (int)rec->beginLine, rec->externalCircuitName, component->name);
             continue;
         }
-        ExtView view;
-        s_ReadExternal(ext, &view);
+        auto known = views.find(ext);
+        if (known == views.end()) {
+            known = views.emplace(ext, ExtView()).first;
+            s_ReadExternal(ext, &known->second);
+        }
+        const ExtView& view = known->second;
         if (rec->firstReferencePin[0] != '\0')
             s_ReferencePin(component, rec, rec->firstReferencePin, 1840);
         if (rec->secondReferencePin[0] != '\0')
@@ -950,8 +979,8 @@ void CCALL_checkPortNode(ComponentRecord* component, ExternalCircuitRecord* exte
     s_CheckNodes(component);
     CCALL_check_ccall();
     s_FreeTables();
-    s_pins.clear();
-    s_declared.clear();
+    s_Empty(s_pins);
+    s_Empty(s_declared);
 }
 
 void CCALL_checkExtCircuitExist(CircuitCallRecord* circuitCalls,

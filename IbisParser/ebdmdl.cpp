@@ -10,9 +10,11 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <deque>
+#include <new>
 #include <string>
 #include <unordered_map>
-
+#include <vector>
 
 #include "rowlist.h"
 #include "cmn.h"
@@ -20,7 +22,9 @@
 #include "errlog.h"
 #include "hdr.h"
 #include "ibis.h"
+#include "nameidx.h"
 #include "parse.h"
+#include "pin.h"
 
 #define CMN_MODULE_PATH "IbisParser/ebdmdl"
 
@@ -35,7 +39,7 @@ static int gbNumber_PinsFound, gbPin_ListFound, gbRef_DsmFound, gbEnd_Ebd_ModelF
 static int gbAllowRefTesting = 1;
 // Names of the current board's pins, paths and reference designators, each
 // with how often it occurred, so that repeats are found without walking.
-static std::unordered_map<std::string, unsigned> s_pinNames, s_pathNames, s_refNames;
+static NameCount s_pinNames, s_pathNames, s_refNames;
 
 int EBDMDL_AllowRefTesting(int on) { return gbAllowRefTesting = on != 0; }
 
@@ -44,9 +48,11 @@ static void s_StartBoardState(void)
     gpCurrEbdPath = nullptr;
     gpCurrEbdElem = nullptr;
     PKGMDL_ForkClear(&top);
-    s_pinNames.clear();
-    s_pathNames.clear();
-    s_refNames.clear();
+    // Fresh tables: emptying one in place would cost its largest size again
+    // at every later board.
+    s_pinNames = NameCount();
+    s_pathNames = NameCount();
+    s_refNames = NameCount();
 }
 
 void EBDMDL_Reset(void)
@@ -90,32 +96,31 @@ int EBDMDL_GetLastLink(BoardDescriptionRecord** p)
     return 1;
 }
 
+static const char* s_BoardName(const BoardDescriptionRecord* b) { return b->name; }
+
 int EBDMDL_FindEbdModel(BoardDescriptionRecord* list, const char* name, BoardDescriptionRecord** found)
 {
     CMN_ASSERT(name != nullptr);
-    for (BoardDescriptionRecord* b = list; b != nullptr; b = b->next) {
-        if (strcmp(b->name, name) == 0) {
-            if (found != nullptr) *found = b;
-            return 1;
-        }
-    }
-    return 0;
+    // The first board of the name along the list (the newest), through the
+    // index of the container that holds the list.
+    BoardDescriptionRecord* b = IBIS_FindInList(list, &IBIS::boardDescriptions, &IBIS_Names::boards,
+                                                s_BoardName, name);
+    if (b == nullptr) return 0;
+    if (found != nullptr) *found = b;
+    return 1;
 }
 
 // How often name occurred before in names; records this occurrence.
-static unsigned s_Earlier(std::unordered_map<std::string, unsigned>& names, const char* name)
+static int s_Earlier(NameCount& names, const char* name)
 {
     try {
-        return names[name]++;
-    } catch (...) {
+        return names.Add(name, nullptr);
+    } catch (const std::bad_alloc&) {
         return 0;   // without memory for the table, repeats go unreported
     }
 }
 
-static int s_Known(const std::unordered_map<std::string, unsigned>& names, const char* name)
-{
-    return names.find(name) != names.end();
-}
+static int s_Known(const NameCount& names, const char* name) { return names.Has(name); }
 
 // ---------------------------------------------------------------------------
 // Keyword lines.
@@ -141,8 +146,8 @@ static void s_NewPath(const char* text)
     else
         b->lastPath->next = path;
     b->lastPath = path;
-    for (unsigned i = s_Earlier(s_pathNames, path->name); i > 0; i--)
-        ERRLOG_LineErrorNew(4354, path->name);
+    // Once per repeated name, however many paths carried it before.
+    if (s_Earlier(s_pathNames, path->name) > 0) ERRLOG_LineErrorNew(4354, path->name);
     gpCurrEbdPath = path;
 }
 
@@ -243,8 +248,7 @@ static void s_PinLine(char* text)
     }
     CMN_strncpy(pin->name, name, 8);
     b->pins[b->uiPinCount++] = pin;
-    for (unsigned i = s_Earlier(s_pinNames, pin->name); i > 0; i--)
-        ERRLOG_LineErrorNew(4322, pin->name);
+    if (s_Earlier(s_pinNames, pin->name) > 0) ERRLOG_LineErrorNew(4322, pin->name);
     char* signal = PKGMDL_NextToken(&p);
     if (signal == nullptr) {
         ERRLOG_LineErrorNew(4323);
@@ -311,8 +315,7 @@ static void s_MapLine(char* text)
     }
     if (strlen(name) > 10) ERRLOG_LineErrorNew(4372, name);
     CMN_strncpy(r->name, name, 10);
-    for (unsigned i = s_Earlier(s_refNames, r->name); i > 0; i--)
-        ERRLOG_LineErrorNew(4373, r->name);
+    if (s_Earlier(s_refNames, r->name) > 0) ERRLOG_LineErrorNew(4373, r->name);
     char* file = PKGMDL_NextToken(&p);
     if (file == nullptr)
         ERRLOG_LineErrorNew(4374);
@@ -500,13 +503,7 @@ void EBDMDL_ReceiveLine(int lineType, int keywordCode, char* text)
 
 static int s_CountPinRef(SectionElement* e, void* ctx)
 {
-    if (e->kind == EBD_ELEM_PIN) {
-        auto* refs = (std::unordered_map<std::string, unsigned>*)ctx;
-        try {
-            (*refs)[(const char*)e->payload]++;
-        } catch (...) {
-        }
-    }
+    if (e->kind == EBD_ELEM_PIN) s_Earlier(*(NameCount*)ctx, (const char*)e->payload);
     return 1;
 }
 
@@ -517,17 +514,16 @@ static int s_PowerOrGnd(const char* signal)
 
 static void s_PinReferences(BoardDescriptionRecord* b)
 {
-    std::unordered_map<std::string, unsigned> refs;
+    NameCount refs;
     for (BoardPath* path = b->paths; path != nullptr; path = path->next)
         PKGMDL_WalkChain(path->elements, s_CountPinRef, &refs);
     for (unsigned i = 0; i < b->uiPinCount; i++) {
         const BoardPin* pin = b->pins[i];
-        auto it = refs.find(pin->name);
-        unsigned n = it == refs.end() ? 0 : it->second;
+        int n = refs.Count(pin->name);
         if (b->paths != nullptr && n >= 1 && s_PowerOrGnd(pin->signal_name))
             ERRLOG_WarnNew(4329, pin->name);
         else if (b->paths != nullptr && n > 1)
-            ERRLOG_ErrorNew(4330, pin->name, (int)n);
+            ERRLOG_ErrorNew(4330, pin->name, n);
         else if (n == 0 && CMN_ReservedWord(pin->signal_name) != 0 && !s_PowerOrGnd(pin->signal_name))
             ERRLOG_ErrorNew(4328, pin->name);
     }
@@ -613,26 +609,87 @@ int EBDMDL_FreeList(BoardDescriptionRecord* list)
 // ---------------------------------------------------------------------------
 // The board check: duplicate boards and the references of every node.
 
-typedef struct PINREF {
-    struct PINREF* next;
-    char component[41];
-    char board[41];
-    char pin[9];
-} PINREF;
+// One node's reference into another file: the map entry's component, the
+// board whose path holds the node and the node's pin.  The texts are those
+// of the boards being checked, which outlive the check.
+struct PinRef {
+    const char* component;
+    const char* board;
+    const char* pin;
+};
 
-typedef struct FILEREF {
-    struct FILEREF* next;
-    char file[45];
-    PINREF* refs;   // newest first
-} FILEREF;
+// A referenced file with its references in the order they were met.
+struct FileRef {
+    const char* file;
+    std::vector<PinRef> refs;
+};
 
-// The gathering of one check: its own list, so that the nested pass's own
-// check cannot touch it.
-typedef struct {
-    BoardDescriptionRecord* board;
-    FILEREF* files;   // newest first
-    const char* ownFile;
-} REF_WALK;
+// The stored pins of a board: its first Number_of_Pins slots at most.
+static unsigned s_StoredPins(const BoardDescriptionRecord* b)
+{
+    return b->uiPinCount < b->Number_of_Pins ? b->uiPinCount : b->Number_of_Pins;
+}
+
+static void s_NotePins(const BoardDescriptionRecord* b, NameCount* names)
+{
+    for (unsigned i = 0, n = s_StoredPins(b); i < n; i++) names->Add(b->pins[i]->name, nullptr);
+}
+
+static void s_NotePins(const ComponentRecord* c, NameCount* names)
+{
+    for (const PinRecord* p = c->pins; p != nullptr; p = p->next) names->Add(p->pinName, nullptr);
+}
+
+static bool s_WalkPins(const BoardDescriptionRecord* b, const char* pin)
+{
+    for (unsigned i = 0, n = s_StoredPins(b); i < n; i++)
+        if (strcmp(b->pins[i]->name, pin) == 0) return true;
+    return false;
+}
+
+static bool s_WalkPins(const ComponentRecord* c, const char* pin)
+{
+    return PIN_PinExists(c->pins, pin) != 0;
+}
+
+// The pin names of each board or component that one check looks pins up on,
+// noted at its first look-up, so that many nodes onto one part do not walk
+// its pins per node.
+template <class R>
+class PinNames {
+public:
+    bool Has(const R* owner, const char* pin)
+    {
+        try {
+            auto it = names_.find(owner);
+            if (it == names_.end()) {
+                it = names_.emplace(owner, NameCount()).first;
+                s_NotePins(owner, &it->second);
+            }
+            return it->second.Has(pin);
+        } catch (const std::bad_alloc&) {
+            names_.erase(owner);
+            return s_WalkPins(owner, pin);   // no room for an index
+        }
+    }
+
+private:
+    std::unordered_map<const R*, NameCount> names_;
+};
+
+// The gathering of one check: its own, so that the nested pass's own check
+// cannot touch it.
+struct RefWalk {
+    BoardDescriptionRecord* board = nullptr;
+    // The board's map: the newest entry of each name, as a walk from the
+    // head finds it; null when there was no room for it.
+    NameIndex<ReferenceDesignator>* map = nullptr;
+    std::deque<FileRef> files;   // in the order first met
+    NameIndex<FileRef> fileIndex;
+    const char* ownFile = "";
+    BoardDescriptionRecord* ownBoards = nullptr;   // the boards of the file checked
+    PinNames<BoardDescriptionRecord> ownPins;
+};
 
 // The [File Name] of the file being checked (its only header); "" without one.
 static void s_OwnFileName(char* out)
@@ -645,51 +702,44 @@ static void s_OwnFileName(char* out)
         CMN_strncpy(out, name, 1024);
 }
 
-static int s_BoardHasPin(const BoardDescriptionRecord* b, const char* pin)
-{
-    for (unsigned i = 0; i < b->uiPinCount && i < b->Number_of_Pins; i++)
-        if (strcmp(b->pins[i]->name, pin) == 0) return 1;
-    return 0;
-}
-
 // Looks up a component's pin among the boards of list (4391, 4392).
 static void s_LookUpBoardPin(BoardDescriptionRecord* list, const char* component, const char* pin,
-                             const char* file)
+                             const char* file, PinNames<BoardDescriptionRecord>* pins)
 {
     BoardDescriptionRecord* b = nullptr;
     if (list == nullptr || !EBDMDL_FindEbdModel(list, component, &b) || b->pins == nullptr)
         ERRLOG_ErrorNew(4391, component, file);
-    else if (!s_BoardHasPin(b, pin))
+    else if (!pins->Has(b, pin))
         ERRLOG_ErrorNew(4392, pin, component, file);
 }
 
-static void s_collectFileRef(REF_WALK* w, ReferenceDesignator* entry, const char* pin)
+static FileRef* s_FileRef(RefWalk* w, const char* file)
+{
+    FileRef* f = w->fileIndex.Find(file);
+    if (f != nullptr) return f;
+    w->files.push_back(FileRef{file, {}});
+    f = &w->files.back();
+    w->fileIndex.Add(file, f);
+    return f;
+}
+
+static void s_collectFileRef(RefWalk* w, ReferenceDesignator* entry, const char* pin)
 {
     if (!entry->fileValid || !entry->componentValid) return;
     const char* boardName = w->board->name;
     if (strcmp(entry->file, w->ownFile) != 0) {
-        FILEREF* f = w->files;
-        while (f != nullptr && strcmp(f->file, entry->file) != 0) f = f->next;
-        if (f == nullptr) {
-            f = (FILEREF*)calloc(1, sizeof(FILEREF));
-            if (f == nullptr) {
-                ERRLOG_ErrorNew(4388);
-                return;
-            }
-            CMN_strncpy(f->file, entry->file, 44);
-            f->next = w->files;
-            w->files = f;
-        }
-        PINREF* r = (PINREF*)calloc(1, sizeof(PINREF));
-        if (r == nullptr) {
-            ERRLOG_ErrorNew(4389);
+        FileRef* f = nullptr;
+        try {
+            f = s_FileRef(w, entry->file);
+        } catch (const std::bad_alloc&) {
+            ERRLOG_ErrorNew(4388);
             return;
         }
-        CMN_strncpy(r->component, entry->component, 40);
-        CMN_strncpy(r->board, boardName, 40);
-        CMN_strncpy(r->pin, pin, 8);
-        r->next = f->refs;
-        f->refs = r;
+        try {
+            f->refs.push_back(PinRef{entry->component, boardName, pin});
+        } catch (const std::bad_alloc&) {
+            ERRLOG_ErrorNew(4389);
+        }
         return;
     }
     if (strcmp(entry->component, boardName) == 0) {
@@ -697,47 +747,51 @@ static void s_collectFileRef(REF_WALK* w, ReferenceDesignator* entry, const char
         entry->componentValid = 0;
         return;
     }
-    IBIS* ibis = nullptr;
-    BoardDescriptionRecord* boards = nullptr;
-    if (IBIS_GetIBIS(&ibis)) IBIS_GetEbdMdls(ibis, &boards);
-    s_LookUpBoardPin(boards, entry->component, pin, entry->file);
+    s_LookUpBoardPin(w->ownBoards, entry->component, pin, entry->file, &w->ownPins);
+}
+
+static ReferenceDesignator* s_MapEntry(const RefWalk* w, const char* name)
+{
+    if (w->map != nullptr) return w->map->Find(name);
+    for (ReferenceDesignator* r = w->board->refDesMap; r != nullptr; r = r->next)
+        if (strcmp(r->name, name) == 0) return r;
+    return nullptr;
 }
 
 static int s_CollectNode(SectionElement* e, void* ctx)
 {
     if (e->kind != EBD_ELEM_NODE) return 1;
-    REF_WALK* w = (REF_WALK*)ctx;
+    RefWalk* w = (RefWalk*)ctx;
     const BoardNode* node = (const BoardNode*)e->payload;
-    for (ReferenceDesignator* r = w->board->refDesMap; r != nullptr; r = r->next) {
-        if (strcmp(r->name, node->refdes) == 0) {
-            s_collectFileRef(w, r, node->pin);
-            break;
-        }
-    }
+    ReferenceDesignator* r = s_MapEntry(w, node->refdes);
+    if (r != nullptr) s_collectFileRef(w, r, node->pin);
     return 1;
 }
 
+static const char* s_ComponentName(const ComponentRecord* c) { return c->name; }
+
 // A component's pin in a referenced .ibs file: 0 no such component, 1 the
 // component lacks the pin, 2 found.
-static int s_FindComponentPin(IBIS* ibis, const char* component, const char* pin)
+static int s_FindComponentPin(IBIS* ibis, const char* component, const char* pin,
+                              PinNames<ComponentRecord>* pins)
 {
     ComponentRecord* c = nullptr;
     if (ibis == nullptr || !IBIS_GetCmpnts(ibis, &c)) return 0;
-    while (c != nullptr && strcmp(c->name, component) != 0) c = c->next;
+    c = IBIS_FindInList(c, &IBIS::components, &IBIS_Names::components, s_ComponentName, component);
     if (c == nullptr) return 0;
-    return c->pins != nullptr && PIN_PinExists(c->pins, pin) ? 2 : 1;
+    return c->pins != nullptr && pins->Has(c, pin) ? 2 : 1;
 }
 
-static void s_testRefDsm(const FILEREF* f, const char* ownFile)
+static void s_testRefDsm(const FileRef& f, const char* ownFile)
 {
-    const char* dot = strrchr(f->file, '.');
+    const char* dot = strrchr(f.file, '.');
     int isIbs = dot != nullptr && strcmp(dot, ".ibs") == 0;
     int kind = isIbs ? FILE_IBS : FILE_EBD;
     // Room for the longest directory, a separator and the longest name.
     char dir[1025];
-    char path[sizeof dir + 1 + sizeof f->file];
+    char path[sizeof dir + 1 + sizeof(ReferenceDesignator::file)];
     CMN_GetIbsPath(dir);
-    CMN_JoinDir(dir, f->file, path, sizeof path);
+    CMN_JoinDir(dir, f.file, path, sizeof path);
 
     // A nested pass without its own container would fill and free the
     // container being checked.
@@ -746,54 +800,91 @@ static void s_testRefDsm(const FILEREF* f, const char* ownFile)
         (TEST)(kind, 1);
         IBIS* nested = nullptr;
         IBIS_GetIBIS(&nested);
+        // References newest first.
         if (isIbs) {
-            for (const PINREF* r = f->refs; r != nullptr; r = r->next) {
+            PinNames<ComponentRecord> pins;
+            for (auto r = f.refs.rbegin(); r != f.refs.rend(); ++r) {
                 if (strlen(r->pin) >= 6) {
                     ERRLOG_ErrorNew(4393, r->pin, r->component);
                     continue;
                 }
-                int found = s_FindComponentPin(nested, r->component, r->pin);
+                int found = s_FindComponentPin(nested, r->component, r->pin, &pins);
                 if (found == 0)
-                    ERRLOG_ErrorNew(4391, r->component, f->file);
+                    ERRLOG_ErrorNew(4391, r->component, f.file);
                 else if (found == 1)
-                    ERRLOG_ErrorNew(4392, r->pin, r->component, f->file);
+                    ERRLOG_ErrorNew(4392, r->pin, r->component, f.file);
             }
         } else {
             BoardDescriptionRecord* boards = nullptr;
             if (nested != nullptr) IBIS_GetEbdMdls(nested, &boards);
-            if (boards != nullptr && f->refs != nullptr) {
+            if (boards != nullptr && !f.refs.empty()) {
+                const char* board = f.refs.back().board;
                 for (const ReferenceDesignator* e = boards->refDesMap; e != nullptr; e = e->next)
-                    if (strcmp(e->file, ownFile) == 0 && strcmp(e->component, f->refs->board) == 0)
-                        ERRLOG_ErrorNew(4394, f->file, f->refs->board, ownFile);
+                    if (strcmp(e->file, ownFile) == 0 && strcmp(e->component, board) == 0)
+                        ERRLOG_ErrorNew(4394, f.file, board, ownFile);
             }
-            for (const PINREF* r = f->refs; r != nullptr; r = r->next)
-                s_LookUpBoardPin(boards, r->component, r->pin, f->file);
+            PinNames<BoardDescriptionRecord> pins;
+            for (auto r = f.refs.rbegin(); r != f.refs.rend(); ++r)
+                s_LookUpBoardPin(boards, r->component, r->pin, f.file, &pins);
         }
     }
     FINI();
 }
 
+static const char* s_RefName(const ReferenceDesignator* r) { return r->name; }
+
+// Each board that a later board of the list shares its name with, once, in
+// list order: n boards of one name give n - 1 messages.
+static void s_DuplicateBoards(BoardDescriptionRecord* list)
+{
+    std::vector<const BoardDescriptionRecord*> boards;
+    std::vector<char> repeated;
+    try {
+        for (const BoardDescriptionRecord* b = list; b != nullptr; b = b->next) boards.push_back(b);
+        repeated.resize(boards.size());
+        NameCount later;
+        for (size_t i = boards.size(); i-- > 0;) repeated[i] = later.Add(boards[i]->name, nullptr) > 0;
+    } catch (const std::bad_alloc&) {
+        // No room to count: compare with the later boards.
+        for (const BoardDescriptionRecord* a = list; a != nullptr; a = a->next)
+            for (const BoardDescriptionRecord* b = a->next; b != nullptr; b = b->next)
+                if (strcmp(a->name, b->name) == 0) {
+                    ERRLOG_ErrorNew(4306, a->name);
+                    break;
+                }
+        return;
+    }
+    for (size_t i = 0; i < boards.size(); i++)
+        if (repeated[i]) ERRLOG_ErrorNew(4306, boards[i]->name);
+}
+
 void EBDMDL_TestList(BoardDescriptionRecord* list, int noRefTest)
 {
     CMN_ASSERT(list != nullptr);
-    for (BoardDescriptionRecord* a = list; a != nullptr; a = a->next)
-        for (BoardDescriptionRecord* b = a->next; b != nullptr; b = b->next)
-            if (strcmp(a->name, b->name) == 0) ERRLOG_ErrorNew(4306, a->name);
+    s_DuplicateBoards(list);
     if (!gbAllowRefTesting) return;
 
     char ownFile[1025];
     s_OwnFileName(ownFile);
-    REF_WALK w = {nullptr, nullptr, ownFile};
+    RefWalk w;
+    w.ownFile = ownFile;
+    IBIS* ibis = nullptr;
+    if (IBIS_GetIBIS(&ibis)) IBIS_GetEbdMdls(ibis, &w.ownBoards);
     for (BoardDescriptionRecord* b = list; b != nullptr; b = b->next) {
+        // A fresh index per board: emptying one would cost its largest size.
+        NameIndex<ReferenceDesignator> map;
         w.board = b;
+        w.map = nullptr;
+        try {
+            map.AddList(b->refDesMap, s_RefName);
+            w.map = &map;
+        } catch (const std::bad_alloc&) {
+        }
         for (BoardPath* path = b->paths; path != nullptr; path = path->next)
             PKGMDL_WalkChain(path->elements, s_CollectNode, &w);
+        w.map = nullptr;
     }
-    while (w.files != nullptr) {
-        FILEREF* f = w.files;
-        if (!noRefTest) s_testRefDsm(f, ownFile);
-        w.files = f->next;
-        FreeChain(f->refs);
-        free(f);
-    }
+    if (noRefTest) return;
+    // Files newest first.
+    for (auto f = w.files.rbegin(); f != w.files.rend(); ++f) s_testRefDsm(*f, ownFile);
 }

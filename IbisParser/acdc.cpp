@@ -7,7 +7,6 @@
 #include <math.h>
 #include <stdint.h>
 #include <stdio.h>
-#include <string.h>
 
 #include "cmn.h"
 #include "errlog.h"
@@ -537,14 +536,6 @@ int acdc_CheckAllModels(ModelRecord* models)
 
 // ---- dynamic-clamp submodels ---------------------------------------------
 
-static SubmodelRecord* s_FindSubmodel(SubmodelRecord* list, const char* name)
-{
-    for (; list != NULL; list = list->next)
-        if (strcmp(list->name, name) == 0)
-            return list;
-    return NULL;
-}
-
 static int s_NonDrivingType(int type)
 {
     switch (type) {
@@ -578,7 +569,8 @@ static CurveRecord* s_ClampSum(ModelRecord* model, SubmodelRecord* submodels, in
     for (AddSubmodelEntry* e = model->AddSubmodel; e != NULL && sum != NULL; e = e->next) {
         if (e->mode != mode && e->mode != 2)
             continue;
-        SubmodelRecord* s = s_FindSubmodel(submodels, e->name);
+        // The newest submodel of the name, through the container's index.
+        SubmodelRecord* s = SUBMDL_NameExists(submodels, e->name);
         if (s == NULL || s->Submodel_type != 2)
             continue;
         if (s_AddInto(&sum, s_PinCurve(s->GND_Clamp, corner, gndRef, 0), corner))

@@ -3,11 +3,11 @@
 #include "submdl.h"
 
 #include <stdlib.h>
-#include <string.h>
 
 #include "cmn.h"
 #include "errlog.h"
 #include "ibis.h"
+#include "nameidx.h"
 #include "parse.h"
 #include "subparm.h"
 
@@ -76,12 +76,24 @@ void SUBMDL_AddLink(SubmodelRecord* s, SubmodelRecord* next)
     s->next = next;
 }
 
+static const char* s_NameOf(const SubmodelRecord* s) { return s->name; }
+
 SubmodelRecord* SUBMDL_NameExists(const SubmodelRecord* list, const char* name)
 {
     CMN_ASSERT(name != nullptr);
-    for (; list != nullptr; list = list->next)
-        if (strcmp(list->name, name) == 0) return const_cast<SubmodelRecord*>(list);
-    return nullptr;
+    return IBIS_FindInList(const_cast<SubmodelRecord*>(list), &IBIS::submodels,
+                           &IBIS_Names::submodels, s_NameOf, name);
+}
+
+// Whether a submodel read before s carries name.  s heads the container's
+// list while its name is being read, so the index is asked from the record
+// behind it: s is noted only by a later look-up, once its name is final.
+static int s_EarlierNamed(const SubmodelRecord* s, const char* name)
+{
+    IBIS* ibis = nullptr;
+    if (s->next != nullptr && IBIS_GetIBIS(&ibis) && ibis->submodels == s)
+        return IBIS_NamesOf(ibis)->submodels.Find(s->next, s_NameOf, name) != nullptr;
+    return SUBMDL_NameExists(s->next, name) != nullptr;
 }
 
 // The curve keywords 101-104: slot and name.
@@ -103,8 +115,7 @@ static void s_KeywordLine(SubmodelRecord* s, int code, const char* text)
     s_bTableMade = 0;
     switch (code) {
     case KW_SUBMODEL:
-        if (SUBPARM_KeywordName(text, s->name, 20, &s_nameCodes) &&
-            SUBMDL_NameExists(s->next, s->name) != nullptr)
+        if (SUBPARM_KeywordName(text, s->name, 20, &s_nameCodes) && s_EarlierNamed(s, s->name))
             ERRLOG_LineErrorNew(2414, s->name);
         break;
     case KW_SUBMODEL_SPEC:

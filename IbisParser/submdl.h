@@ -34,6 +34,8 @@ void SUBMDL_ReceiveLine(int lineKind, int keywordCode, const char* text);
 void SUBMDL_Fini(int nextKeywordCode);
 // Forgets the submodel being read.
 void SUBMDL_Reset(void);
+// The first submodel of the list with exactly that name (the newest one of a
+// container's list, found through its index), or null.
 SubmodelRecord* SUBMDL_NameExists(const SubmodelRecord* list, const char* name);
 void SUBMDL_AddLink(SubmodelRecord* s, SubmodelRecord* next);
 void SUBMDL_Free(SubmodelRecord* s);

@@ -3,13 +3,13 @@
 #include "testdata.h"
 
 #include <stdlib.h>
-#include <string.h>
 
 #include "cmn.h"
 #include "cmpnt.h"
 #include "errlog.h"
 #include "ibis.h"
 #include "mdl.h"
+#include "nameidx.h"
 #include "parse.h"
 #include "subparm.h"
 #include "testload.h"
@@ -97,6 +97,19 @@ void TESTDATA_Reset(void)
     s_bTableMade = 0;
 }
 
+static const char* s_NameOf(const TestDataRecord* t) { return t->name; }
+
+// Whether test data read before t carries name.  t heads the container's
+// list while its name is being read, so the index is asked from the record
+// behind it: t is noted only by a later look-up, once its name is final.
+static int s_EarlierNamed(const TestDataRecord* t, const char* name)
+{
+    IBIS* ibis = nullptr;
+    if (t->next != nullptr && IBIS_GetIBIS(&ibis) && ibis->testData == t)
+        return IBIS_NamesOf(ibis)->testData.Find(t->next, s_NameOf, name) != nullptr;
+    return TESTDATA_NameExists(name, t->next);
+}
+
 void TESTDATA_AddLink(TestDataRecord* t, TestDataRecord* next)
 {
     CMN_ASSERT(t != nullptr);
@@ -108,8 +121,7 @@ static void s_KeywordLine(TestDataRecord* t, int code, const char* text)
     s_eKeyword = code;
     s_bTableMade = 0;
     if (code == KW_TEST_DATA) {
-        if (SUBPARM_KeywordName(text, t->name, 109, &s_nameCodes) &&
-            TESTDATA_NameExists(t->name, t->next))
+        if (SUBPARM_KeywordName(text, t->name, 109, &s_nameCodes) && s_EarlierNamed(t, t->name))
             ERRLOG_LineErrorNew(2320, t->name);
     } else if (s_IsGolden(code)) {
         const GOLDEN* g = &s_golden[code - KW_RISING_WAVEFORM_NEAR];
@@ -196,9 +208,8 @@ void TESTDATA_Fini(int nextKeywordCode)
 int TESTDATA_NameExists(const char* name, const TestDataRecord* list)
 {
     CMN_ASSERT(name != nullptr);
-    for (; list != nullptr; list = list->next)
-        if (strcmp(list->name, name) == 0) return 1;
-    return 0;
+    return IBIS_FindInList(const_cast<TestDataRecord*>(list), &IBIS::testData,
+                           &IBIS_Names::testData, s_NameOf, name) != nullptr;
 }
 
 // Input-only, terminator and series types cannot drive.

@@ -31,6 +31,8 @@ void TESTDATA_ReceiveLine(int lineKind, int keywordCode, const char* text);
 void TESTDATA_Fini(int nextKeywordCode);
 // Forgets the test data being read.
 void TESTDATA_Reset(void);
+// Whether test data of exactly that name is in the list (a container's
+// list through its index).
 int TESTDATA_NameExists(const char* name, const TestDataRecord* list);
 void TESTDATA_TestList(const TestDataRecord* list);
 void TESTDATA_AddLink(TestDataRecord* t, TestDataRecord* next);

@@ -10,6 +10,7 @@
 #include "errlog.h"
 #include "ibis.h"
 #include "mdl.h"
+#include "nameidx.h"
 #include "parse.h"
 #include "subparm.h"
 
@@ -76,6 +77,19 @@ void TESTLOAD_Reset(void)
 {
     gCurrentTestLoad = nullptr;
     s_eKeyword = KW_NOT_KEY;
+}
+
+static const char* s_NameOf(const TestLoadRecord* t) { return t->name; }
+
+// Whether a test load read before t carries name.  t heads the container's
+// list while its name is being read, so the index is asked from the record
+// behind it: t is noted only by a later look-up, once its name is final.
+static int s_EarlierNamed(const TestLoadRecord* t, const char* name)
+{
+    IBIS* ibis = nullptr;
+    if (t->next != nullptr && IBIS_GetIBIS(&ibis) && ibis->testLoads == t)
+        return IBIS_NamesOf(ibis)->testLoads.Find(t->next, s_NameOf, name) != nullptr;
+    return TESTLOAD_NameExists(name, t->next);
 }
 
 void TESTLOAD_AddLink(TestLoadRecord* t, TestLoadRecord* next)
@@ -194,8 +208,7 @@ void TESTLOAD_ReceiveLine(int lineKind, int keywordCode, const char* text)
             ERRLOG_LineBugNew(2204, CMN_MODULE_PATH, __LINE__);
             return;
         }
-        if (SUBPARM_KeywordName(text, t->name, 109, &s_nameCodes) &&
-            TESTLOAD_NameExists(t->name, t->next))
+        if (SUBPARM_KeywordName(text, t->name, 109, &s_nameCodes) && s_EarlierNamed(t, t->name))
             ERRLOG_LineErrorNew(2212, t->name);
     } else if (s_eKeyword != KW_TEST_LOAD) {
         ERRLOG_LineErrorNew(2205);
@@ -227,9 +240,8 @@ void TESTLOAD_Fini(void)
 const TestLoadRecord* TESTLOAD_Find(const char* name, const TestLoadRecord* list)
 {
     CMN_ASSERT(name != nullptr);
-    for (; list != nullptr; list = list->next)
-        if (strcmp(list->name, name) == 0) return list;
-    return nullptr;
+    return IBIS_FindInList(const_cast<TestLoadRecord*>(list), &IBIS::testLoads,
+                           &IBIS_Names::testLoads, s_NameOf, name);
 }
 
 int TESTLOAD_NameExists(const char* name, const TestLoadRecord* list)

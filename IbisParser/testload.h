@@ -41,7 +41,8 @@ void TESTLOAD_Fini(void);
 // Forgets the test load being read.
 void TESTLOAD_Reset(void);
 int TESTLOAD_NameExists(const char* name, const TestLoadRecord* list);
-// The test load of exactly that name, or null.
+// The first test load of the list with exactly that name (the newest one of
+// a container's list, found through its index), or null.
 const TestLoadRecord* TESTLOAD_Find(const char* name, const TestLoadRecord* list);
 void TESTLOAD_TestList(const TestLoadRecord* list);
 void TESTLOAD_AddLink(TestLoadRecord* t, TestLoadRecord* next);

@@ -194,8 +194,11 @@ TEST_F(WholeOutput, SelectorMarksFollowTheRowsTheLookUpWalks)
 Checking t.ibs for IBIS 4.2 Compatibility...
 
 E4024 - Model 'nomodel' in Model Selector 'sA' is not defined in the file
-W4022 - Model m1 in Model Selector sA is Differential, but this Model Selector contains Single Ended models too 
-C0609 - Pin 3 is not defined as a Diff Pin though the associated Model Selector sA was determined to be Differential
+)"
+         // The message text ends in a blank.
+         "W4022 - Model m1 in Model Selector sA is Differential, but this Model Selector contains "
+         "Single Ended models too \n"
+         R"(C0609 - Pin 3 is not defined as a Diff Pin though the associated Model Selector sA was determined to be Differential
 
 Errors  : 1
 Warnings: 1
@@ -213,8 +216,11 @@ Checking t.ibs for IBIS 4.2 Compatibility...
 
 W4006 - Model Selector: 'sB' has only one model defined
 E4024 - Model 'nomodel' in Model Selector 'sA' is not defined in the file
-W4022 - Model m1 in Model Selector sA is Differential, but this Model Selector contains Single Ended models too 
-
+)"
+         // The message text ends in a blank.
+         "W4022 - Model m1 in Model Selector sA is Differential, but this Model Selector contains "
+         "Single Ended models too \n"
+         R"(
 Errors  : 1
 Warnings: 2
 

@@ -11,12 +11,17 @@
 #include "ibis.h"
 #include "mdl.h"
 #include "msel.h"
+#include "nameidx.h"
 #include "parse.h"
 #include "pkgmdl.h"
 
+#include <functional>
+#include <queue>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
+#include <vector>
 
 #define CMN_MODULE_PATH "IbisParser/cmpnt"
 
@@ -79,11 +84,7 @@ static ModelRecord* s_FindModelUnmarked(const char* name, ModelRecord* models)
     return MDL_FindModel(name, models);
 }
 
-static const char* s_ModelName(ModelRecord* model) { return model->name; }
-
 static int s_ModelHasExternalModel(ModelRecord* model) { return model->ExternalModel != nullptr; }
-
-static void s_SetModelDifferential(ModelRecord* model) { model->singleEnded = 0; }
 
 static const char* s_TypeName(int type)
 {
@@ -106,12 +107,11 @@ int CMPNT_MselIsDifferential(ModelSelectorRecord* selector)
     return selector->singleEnded == 0;
 }
 
-const char* CMPNT_MselModelName(ModelSelectorRecord* selector, int index)
+const char* CMPNT_MselNextModel(ModelSelectorRecord* selector, ModelSelectorEntry** entry)
 {
-    CMN_ASSERT(selector != nullptr);
-    ModelSelectorEntry* e = selector->models;
-    for (; e != nullptr && index > 0; index--) e = e->next;
-    return e ? e->name : nullptr;
+    CMN_ASSERT(selector != nullptr && entry != nullptr);
+    *entry = *entry == nullptr ? selector->models : (*entry)->next;
+    return *entry != nullptr ? (*entry)->name : nullptr;
 }
 
 static void s_SetMselDifferential(ModelSelectorRecord* selector) { selector->singleEnded = 0; }
@@ -483,9 +483,9 @@ static void s_DataLine(char* text)
     case KW_SERIES_SWITCH_GROUPS: {
         SwitchGroupRecord* group = nullptr;
         if (!SSWCH_ParseLine(text, &group)) ERRLOG_LineErrorNew(533, "Series_Switch_Group");
-        // A group keeps the names read before a failure.
-        if (group != nullptr && !SSWCH_isLinked(c->switchGroups, group))
-            SSWCH_LinkSswch(&c->switchGroups, group);
+        // A group keeps the names read before a failure; one read on from
+        // an earlier line was linked there.
+        if (group != nullptr) SSWCH_LinkOnce(&c->switchGroups, group);
         break;
     }
     case KW_SERIES_PIN_MAPPING: {
@@ -517,6 +517,7 @@ static void s_DataLine(char* text)
 void CMPNT_ReceiveLine(int lineKind, int keywordCode, char* text)
 {
     CMN_ASSERT(text != nullptr);
+    CMPNT_ForgetIndexes();
     if (lineKind != PARSE_LINE_KEYWORD && lineKind != PARSE_LINE_DATA) {
         ERRLOG_LineBugNew(510, CMN_MODULE_PATH, __LINE__);
         return;
@@ -582,6 +583,7 @@ void CMPNT_TestList(ComponentRecord* components, ExternalCircuitRecord* external
         for (; n > 1; n--) ERRLOG_ErrorNew(511, c->name);
         n = 0;
     }
+    SPINMPG_BeginChecks();
     for (ComponentRecord* c = components; c != nullptr; c = c->next) {
         if (c->packageModel[0] != '\0') s_TestPackageModel(c->packageModel, c->name);
         if (c->pins != nullptr)
@@ -600,10 +602,12 @@ void CMPNT_TestList(ComponentRecord* components, ExternalCircuitRecord* external
             s_TestPackageModel(alt->name, c->name);
         if (c->emi != nullptr) CMPNTEMI_Test(c, c->emi);
     }
+    SPINMPG_EndChecks();
 }
 
 int CMPNT_FreeList(ComponentRecord* list)
 {
+    CMPNT_ForgetIndexes();
     while (list != nullptr) {
         ComponentRecord* next = list->next;
         if (list == gpCmpnt) gpCmpnt = nullptr;
@@ -623,18 +627,115 @@ int CMPNT_FreeList(ComponentRecord* list)
     return 1;
 }
 
-// A diff-pin row names a pin through its pin or inv_pin column; the pin's
-// model name is the model, or a model selector that lists it.
-static int s_PinUsesModel(PinRecord* pin, const char* modelName)
+// ---------------------------------------------------------------------------
+// Which models the [Diff Pin] rows use.
+//
+// The look-up visits the components in list order, their rows in file order,
+// the pin column before the inv_pin column.  Each name that finds a pin (the
+// first of its name) is a slot: the pin, whose model name is a model or a
+// model selector, and the selector of that name.  A model's answer is the
+// first slot whose pin names it, directly or through the slot's selector;
+// the index keeps that first slot for every name, so an answer walks nothing.
+//
+// On its way to the answer, the walk marks every selector it meets as
+// differential: the selectors of the slots before the answer's, and the
+// answer's own when the match came through it (of every slot when nothing
+// matches).  Marks only stay or are undone by the model-selector check, so
+// the slots walked once are remembered, and only the selectors that check
+// set single-ended since are marked again, when an answer reaches their
+// first slot.
+
+namespace {
+
+struct DiffSlot {
+    PinRecord* pin;
+    ModelSelectorRecord* selector;
+};
+
+struct DiffHit {
+    size_t slot;
+    bool throughSelector;
+};
+
+typedef std::pair<size_t, ModelSelectorRecord*> SlotSelector;
+
+struct DiffIndex {
+    IBIS* container = nullptr;   // null while nothing is built
+    // The heads of its lists when built: a component or selector added
+    // since comes first in the walk.
+    ComponentRecord* components = nullptr;
+    ModelSelectorRecord* selectors = nullptr;
+    std::vector<DiffSlot> slots;
+    std::unordered_map<std::string, DiffHit> first;
+    std::unordered_map<const ModelSelectorRecord*, size_t> firstSlot;
+    size_t walked = 0;   // the slots whose selectors are marked
+    // Selectors set single-ended while within the walked slots, by first slot.
+    std::priority_queue<SlotSelector, std::vector<SlotSelector>, std::greater<SlotSelector>>
+        unmarked;
+};
+
+}   // namespace
+
+static DiffIndex s_diff;
+
+static const char* s_ModelName(ModelRecord* model) { return model->name; }
+
+static void s_SetModelDifferential(ModelRecord* model) { model->singleEnded = 0; }
+
+void CMPNT_ForgetIndexes(void)
 {
-    if (strcmp(pin->modelName, modelName) == 0) return 1;
-    ModelSelectorRecord* selector = CMPNT_FindMsel(pin->modelName);
-    if (selector == nullptr) return 0;
-    s_SetMselDifferential(selector);
-    const char* entry = nullptr;
-    for (int i = 0; (entry = CMPNT_MselModelName(selector, i)) != nullptr; i++)
-        if (strcmp(entry, modelName) == 0) return 1;
-    return 0;
+    if (s_diff.container != nullptr) s_diff = DiffIndex();
+}
+
+static void s_BuildDiffIndex(IBIS* ibis)
+{
+    s_diff = DiffIndex();
+    s_diff.container = ibis;
+    s_diff.components = ibis->components;
+    s_diff.selectors = ibis->modelSelectors;
+    for (ComponentRecord* c = ibis->components; c != nullptr; c = c->next) {
+        if (c->pins == nullptr || c->diffPins == nullptr) continue;
+        NameIndex<PinRecord> pinOf(c->pins, PIN_NameOf);
+        for (DiffPinRecord* row = c->diffPins; row != nullptr; row = row->next) {
+            const char* names[2] = {row->pinName, row->invPinName};
+            for (const char* pinName : names) {
+                PinRecord* pin = pinOf.Find(pinName);
+                if (pin == nullptr) continue;
+                size_t k = s_diff.slots.size();
+                ModelSelectorRecord* selector = CMPNT_FindMsel(pin->modelName);
+                s_diff.slots.push_back(DiffSlot{pin, selector});
+                // The pin's own model name is tried before its selector's list.
+                s_diff.first.emplace(pin->modelName, DiffHit{k, false});
+                // A selector met before has given its models an earlier slot.
+                if (selector == nullptr || !s_diff.firstSlot.emplace(selector, k).second) continue;
+                for (ModelSelectorEntry* e = selector->models; e != nullptr; e = e->next)
+                    s_diff.first.emplace(e->name, DiffHit{k, true});
+            }
+        }
+    }
+}
+
+// Marks the selectors of the slots before upTo, as a walk up to there does.
+static void s_MarkWalked(size_t upTo)
+{
+    for (; s_diff.walked < upTo; s_diff.walked++) {
+        ModelSelectorRecord* selector = s_diff.slots[s_diff.walked].selector;
+        if (selector != nullptr) s_SetMselDifferential(selector);
+    }
+    while (!s_diff.unmarked.empty() && s_diff.unmarked.top().first < upTo) {
+        s_SetMselDifferential(s_diff.unmarked.top().second);
+        s_diff.unmarked.pop();
+    }
+}
+
+void CMPNT_SetMselSingleEnded(ModelSelectorRecord* selector, int singleEnded)
+{
+    CMN_ASSERT(selector != nullptr);
+    selector->singleEnded = singleEnded;
+    if (singleEnded == 0 || s_diff.container == nullptr) return;
+    auto it = s_diff.firstSlot.find(selector);
+    if (it != s_diff.firstSlot.end() && it->second < s_diff.walked)
+        s_diff.unmarked.emplace(it->second, selector);
 }
 
 int CMPNT_IsDifferentialPinModel(ModelRecord* model, PinRecord** pinOut)
@@ -645,19 +746,17 @@ int CMPNT_IsDifferentialPinModel(ModelRecord* model, PinRecord** pinOut)
         ERRLOG_LineBugNew(500, CMN_MODULE_PATH, __LINE__);
         return 0;
     }
-    const char* name = s_ModelName(model);
-    for (ComponentRecord* c = ibis->components; c != nullptr; c = c->next) {
-        if (c->pins == nullptr) continue;
-        for (DiffPinRecord* row = c->diffPins; row != nullptr; row = row->next) {
-            const char* names[2] = {row->pinName, row->invPinName};
-            for (const char* pinName : names) {
-                PinRecord* pin = PIN_FindPin(c->pins, pinName);
-                if (pin == nullptr || !s_PinUsesModel(pin, name)) continue;
-                s_SetModelDifferential(model);
-                if (pinOut != nullptr) *pinOut = pin;
-                return 1;
-            }
-        }
+    if (s_diff.container != ibis || s_diff.components != ibis->components ||
+        s_diff.selectors != ibis->modelSelectors)
+        s_BuildDiffIndex(ibis);
+    auto it = s_diff.first.find(s_ModelName(model));
+    if (it == s_diff.first.end()) {
+        s_MarkWalked(s_diff.slots.size());
+        return 0;
     }
-    return 0;
+    DiffHit hit = it->second;
+    s_MarkWalked(hit.throughSelector ? hit.slot + 1 : hit.slot);
+    s_SetModelDifferential(model);
+    if (pinOut != nullptr) *pinOut = s_diff.slots[hit.slot].pin;
+    return 1;
 }

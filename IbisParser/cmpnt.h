@@ -75,10 +75,18 @@ int CMPNT_ModelType(ModelRecord* model);
 // 1 and *type when the container has a model of that name.
 int CMPNT_ModelTypeOf(const char* name, int* type);
 int CMPNT_ModelIsDifferential(ModelRecord* model);
+typedef struct ModelSelectorEntry ModelSelectorEntry;
 ModelSelectorRecord* CMPNT_FindMsel(const char* name);
 int CMPNT_MselIsDifferential(ModelSelectorRecord* selector);
-// Name of the selector's entry at index, or null past the last one.
-const char* CMPNT_MselModelName(ModelSelectorRecord* selector, int index);
+// The models a selector lists, in file order: a null *entry gives the first
+// one's name, each further call the next one's; null past the last.
+const char* CMPNT_MselNextModel(ModelSelectorRecord* selector, ModelSelectorEntry** entry);
+// Sets a selector's single-ended state (the model-selector check's verdict),
+// so that the differential-pin look-up knows it may have to mark it again.
+void CMPNT_SetMselSingleEnded(ModelSelectorRecord* selector, int singleEnded);
+// Drops the indexes kept over components and selectors; called whenever
+// either changes, so that no index outlives what it describes.
+void CMPNT_ForgetIndexes(void);
 // Pin names of a package model's [Pin Numbers] list, one per call: first 1
 // restarts the walk.  0 when there is no further name.
 int CMPNT_PackagePinNumber(const char* packageModel, int first, char** pinName);

@@ -19,6 +19,17 @@ static ComponentEmiRecord* gpCmpntEmi;
 static int s_lastCode = KW_BEGIN_EMI_COMPONENT;
 static int s_pinEmiSeen;
 static RowAppender<PinDomainEntry> s_domainAppender(nullptr);
+// The domain names of the list last appended to, so that a redefined name is
+// found without a walk of the list.
+static PinDomainEntry** s_domainsOf;
+static NameCount s_domainNames;
+
+static void s_ForgetDomains(void)
+{
+    s_domainAppender.Forget();
+    s_domainsOf = nullptr;
+    s_domainNames = NameCount();
+}
 
 enum { SUB_DOMAIN = 1, SUB_CPD, SUB_C_HEATSINK_GND, SUB_C_HEATSINK_FLOAT };
 
@@ -40,7 +51,7 @@ void CMPNTEMI_Reset(void)
     gpCmpntEmi = nullptr;
     s_lastCode = KW_BEGIN_EMI_COMPONENT;
     s_pinEmiSeen = 0;
-    s_domainAppender.Forget();
+    s_ForgetDomains();
 }
 
 int CMPNTEMI_InProgress(void) { return gpCmpntEmi != nullptr; }
@@ -48,7 +59,7 @@ int CMPNTEMI_InProgress(void) { return gpCmpntEmi != nullptr; }
 static void s_FreeDomains(PinDomainEntry** head)
 {
     if (head == nullptr) return;
-    s_domainAppender.Forget();
+    s_ForgetDomains();
     PinDomainEntry* d = *head;
     while (d != nullptr) {
         PinDomainEntry* next = d->next;
@@ -260,13 +271,17 @@ static void s_DomainLine(char* text)
     }
     char cut[21];
     CMN_strncpy(cut, args.psArgs[0], 20);
-    for (PinDomainEntry* d = *emi->pinDomains; d != nullptr; d = d->next) {
-        if (strcmp(d->domainName, cut) == 0) {
-            ERRLOG_LineErrorNew(4727, args.psArgs[0]);
-            free(entry);
-            CMN_ArgFree(&args);
-            return;
-        }
+    if (emi->pinDomains != s_domainsOf) {
+        s_ForgetDomains();
+        for (PinDomainEntry* d = *emi->pinDomains; d != nullptr; d = d->next)
+            s_domainNames.Add(d->domainName, d);
+        s_domainsOf = emi->pinDomains;
+    }
+    if (s_domainNames.Has(cut)) {
+        ERRLOG_LineErrorNew(4727, args.psArgs[0]);
+        free(entry);
+        CMN_ArgFree(&args);
+        return;
     }
     CMN_SetStr(entry->domainName, args.psArgs[0], 20, "domain_name");
     const char* percent = args.psArgs[1];
@@ -289,6 +304,7 @@ static void s_DomainLine(char* text)
     }
     *entry->percentage = value;
     s_domainAppender.Append(emi->pinDomains, entry);
+    s_domainNames.Add(entry->domainName, entry);
     CMN_ArgFree(&args);
 }
 

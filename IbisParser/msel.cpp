@@ -27,10 +27,13 @@ static int eMselKeyword = KW_NOT_KEY, eMselPrevKeyword = KW_NOT_KEY;
 static const char* s_EntryName(const ModelSelectorEntry* e) { return e->name; }
 static RowAppender<ModelSelectorEntry> s_entries(s_EntryName);
 
+static const char* s_SelectorName(const ModelSelectorRecord* s) { return s->name; }
+
 void MSEL_Init(void)
 {
     gCurrentMsel = nullptr;
     s_entries.Forget();
+    CMPNT_ForgetIndexes();
     IBIS* ibis = nullptr;
     if (!IBIS_GetIBIS(&ibis)) {
         ERRLOG_LineBugNew(4000, CMN_MODULE_PATH, __LINE__);
@@ -59,6 +62,15 @@ void MSEL_AddLink(ModelSelectorRecord* rec, ModelSelectorRecord* next)
     rec->next = next;
 }
 
+// 1 when an older selector of the container has the name of sel, the newest.
+static int s_NameTaken(ModelSelectorRecord* sel)
+{
+    IBIS* ibis = nullptr;
+    if (IBIS_GetIBIS(&ibis) && ibis->modelSelectors == sel)
+        return IBIS_NamesOf(ibis)->selectors.Of(sel, s_SelectorName).Count(sel->name) > 1;
+    return MSEL_NameExists(sel->name, sel->next);
+}
+
 static void s_KeywordLine(ModelSelectorRecord* sel, int code, const char* text)
 {
     eMselPrevKeyword = eMselKeyword;
@@ -68,8 +80,8 @@ static void s_KeywordLine(ModelSelectorRecord* sel, int code, const char* text)
         return;
     }
     unsigned limit = geFileVersion < 4 ? 20 : 40;
-    if (SUBPARM_KeywordName(text, sel->name, limit, &s_nameCodes) &&
-        MSEL_NameExists(sel->name, sel->next))
+    // The name is final here, before any look-up can index it.
+    if (SUBPARM_KeywordName(text, sel->name, limit, &s_nameCodes) && s_NameTaken(sel))
         ERRLOG_LineErrorNew(4014, sel->name);
 }
 
@@ -107,13 +119,14 @@ static void s_DataLine(ModelSelectorRecord* sel, const char* text)
     if (strlen(d) > dlimit) ERRLOG_LineErrorNew(4019, d, dlimit);
     CMN_strncpy(e->descriptor, d, dlimit);
 
-    int listed = s_entries.Append(&sel->models, e);
-    for (int i = 0; i < listed; i++) ERRLOG_LineErrorNew(4025, e->name);
+    // Once per repeated entry, so that the messages stay as many as the lines.
+    if (s_entries.Append(&sel->models, e) > 0) ERRLOG_LineErrorNew(4025, e->name);
 }
 
 void MSEL_ReceiveLine(int lineKind, int keywordCode, char* text)
 {
     CMN_ASSERT(text != nullptr);
+    CMPNT_ForgetIndexes();
     ModelSelectorRecord* sel = gCurrentMsel;
     if (sel == nullptr) {
         ERRLOG_LineErrorNew(lineKind == PARSE_LINE_KEYWORD ? 4001 : 4002);
@@ -140,9 +153,8 @@ void MSEL_Fini(void)
 ModelSelectorRecord* MSEL_FindMsel(const char* name, ModelSelectorRecord* list)
 {
     CMN_ASSERT(name != nullptr);
-    for (; list != nullptr; list = list->next)
-        if (strcmp(list->name, name) == 0) return list;
-    return nullptr;
+    return IBIS_FindInList(list, &IBIS::modelSelectors, &IBIS_Names::selectors, s_SelectorName,
+                           name);
 }
 
 int MSEL_NameExists(const char* name, ModelSelectorRecord* list)
@@ -160,6 +172,7 @@ int MSEL_GetLastLink(ModelSelectorRecord** p)
 
 int MSEL_FreeList(ModelSelectorRecord* first)
 {
+    CMPNT_ForgetIndexes();
     while (first != nullptr) {
         ModelSelectorRecord* next = first->next;
         FreeChain(first->models);
@@ -208,6 +221,6 @@ void MSEL_TestList(ModelSelectorRecord* list)
             else if (!diff && firstDiff)
                 ERRLOG_WarnNew(4023, e->name, sel->name);
         }
-        sel->singleEnded = firstDiff ? 0 : 1;
+        CMPNT_SetMselSingleEnded(sel, firstDiff ? 0 : 1);
     }
 }

@@ -11,6 +11,9 @@
 #include "ibis.h"
 #include "rowlist.h"
 
+#include <unordered_map>
+#include <vector>
+
 #define CMN_MODULE_PATH "IbisParser/spinmpg"
 
 static RowAppender<SeriesPinMappingRecord> s_appender(nullptr);
@@ -53,19 +56,29 @@ void SPINMPG_LinkSpinMpg(SeriesPinMappingRecord** head, SeriesPinMappingRecord* 
     s_appender.Append(head, row);
 }
 
-// The check of one model of a row; selector is null when the row names the
-// model itself.
-static void s_TestModel(SeriesPinMappingRecord* row, const char* component, const char* selector,
-                        const char* model, SwitchGroupRecord* groups)
+// What the check of one model of a row needs of the model: its kind.
+enum { MODEL_UNKNOWN, MODEL_OTHER, MODEL_SERIES, MODEL_SWITCH };
+
+static int s_KindOf(const char* model)
 {
     int type = 0;
-    if (!CMPNT_ModelTypeOf(model, &type)) {
+    if (!CMPNT_ModelTypeOf(model, &type)) return MODEL_UNKNOWN;
+    if (type == CMPNT_TYPE_SERIES) return MODEL_SERIES;
+    if (type == CMPNT_TYPE_SERIES_SWITCH) return MODEL_SWITCH;
+    return MODEL_OTHER;
+}
+
+// The check of one model of a row; selector is null when the row names the
+// model itself.  defined tells whether a switch group names the row's group.
+static void s_TestModel(const char* component, const char* selector, const char* model, int kind,
+                        const char* group, bool defined)
+{
+    switch (kind) {
+    case MODEL_UNKNOWN:
         if (selector) ERRLOG_ErrorNew(2630, component, selector, model);
         else ERRLOG_ErrorNew(2631, component, model);
-        return;
-    }
-    const char* group = row->functionGroup;
-    if (type != CMPNT_TYPE_SERIES && type != CMPNT_TYPE_SERIES_SWITCH) {
+        break;
+    case MODEL_OTHER:
         if (group[0] != '\0') {
             if (selector) ERRLOG_ErrorNew(2620, component, selector, model);
             else ERRLOG_ErrorNew(2621, component, model);
@@ -73,18 +86,71 @@ static void s_TestModel(SeriesPinMappingRecord* row, const char* component, cons
             if (selector) ERRLOG_ErrorNew(2622, component, selector, model);
             else ERRLOG_ErrorNew(2623, component, model);
         }
-    } else if (type == CMPNT_TYPE_SERIES) {
+        break;
+    case MODEL_SERIES:
         if (group[0] != '\0') {
             if (selector) ERRLOG_WarnNew(2624, component, selector, model, group);
             else ERRLOG_WarnNew(2625, component, model, group);
         }
-    } else if (group[0] == '\0') {
-        if (selector) ERRLOG_ErrorNew(2626, component, selector, model);
-        else ERRLOG_ErrorNew(2627, component, model);
-    } else if (!SSWCH_HasFunction(groups, group)) {
-        if (selector) ERRLOG_ErrorNew(2628, component, selector, model, group);
-        else ERRLOG_ErrorNew(2629, component, model, group);
+        break;
+    default:
+        if (group[0] == '\0') {
+            if (selector) ERRLOG_ErrorNew(2626, component, selector, model);
+            else ERRLOG_ErrorNew(2627, component, model);
+        } else if (!defined) {
+            if (selector) ERRLOG_ErrorNew(2628, component, selector, model, group);
+            else ERRLOG_ErrorNew(2629, component, model, group);
+        }
+        break;
     }
+}
+
+// The models a selector lists, with their kinds, and those that give a
+// message for a row without a group (all but Series) and for a row whose
+// group is defined (all but Series_switch); a row whose group is not defined
+// gets one for every model.  Made once per selector, so that rows naming a
+// selector of many models visit only the models they report.
+namespace {
+struct Listed {
+    const char* name;
+    int kind;
+};
+struct SelectorModels {
+    std::vector<Listed> all;
+    std::vector<size_t> noGroup, definedGroup;
+};
+typedef std::unordered_map<const ModelSelectorRecord*, SelectorModels> SelectorModelMap;
+}   // namespace
+
+// Kept from SPINMPG_BeginChecks to SPINMPG_EndChecks, over the components.
+static SelectorModelMap* s_shared;
+static int s_depth;
+
+void SPINMPG_BeginChecks(void)
+{
+    if (s_depth++ == 0) s_shared = new SelectorModelMap;
+}
+
+void SPINMPG_EndChecks(void)
+{
+    if (s_depth == 0 || --s_depth != 0) return;
+    delete s_shared;
+    s_shared = nullptr;
+}
+
+static const SelectorModels& s_ModelsOf(SelectorModelMap& map, ModelSelectorRecord* selector)
+{
+    auto found = map.find(selector);
+    if (found != map.end()) return found->second;
+    SelectorModels& m = map[selector];
+    ModelSelectorEntry* e = nullptr;
+    for (const char* name; (name = CMPNT_MselNextModel(selector, &e)) != nullptr;) {
+        int kind = s_KindOf(name);
+        if (kind != MODEL_SERIES) m.noGroup.push_back(m.all.size());
+        if (kind != MODEL_SWITCH) m.definedGroup.push_back(m.all.size());
+        m.all.push_back(Listed{name, kind});
+    }
+    return m;
 }
 
 void SPINMPG_TestList(SeriesPinMappingRecord* rows, PinRecord* pins, const char* componentName,
@@ -101,11 +167,19 @@ void SPINMPG_TestList(SeriesPinMappingRecord* rows, PinRecord* pins, const char*
         return;
     }
     NameIndex<PinRecord> pinOf(pins, PIN_NameOf);
+    NameCount functions;
+    for (SwitchGroupRecord* g = groups; g != nullptr; g = g->next)
+        for (int i = 0; i < g->nameCount; i++) functions.Add(g->names[i], g);
+    SelectorModelMap own;
+    SelectorModelMap& listed = s_shared != nullptr ? *s_shared : own;
     for (SeriesPinMappingRecord* r = rows; r != nullptr; r = r->next) {
         if (pinOf.Find(r->pin1) == nullptr) ERRLOG_ErrorNew(2607, componentName, r->pin1);
         if (pinOf.Find(r->pin2) == nullptr) ERRLOG_ErrorNew(2611, componentName, r->pin2);
+        const char* group = r->functionGroup;
+        bool defined = group[0] != '\0' && functions.Has(group);
         if (CMPNT_FindModel(r->modelName) != nullptr) {
-            s_TestModel(r, componentName, nullptr, r->modelName, groups);
+            s_TestModel(componentName, nullptr, r->modelName, s_KindOf(r->modelName), group,
+                        defined);
             continue;
         }
         ModelSelectorRecord* selector = CMPNT_FindMsel(r->modelName);
@@ -113,9 +187,14 @@ void SPINMPG_TestList(SeriesPinMappingRecord* rows, PinRecord* pins, const char*
             ERRLOG_ErrorNew(2617, componentName, r->modelName);
             continue;
         }
-        const char* entry = nullptr;
-        for (int i = 0; (entry = CMPNT_MselModelName(selector, i)) != nullptr; i++)
-            s_TestModel(r, componentName, r->modelName, entry, groups);
+        const SelectorModels& m = s_ModelsOf(listed, selector);
+        if (group[0] != '\0' && !defined) {
+            for (const Listed& l : m.all)
+                s_TestModel(componentName, r->modelName, l.name, l.kind, group, defined);
+            continue;
+        }
+        for (size_t i : group[0] == '\0' ? m.noGroup : m.definedGroup)
+            s_TestModel(componentName, r->modelName, m.all[i].name, m.all[i].kind, group, defined);
     }
 }
 

@@ -23,6 +23,11 @@ void SPINMPG_LinkSpinMpg(SeriesPinMappingRecord** head, SeriesPinMappingRecord* 
 void SPINMPG_TestList(SeriesPinMappingRecord* rows, PinRecord* pins, const char* componentName,
                       SwitchGroupRecord* groups);
 void SPINMPG_FreeList(SeriesPinMappingRecord* rows);
+// Between these two, what the checks learn of each model selector is kept
+// over the components instead of per call of SPINMPG_TestList; the models
+// and selectors must not change in between.
+void SPINMPG_BeginChecks(void);
+void SPINMPG_EndChecks(void);
 
 #ifdef __cplusplus
 }

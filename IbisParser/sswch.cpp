@@ -20,21 +20,50 @@
 static RowAppender<SwitchGroupRecord> s_appender(nullptr);
 // The group whose line may go on; only touched while gbContinue is set.
 static SwitchGroupRecord* s_group;
+// The group last linked and the list it went to: a group continued over
+// lines is linked at its first line only.
+static SwitchGroupRecord* s_lastLinked;
+static SwitchGroupRecord** s_lastList;
+// The names of the group last added to, so that a repeated name is found
+// without a walk of the group.
+static const SwitchGroupRecord* s_namesOf;
+static NameCount s_names;
+
+static void s_ForgetNames(void)
+{
+    s_namesOf = nullptr;
+    s_names = NameCount();
+}
 
 void SSWCH_Reset(void)
 {
     s_group = nullptr;
     gbContinue = 0;
+    s_lastLinked = nullptr;
+    s_lastList = nullptr;
+    s_ForgetNames();
+}
+
+// The names array grows to the next power of two when it is full, so that a
+// group of many names is not copied once per name.
+static int s_Room(SwitchGroupRecord* group)
+{
+    int n = group->nameCount;
+    if (n != 0 && (n & (n - 1)) != 0) return 1;
+    size_t room = n == 0 ? 1 : 2 * (size_t)n;
+    char** names = (char**)realloc(group->names, room * sizeof(char*));
+    if (names == nullptr) return 0;
+    group->names = names;
+    return 1;
 }
 
 static int s_AddName(SwitchGroupRecord* group, const char* token)
 {
-    char** names = (char**)realloc(group->names, (size_t)(group->nameCount + 1) * sizeof(char*));
-    if (names == nullptr) {
+    if (!s_Room(group)) {
         ERRLOG_LineErrorNew(2503);
         return 0;
     }
-    group->names = names;
+    char** names = group->names;
     size_t len = strlen(token);
     if (len > 20) ERRLOG_LineErrorNew(2504, token, 20);
     char* name = CMN_StrMakeN(token, len > 20 ? 20 : (int)len);
@@ -43,13 +72,13 @@ static int s_AddName(SwitchGroupRecord* group, const char* token)
         return 0;
     }
     if (strcmp(name, "On") == 0 || strcmp(name, "Off") == 0) ERRLOG_LineErrorNew(2505);
-    // Once per repeated name, so that a long group cannot multiply messages.
-    for (int i = 0; i < group->nameCount; i++) {
-        if (strcmp(group->names[i], name) == 0) {
-            ERRLOG_LineErrorNew(2506, name);
-            break;
-        }
+    if (group != s_namesOf) {
+        s_ForgetNames();
+        for (int i = 0; i < group->nameCount; i++) s_names.Add(group->names[i], group);
+        s_namesOf = group;
     }
+    // Once per repeated name, so that a long group cannot multiply messages.
+    if (s_names.Add(name, group) > 0) ERRLOG_LineErrorNew(2506, name);
     names[group->nameCount++] = name;
     CMN_ReservedWordErr(name);
     return 1;
@@ -118,6 +147,17 @@ void SSWCH_LinkSswch(SwitchGroupRecord** head, SwitchGroupRecord* group)
 {
     CMN_ASSERT(head != nullptr && group != nullptr);
     s_appender.Append(head, group);
+    s_lastLinked = group;
+    s_lastList = head;
+}
+
+void SSWCH_LinkOnce(SwitchGroupRecord** head, SwitchGroupRecord* group)
+{
+    CMN_ASSERT(head != nullptr && group != nullptr);
+    // A group read on from an earlier line is the last one linked: a new
+    // one was made by this line, and the line before ended any other.
+    if (group == s_lastLinked && head == s_lastList) return;
+    SSWCH_LinkSswch(head, group);
 }
 
 int SSWCH_isLinked(SwitchGroupRecord* list, SwitchGroupRecord* group)
@@ -152,6 +192,9 @@ void SSWCH_FreeList(SwitchGroupRecord* list)
 {
     s_appender.Forget();
     s_group = nullptr;
+    s_lastLinked = nullptr;
+    s_lastList = nullptr;
+    s_ForgetNames();
     while (list != nullptr) {
         SwitchGroupRecord* next = list->next;
         for (int i = 0; i < list->nameCount; i++) free(list->names[i]);

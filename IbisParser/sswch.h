@@ -18,6 +18,9 @@ typedef struct SwitchGroupRecord {
 
 int SSWCH_ParseLine(char* text, SwitchGroupRecord** out);
 void SSWCH_LinkSswch(SwitchGroupRecord** head, SwitchGroupRecord* group);
+// Links a group that SSWCH_ParseLine gave, unless it is the group read on
+// from an earlier line, which was linked then.
+void SSWCH_LinkOnce(SwitchGroupRecord** head, SwitchGroupRecord* group);
 int SSWCH_isLinked(SwitchGroupRecord* list, SwitchGroupRecord* group);
 int SSWCH_HasFunction(SwitchGroupRecord* list, const char* name);
 void SSWCH_TestList(SwitchGroupRecord* groups, SeriesPinMappingRecord* rows,

@@ -229,10 +229,11 @@ struct LinkCase {
     const char* log;
 };
 
+// A row that repeats an earlier x is reported once at its line, however
+// many earlier rows hold that x.
 const LinkCase kLinkCases[] = {
     {{"1", "2", "1", "1"}, 1,
      "W1403 (line   12) - Value 1.000000e+00 repeated in the First Column\n"
-     "W1403 (line   13) - Value 1.000000e+00 repeated in the First Column\n"
      "W1403 (line   13) - Value 1.000000e+00 repeated in the First Column\n"},
     {{"1", "2", "1", "1"}, 0, ""},
     // NA and an unreadable value are stored as 0.0 but are no number: no
@@ -246,7 +247,6 @@ const LinkCase kLinkCases[] = {
     {{"3", "2", "1", "3"}, 1, "W1403 (line   13) - Value 3.000000e+00 repeated in the First Column\n"},
     {{"1", "2", "3", "4", "2", "2"}, 1,
      "W1403 (line   14) - Value 2.000000e+00 repeated in the First Column\n"
-     "W1403 (line   15) - Value 2.000000e+00 repeated in the First Column\n"
      "W1403 (line   15) - Value 2.000000e+00 repeated in the First Column\n"},
     {{"1", "NA", "2", "1"}, 1, "W1403 (line   13) - Value 1.000000e+00 repeated in the First Column\n"},
     {{"5", "5"}, 1, "W1403 (line   11) - Value 5.000000e+00 repeated in the First Column\n"},
@@ -303,6 +303,62 @@ TEST(RangePoints, LinkingKeepsOrderAndReportsRepeats)
         }
     }
     RNGP_FreeList(nullptr);
+}
+
+// The repeat warning through whole tables (I-V and V-t): a row whose x an
+// earlier row already holds is reported once at its own line, whether one
+// or many earlier rows hold it; the first row of an x never is.
+TEST(RangePoints, RepeatedXIsReportedOncePerRepeatingRow)
+{
+    struct Case {
+        const char* what;
+        std::vector<const char*> xs;   // the first column, rows on lines 11 on
+        std::vector<int> lines;        // the lines that repeat an earlier x
+        std::vector<const char*> values;
+    };
+    const Case cases[] = {
+        {"three equal", {"1", "1", "1"}, {12, 13}, {"1.000000e+00", "1.000000e+00"}},
+        {"five equal", {"2", "2", "2", "2", "2"}, {12, 13, 14, 15},
+         {"2.000000e+00", "2.000000e+00", "2.000000e+00", "2.000000e+00"}},
+        {"two values interleaved", {"1", "2", "1", "2", "1", "3"}, {13, 14, 15},
+         {"1.000000e+00", "2.000000e+00", "1.000000e+00"}},
+        {"equal after a rising run", {"0", "1", "2", "3", "0", "0", "0"}, {15, 16, 17},
+         {"0.000000e+00", "0.000000e+00", "0.000000e+00"}},
+        // 1m and 0.001 are one number.
+        {"units", {"1m", "0.001", "1e-3"}, {12, 13}, {"1.000000e-03", "1.000000e-03"}},
+    };
+    LogCapture log;
+    for (const Case& c : cases) {
+        std::string expected;
+        for (size_t i = 0; i < c.lines.size(); i++) {
+            char line[16];
+            snprintf(line, sizeof line, "%4d", c.lines[i]);
+            expected += std::string("W1403 (line ") + line + ") - Value " + c.values[i] +
+                        " repeated in the First Column\n";
+        }
+        std::string iv = "[Pullup]\n", vt = "[Rising Waveform]\n";
+        for (const char* x : c.xs) {
+            iv += std::string(x) + " 1m 1m 1m\n";
+            vt += std::string(x) + " 1 1 1\n";
+        }
+        CurveRecord* curve = nullptr;
+        std::string out = ReadCurve(log, iv.c_str(), "Pullup", 3, KW_PULLUP, &curve);
+        // Only the repeat warnings: the curve's other checks are not this test's.
+        std::string repeats;
+        for (const std::string& l : Split(out.c_str()))
+            if (l.compare(0, 5, "W1403") == 0) repeats += l + "\n";
+        EXPECT_EQ(repeats, expected) << c.what << " (I-V)";
+        EXPECT_EQ(Column(curve->table, 0).size(), c.xs.size()) << c.what;
+        CRV_Free(curve);
+
+        WaveformRecord* list = nullptr;
+        out = ReadWave(log, vt.c_str(), &list, "Rising Waveform", "Rising Waveform", "Rising", 0);
+        repeats.clear();
+        for (const std::string& l : Split(out.c_str()))
+            if (l.compare(0, 5, "W1403") == 0) repeats += l + "\n";
+        EXPECT_EQ(repeats, expected) << c.what << " (V-t)";
+        WVFRM_Free(list);
+    }
 }
 
 // An appender started on a table that already holds rows counts them and

@@ -7,8 +7,12 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <string>
+#include <vector>
+
 #include "cmn.h"
 #include "errlog.h"
+#include "nameidx.h"
 #include "parse.h"
 #include "subparm.h"
 
@@ -198,17 +202,38 @@ void ALGMOD_ReceiveLine(char* text, AlgorithmicModelEntry** head)
     SUBPARM_Free(&line);
 }
 
+// Platform, compiler and bits as one name; each part's length in front of
+// it keeps two different entries from making the same name.
+static std::string s_EntryKey(const AlgorithmicModelEntry* e)
+{
+    std::string key = std::to_string(strlen(e->platform)) + ':' + e->platform;
+    key += std::to_string(strlen(e->compiler)) + ':' + e->compiler;
+    key += std::to_string(e->bits);
+    return key;
+}
+
 void ALGMOD_Fini(AlgorithmicModelEntry** head)
 {
     if (head == nullptr || *head == nullptr) return;
     int line = (int)gAlgmodBeginLine;
     for (AlgorithmicModelEntry* e = *head; e != nullptr; e = e->next)
         if (e->bits != 32 && e->bits != 64) ERRLOG_ErrorNew(MSG_BITS, e->platform, e->compiler, line);
-    for (AlgorithmicModelEntry* e = *head; e != nullptr; e = e->next)
-        for (AlgorithmicModelEntry* o = e->next; o != nullptr; o = o->next)
-            if (e->bits == o->bits && CMN_StrSameIC(e->platform, o->platform) &&
-                CMN_StrSameIC(e->compiler, o->compiler))
-                ERRLOG_ErrorNew(MSG_DUPLICATE, e->platform, e->compiler, e->bits, line);
+    // An entry that an older one repeats (platform and compiler blind to
+    // case, equal bits) is reported once, in list order.  The older entries
+    // are noted first, walking the list from its oldest end.
+    std::vector<AlgorithmicModelEntry*> entries;
+    for (AlgorithmicModelEntry* e = *head; e != nullptr; e = e->next) entries.push_back(e);
+    std::vector<char> repeated(entries.size(), 0);
+    NameCount older(NAME_CASE_BLIND);
+    for (size_t i = entries.size(); i-- > 0;) {
+        std::string key = s_EntryKey(entries[i]);
+        repeated[i] = older.Has(key.c_str());
+        older.Add(key.c_str(), nullptr);
+    }
+    for (size_t i = 0; i < entries.size(); i++) {
+        const AlgorithmicModelEntry* e = entries[i];
+        if (repeated[i]) ERRLOG_ErrorNew(MSG_DUPLICATE, e->platform, e->compiler, e->bits, line);
+    }
 }
 
 // ---------------------------------------------------------------------------

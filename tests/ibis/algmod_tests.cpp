@@ -108,6 +108,32 @@ const SectionCase kSections[] = {
       "Executable linux_gcc_32 c.so c.ami"},
      "E4607 - Duplicate Sub-Parameter: Platform linux Compiler gcc Bits 64 for Algorithmic Model "
      "defined on line 10\n"},
+    // A line that repeats older ones is reported once, naming it as written,
+    // newest line first; the oldest line of a kind is never reported.
+    {"ThreeEqual",
+     {"[Algorithmic Model]", "Executable Linux_gcc_64 a.so a.ami", "Executable LINUX_gcc_64 b.so b.ami",
+      "Executable linux_GCC_64 c.so c.ami"},
+     "E4607 - Duplicate Sub-Parameter: Platform linux Compiler GCC Bits 64 for Algorithmic Model "
+     "defined on line 10\n"
+     "E4607 - Duplicate Sub-Parameter: Platform LINUX Compiler gcc Bits 64 for Algorithmic Model "
+     "defined on line 10\n"},
+    {"RepeatsOfTwoKindsInterleaved",
+     {"[Algorithmic Model]", "Executable A_gcc_64 a.so a.ami", "Executable B_gcc_64 b.so b.ami",
+      "Executable a_gcc_64 c.so c.ami", "Executable A_gcc_32 d.so d.ami", "Executable b_GCC_64 e.so e.ami",
+      "Executable A_gcc_64 f.so f.ami"},
+     "E4607 - Duplicate Sub-Parameter: Platform A Compiler gcc Bits 64 for Algorithmic Model "
+     "defined on line 10\n"
+     "E4607 - Duplicate Sub-Parameter: Platform b Compiler GCC Bits 64 for Algorithmic Model "
+     "defined on line 10\n"
+     "E4607 - Duplicate Sub-Parameter: Platform a Compiler gcc Bits 64 for Algorithmic Model "
+     "defined on line 10\n"},
+    // Platform and compiler are two names: moving letters from one to the
+    // other makes another line.
+    {"PartsAreNotJoined",
+     {"[Algorithmic Model]", "Executable ab_c_64 a.so a.ami", "Executable a_bc_64 b.so b.ami",
+      "Executable AB_C_64 c.so c.ami"},
+     "E4607 - Duplicate Sub-Parameter: Platform AB Compiler C Bits 64 for Algorithmic Model "
+     "defined on line 10\n"},
     {"NamesLongerThanTheirFields",
      {"[Algorithmic Model]", "Executable " + std::string(45, 'p') + "_" + std::string(45, 'c') + "_64 " +
                                  std::string(42, 'f') + ".so " + std::string(41, 'f') + ".ami"},

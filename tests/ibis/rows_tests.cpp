@@ -807,6 +807,55 @@ TEST(Waveforms, ListsAndCompositeCurrents)
     WVFRM_Free(nullptr);
 }
 
+// Lists freed between waveforms begin again empty at the same place; the
+// lists left standing keep their order and their count.
+TEST(Waveforms, ListsFreedAndBegunAgain)
+{
+    LogCapture log;
+    auto add = [](WaveformRecord** list, int x) {
+        ASSERT_EQ(WVFRM_New("[Rising Waveform]", list, "Rising Waveform"), 1);
+        WVFRM_ReceiveLine((std::to_string(x) + " 0 0 0").c_str(), "Rising Waveform");
+        WVFRM_Fini("Composite Current", WVFRM_KIND_COMPOSITE);
+    };
+    auto xs = [](const WaveformRecord* w) {
+        std::vector<double> v;
+        for (; w != nullptr; w = w->next) v.push_back(w->table != nullptr ? w->table->x_value : -1);
+        return v;
+    };
+    WaveformRecord* rising = nullptr;
+    WaveformRecord* falling = nullptr;
+    for (int i = 0; i < 3; i++) {
+        add(&rising, i);
+        add(&falling, 10 + i);
+        add(&rising->composite_current, 20 + i);
+    }
+    // The rising list goes, with its composite currents; falling stays.
+    WVFRM_Free(rising);
+    rising = nullptr;
+    add(&rising, 5);
+    add(&falling, 13);
+    add(&rising, 6);
+    add(&rising->composite_current, 30);
+    EXPECT_EQ(xs(rising), (std::vector<double>{5, 6}));
+    EXPECT_EQ(xs(falling), (std::vector<double>{10, 11, 12, 13}));
+    EXPECT_EQ(xs(rising->composite_current), (std::vector<double>{30}));
+    // A list whose last record is freed on its own (a replaced composite
+    // list) begins again too.
+    WaveformRecord* old = rising->composite_current;
+    rising->composite_current = nullptr;
+    WVFRM_Free(old);
+    add(&rising->composite_current, 31);
+    add(&rising->composite_current, 32);
+    EXPECT_EQ(xs(rising->composite_current), (std::vector<double>{31, 32}));
+    // After a reset every list is found by walking it, in the same order.
+    WVFRM_Reset();
+    add(&falling, 14);
+    EXPECT_EQ(xs(falling), (std::vector<double>{10, 11, 12, 13, 14}));
+    EXPECT_EQ(Joined(log.Take()).find("E2000"), std::string::npos);
+    WVFRM_Free(rising);
+    WVFRM_Free(falling);
+}
+
 // Without a current record (no New, or after Fini or Reset) a line or an
 // end step does nothing; rows never reach the previous table.
 TEST(Waveforms, NoCurrentRecord)

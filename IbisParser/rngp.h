@@ -46,8 +46,9 @@ void RNGP_ReportNAEnds(const RangePoint* first, int code, const char* name,
                        unsigned long beginLine);
 
 // Builds one table row by row in constant time per row: keeps the tail, the
-// count and, for the repeat check, the first-column numbers met.  It holds pointers into the table, so it lives only while that
-// table is read: end it before the table can be freed or reordered.
+// count and, for the repeat check, the first-column numbers met.  It holds
+// pointers into the table, so it lives only while that table is read: end
+// it before the table can be freed or reordered.
 typedef struct RNGP_Appender {
     RangePoint** head;   // the table's head slot; null when not started
     RangePoint* tail;

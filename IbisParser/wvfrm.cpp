@@ -23,7 +23,9 @@ static RNGP_Appender s_appender;
 // The tail and count of every list WVFRM_New appended to, so that no list
 // is walked once per waveform (a model's waveforms alternate between its
 // rising and falling lists, and each may have a composite current list).
-// An entry goes when its tail is freed.
+// Records are made only by WVFRM_New and freed only by WVFRM_Free, so an
+// entry stays right until its tail is freed, when it goes; a reset keeps
+// them.
 namespace {
 struct ListEnd {
     WaveformRecord* tail;
@@ -32,15 +34,6 @@ struct ListEnd {
 }  // namespace
 static std::unordered_map<WaveformRecord**, ListEnd> s_listEnds;
 static std::unordered_map<const WaveformRecord*, WaveformRecord**> s_slotOfTail;
-
-static void s_ForgetListEnds(void)
-{
-    // Swapped out rather than cleared: a cleared map keeps its buckets, and
-    // clearing those on every reset would cost their number each time.
-    if (!s_listEnds.empty()) std::unordered_map<WaveformRecord**, ListEnd>().swap(s_listEnds);
-    if (!s_slotOfTail.empty())
-        std::unordered_map<const WaveformRecord*, WaveformRecord**>().swap(s_slotOfTail);
-}
 
 static const RNG_SUB_ENTRY wvfrm_subs[] = {
     {"R_fixture", 1}, {"V_fixture", 2}, {"V_fixture_min", 3}, {"V_fixture_max", 4},
@@ -80,7 +73,20 @@ static void s_DropCurrent(void)
 void WVFRM_Reset(void)
 {
     s_DropCurrent();
-    s_ForgetListEnds();
+}
+
+WaveformRecord* WVFRM_Last(WaveformRecord** list)
+{
+    CMN_ASSERT(list != NULL);
+    WaveformRecord* last = *list;
+    if (last == NULL)
+        return NULL;
+    auto known = s_listEnds.find(list);
+    if (known != s_listEnds.end())
+        last = known->second.tail;
+    while (last->next != NULL)
+        last = last->next;
+    return last;
 }
 
 // Notes rec as the new tail of the list at slot (oldTail its tail before).

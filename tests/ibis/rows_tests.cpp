@@ -847,11 +847,20 @@ TEST(Waveforms, ListsFreedAndBegunAgain)
     add(&rising->composite_current, 31);
     add(&rising->composite_current, 32);
     EXPECT_EQ(xs(rising->composite_current), (std::vector<double>{31, 32}));
-    // After a reset every list is found by walking it, in the same order.
+    // A reset drops only the current record: the lists go on in order.
     WVFRM_Reset();
     add(&falling, 14);
     EXPECT_EQ(xs(falling), (std::vector<double>{10, 11, 12, 13, 14}));
     EXPECT_EQ(Joined(log.Take()).find("E2000"), std::string::npos);
+    // The last record of each list, whether appended to here or not.
+    ASSERT_NE(WVFRM_Last(&falling), nullptr);
+    EXPECT_EQ(WVFRM_Last(&falling)->table->x_value, 14);
+    EXPECT_EQ(WVFRM_Last(&rising)->table->x_value, 6);
+    EXPECT_EQ(WVFRM_Last(&rising->composite_current)->table->x_value, 32);
+    WaveformRecord* empty = nullptr;
+    EXPECT_EQ(WVFRM_Last(&empty), nullptr);
+    WaveformRecord* copy = falling;   // the same list reached from another place
+    EXPECT_EQ(WVFRM_Last(&copy), WVFRM_Last(&falling));
     WVFRM_Free(rising);
     WVFRM_Free(falling);
 }

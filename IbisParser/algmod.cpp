@@ -7,8 +7,14 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
 #include "cmn.h"
 #include "errlog.h"
+#include "nameidx.h"
 #include "parse.h"
 #include "subparm.h"
 
@@ -62,6 +68,37 @@ static unsigned long gAlgmodBeginLine;
 
 static ALGMOD_MODEL_VIEW s_view;
 
+struct ALGMOD_TreeShare {
+    PTREE tree;
+    size_t refs;
+};
+
+// Drops one reference to a tree; the last one frees it.
+static void s_Drop(ALGMOD_TreeShare* share)
+{
+    if (share != nullptr && --share->refs == 0) {
+        FreeParsedTree(&share->tree);
+        free(share);
+    }
+}
+
+static void s_Release(AlgorithmicModelEntry* e)
+{
+    ALGMOD_TreeShare* share = e->share;
+    e->share = nullptr;
+    e->tree = nullptr;
+    s_Drop(share);
+}
+
+// Makes the entry hold share's tree (none for a null share).
+static void s_Hold(AlgorithmicModelEntry* e, ALGMOD_TreeShare* share)
+{
+    if (share != nullptr) share->refs++;
+    s_Release(e);
+    e->share = share;
+    e->tree = share != nullptr ? share->tree : nullptr;
+}
+
 // ---------------------------------------------------------------------------
 // The keyword and its lines.
 
@@ -72,7 +109,7 @@ void ALGMOD_Free(AlgorithmicModelEntry** head)
     *head = nullptr;
     while (e != nullptr) {
         AlgorithmicModelEntry* older = e->next;
-        FreeParsedTree(&e->tree);
+        s_Release(e);
         free(e);
         e = older;
     }
@@ -198,17 +235,38 @@ void ALGMOD_ReceiveLine(char* text, AlgorithmicModelEntry** head)
     SUBPARM_Free(&line);
 }
 
+// Platform, compiler and bits as one name; each part's length in front of
+// it keeps two different entries from making the same name.
+static std::string s_EntryKey(const AlgorithmicModelEntry* e)
+{
+    std::string key = std::to_string(strlen(e->platform)) + ':' + e->platform;
+    key += std::to_string(strlen(e->compiler)) + ':' + e->compiler;
+    key += std::to_string(e->bits);
+    return key;
+}
+
 void ALGMOD_Fini(AlgorithmicModelEntry** head)
 {
     if (head == nullptr || *head == nullptr) return;
     int line = (int)gAlgmodBeginLine;
     for (AlgorithmicModelEntry* e = *head; e != nullptr; e = e->next)
         if (e->bits != 32 && e->bits != 64) ERRLOG_ErrorNew(MSG_BITS, e->platform, e->compiler, line);
-    for (AlgorithmicModelEntry* e = *head; e != nullptr; e = e->next)
-        for (AlgorithmicModelEntry* o = e->next; o != nullptr; o = o->next)
-            if (e->bits == o->bits && CMN_StrSameIC(e->platform, o->platform) &&
-                CMN_StrSameIC(e->compiler, o->compiler))
-                ERRLOG_ErrorNew(MSG_DUPLICATE, e->platform, e->compiler, e->bits, line);
+    // An entry that an older one repeats (platform and compiler blind to
+    // case, equal bits) is reported once, in list order.  The older entries
+    // are noted first, walking the list from its oldest end.
+    std::vector<AlgorithmicModelEntry*> entries;
+    for (AlgorithmicModelEntry* e = *head; e != nullptr; e = e->next) entries.push_back(e);
+    std::vector<char> repeated(entries.size(), 0);
+    NameCount older(NAME_CASE_BLIND);
+    for (size_t i = entries.size(); i-- > 0;) {
+        std::string key = s_EntryKey(entries[i]);
+        repeated[i] = older.Has(key.c_str());
+        older.Add(key.c_str(), nullptr);
+    }
+    for (size_t i = 0; i < entries.size(); i++) {
+        const AlgorithmicModelEntry* e = entries[i];
+        if (repeated[i]) ERRLOG_ErrorNew(MSG_DUPLICATE, e->platform, e->compiler, e->bits, line);
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -242,32 +300,196 @@ static int s_checkFileExists(const char* path)
 
 static PTREE s_AmiTest(void);
 
-static void s_TestEntry(AlgorithmicModelEntry* e, const char* dir, const char* model)
+namespace {
+
+// What one read and check of a parameter file left: its tree, what it
+// printed to the log and counted, and where the reader stood after it.
+struct AmiRead {
+    ALGMOD_TreeShare* share = nullptr;   // one reference is this record's
+    bool replayable = false;             // output holds everything printed
+    std::string output;
+    unsigned long bugs = 0, errors = 0, warns = 0, cautions = 0;
+    unsigned long lineNum = 0;
+    std::string fileName;
+    int tabFound = 0;
+    char comment = '|';
+    int fileType = FILE_AMI;
+};
+
+// The files of one run of ALGMOD_Test: each code and parameter file is
+// looked for once and each parameter file read and checked once, however
+// many entries name it.  An entry after the first gets the same output
+// again, the same counts and the same reader position, as if it had read
+// the file itself.
+class FilePass {
+public:
+    ~FilePass()
+    {
+        for (auto& f : reads_) s_Drop(f.second.share);
+        if (capture_ != nullptr) fclose(capture_);
+    }
+
+    int Exists(const char* path)
+    {
+        auto found = exists_.find(path);
+        if (found != exists_.end()) return found->second;
+        int here = s_checkFileExists(path);
+        exists_.emplace(path, here);
+        return here;
+    }
+
+    // Reads and checks the parameter file at path for entry e, or gives what
+    // its first read gave.
+    void Check(AlgorithmicModelEntry* e, const char* path, const char* dir)
+    {
+        auto found = reads_.find(path);
+        if (found != reads_.end() && found->second.replayable) {
+            s_Replay(found->second, path, dir);
+            s_Hold(e, found->second.share);
+            return;
+        }
+        AmiRead read;
+        PTREE tree = s_ReadAndCheck(path, dir, found == reads_.end() ? Capture() : nullptr, &read);
+        if (found != reads_.end()) {
+            // Read again (nothing to replay): the tree already kept stands.
+            FreeParsedTree(&tree);
+            s_Hold(e, found->second.share);
+            return;
+        }
+        read.share = s_NewShare(tree);
+        s_Hold(e, read.share);
+        reads_.emplace(path, std::move(read));
+    }
+
+private:
+    // A scratch file for the log while a file is read; null when none can
+    // be made, and the files are then read once per entry.
+    FILE* Capture()
+    {
+        if (capture_ == nullptr && !noCapture_) {
+            capture_ = tmpfile();
+            noCapture_ = capture_ == nullptr;
+        }
+        return capture_;
+    }
+
+    static ALGMOD_TreeShare* s_NewShare(PTREE tree)
+    {
+        if (tree == nullptr) return nullptr;
+        ALGMOD_TreeShare* share = (ALGMOD_TreeShare*)malloc(sizeof *share);
+        if (share == nullptr) {
+            // Without a holder no entry keeps the tree; its checks are done.
+            FreeParsedTree(&tree);
+            return nullptr;
+        }
+        share->tree = tree;
+        share->refs = 1;
+        return share;
+    }
+
+    // The read and the check, the log going to capture when one is given
+    // and from there on to the log, so that what they printed is kept.
+    static PTREE s_ReadAndCheck(const char* path, const char* dir, FILE* capture, AmiRead* out)
+    {
+        unsigned long bugs = gulBug_cnt, errors = gulError_cnt, warns = gulWarn_cnt,
+                      cautions = gulCaution_cnt;
+        FILE* log = gpLogFile;
+        long start = -1;
+        if (capture != nullptr && (start = ftell(capture)) >= 0) ERRLOG_SetOutputFile(capture);
+        // The read takes the directory of the path it opens; every later
+        // model, and the checks after this one, look beside the .ibs file
+        // again.
+        int ok = PARSE(path, FILE_AMI);
+        CMN_strncpy(gsFilePath_ibs, dir, sizeof gsFilePath_ibs - 1);
+        PTREE tree = nullptr;
+        if (ok) {
+            tree = s_AmiTest();
+        } else if (gsBuffer != nullptr) {
+            free(gsBuffer);
+            gsBuffer = nullptr;
+        }
+        if (start >= 0) {
+            ERRLOG_SetOutputFile(log);
+            out->replayable = s_TakeCapture(capture, start, &out->output);
+            s_Print(out->output);
+        }
+        out->bugs = gulBug_cnt - bugs;
+        out->errors = gulError_cnt - errors;
+        out->warns = gulWarn_cnt - warns;
+        out->cautions = gulCaution_cnt - cautions;
+        out->lineNum = gulLineNum;
+        out->fileName = gsFileName;
+        out->tabFound = bTabFound;
+        out->comment = gpcComment;
+        out->fileType = geCurrFileType;
+        return tree;
+    }
+
+    // What was written to capture from start on.
+    static bool s_TakeCapture(FILE* capture, long start, std::string* text)
+    {
+        if (fflush(capture) != 0) return false;
+        long end = ftell(capture);
+        if (end < start || fseek(capture, start, SEEK_SET) != 0) return false;
+        text->assign((size_t)(end - start), '\0');
+        size_t got = text->empty() ? 0 : fread(&(*text)[0], 1, text->size(), capture);
+        text->resize(got);
+        return fseek(capture, 0, SEEK_END) == 0 && got == (size_t)(end - start);
+    }
+
+    // Prints kept log text where the log prints.
+    static void s_Print(const std::string& text)
+    {
+        if (text.empty()) return;
+        if (gpLogFile == nullptr) gpLogFile = stdout;
+        fwrite(text.data(), 1, text.size(), gpLogFile);
+    }
+
+    // What a read of the file prints and leaves, without reading it: the
+    // reader's banner, the kept log text, the counts, and the reader's state.
+    static void s_Replay(const AmiRead& r, const char* path, const char* dir)
+    {
+        // The banner the reader prints for a parameter file.
+        if (!gbSuppressBanners) fprintf(stdout, "\nChecking %s for IBIS 5.0 Compatibility...\n\n", path);
+        if (gsBuffer != nullptr) {
+            free(gsBuffer);
+            gsBuffer = nullptr;
+        }
+        s_Print(r.output);
+        gulBug_cnt += r.bugs;
+        gulError_cnt += r.errors;
+        gulWarn_cnt += r.warns;
+        gulCaution_cnt += r.cautions;
+        PARSE_SetPosition(r.fileName.c_str(), r.lineNum);
+        bTabFound = r.tabFound;
+        gpcComment = r.comment;
+        geCurrFileType = r.fileType;
+        CMN_strncpy(gsFilePath_ibs, dir, sizeof gsFilePath_ibs - 1);
+    }
+
+    std::unordered_map<std::string, int> exists_;
+    std::unordered_map<std::string, AmiRead> reads_;
+    FILE* capture_ = nullptr;
+    bool noCapture_ = false;
+};
+
+}  // namespace
+
+static void s_TestEntry(AlgorithmicModelEntry* e, const char* dir, const char* model, FilePass* pass)
 {
     char path[ALGMOD_PATH_ROOM];
-    if (e->codeFile[0] != '\0' && !(CMN_JoinDir(dir, e->codeFile, path, sizeof path) && s_checkFileExists(path)))
+    if (e->codeFile[0] != '\0' && !(CMN_JoinDir(dir, e->codeFile, path, sizeof path) && pass->Exists(path)))
         ERRLOG_ErrorNew(MSG_NO_CODE_FILE, e->codeFile, model);
     if (e->amiFile[0] == '\0') return;
     if (strchr(e->amiFile, '.') == nullptr) {
         ERRLOG_ErrorNew(MSG_AMI_EXTENSION, e->amiFile, model);
         return;
     }
-    if (!(CMN_JoinDir(dir, e->amiFile, path, sizeof path) && s_checkFileExists(path))) {
+    if (!(CMN_JoinDir(dir, e->amiFile, path, sizeof path) && pass->Exists(path))) {
         ERRLOG_ErrorNew(MSG_NO_AMI_FILE, e->amiFile, model);
         return;
     }
-    // The read takes the directory of the path it opens; every later model,
-    // and the checks after this one, look beside the .ibs file again.
-    int read = PARSE(path, FILE_AMI);
-    CMN_strncpy(gsFilePath_ibs, dir, sizeof gsFilePath_ibs - 1);
-    if (read) {
-        PTREE tree = s_AmiTest();
-        FreeParsedTree(&e->tree);
-        e->tree = tree;
-    } else if (gsBuffer != nullptr) {
-        free(gsBuffer);
-        gsBuffer = nullptr;
-    }
+    pass->Check(e, path, dir);
 }
 
 void ALGMOD_Test(ModelRecord* models)
@@ -275,6 +497,7 @@ void ALGMOD_Test(ModelRecord* models)
     if (s_view.Next == nullptr) return;
     char dir[1025];
     CMN_GetIbsPath(dir);
+    FilePass pass;
     for (ModelRecord* m = models; m != nullptr; m = s_view.Next(m)) {
         AlgorithmicModelEntry** head = s_view.List(m);
         if (head == nullptr) continue;
@@ -283,7 +506,7 @@ void ALGMOD_Test(ModelRecord* models)
             ERRLOG_ErrorNew(MSG_EMPTY, name);
             continue;
         }
-        for (AlgorithmicModelEntry* e = *head; e != nullptr; e = e->next) s_TestEntry(e, dir, name);
+        for (AlgorithmicModelEntry* e = *head; e != nullptr; e = e->next) s_TestEntry(e, dir, name, &pass);
     }
 }
 

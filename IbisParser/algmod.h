@@ -15,6 +15,11 @@ typedef struct ModelRecord ModelRecord;
 
 #define ALGMOD_NAME_LEN 44
 
+// The holder of one checked parameter file's tree: every entry that names
+// the file in one run of ALGMOD_Test holds the same tree, which is freed
+// with the last of them.
+typedef struct ALGMOD_TreeShare ALGMOD_TreeShare;
+
 // One Executable line; a list keeps the newest entry first.
 typedef struct AlgorithmicModelEntry {
     struct AlgorithmicModelEntry* next;    // older entry
@@ -23,7 +28,8 @@ typedef struct AlgorithmicModelEntry {
     int bits;                              // -1 until parsed
     char codeFile[ALGMOD_NAME_LEN + 1];
     char amiFile[ALGMOD_NAME_LEN + 1];
-    PTREE tree;                            // the checked parameter file, owned
+    PTREE tree;                            // the checked parameter file, read only
+    ALGMOD_TreeShare* share;               // what holds tree; one reference is the entry's
 } AlgorithmicModelEntry;
 
 // Sub-parameters of an Executable line's section, ended by code 0.
@@ -40,9 +46,12 @@ int ALGMOD_New(char* text, AlgorithmicModelEntry*** head);
 void ALGMOD_ReceiveLine(char* text, AlgorithmicModelEntry** head);
 // The checks at the end of the section.
 void ALGMOD_Fini(AlgorithmicModelEntry** head);
-// Frees every entry with its tree, and the list head; null does nothing.
+// Frees every entry, its tree with the last entry that holds it, and the
+// list head; null does nothing.
 void ALGMOD_Free(AlgorithmicModelEntry** head);
 // The file checks of every model in the list that has an [Algorithmic Model].
+// A parameter file named by several entries is read and checked once; each
+// later entry gives the same messages again and holds the same tree.
 void ALGMOD_Test(ModelRecord* models);
 
 // What ALGMOD_Test reads of a model: the model module supplies it, the only

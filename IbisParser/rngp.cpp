@@ -4,7 +4,7 @@
 #include <new>
 #include <stdlib.h>
 #include <string.h>
-#include <unordered_map>
+#include <unordered_set>
 
 #include "cmn.h"
 #include "errlog.h"
@@ -13,12 +13,12 @@
 
 namespace {
 
-// Rows per distinct first-column number.  -0.0 and 0.0 are equal numbers,
-// so they share one key.
+// The first-column numbers of the rows linked so far.  -0.0 and 0.0 are
+// equal numbers, so they share one key.
 struct XHash {
     size_t operator()(double x) const { return std::hash<double>()(x == 0.0 ? 0.0 : x); }
 };
-typedef std::unordered_map<double, int, XHash> RepeatMap;
+typedef std::unordered_set<double, XHash> RepeatMap;
 
 }  // namespace
 
@@ -110,13 +110,16 @@ int RNGP_LinkLine(RangePoint** head, RangePoint* point, int* count, int checkRep
         return *count = 1;
     }
     int n = 0;
+    int repeated = 0;
     RangePoint* tail = NULL;
     for (RangePoint* p = *head; p != NULL; p = p->next) {
         n++;
         tail = p;
         if (checkRepeats && s_SameNumber(p, point))
-            ERRLOG_LineWarnNew(1403, point->x_value);
+            repeated = 1;
     }
+    if (repeated)
+        ERRLOG_LineWarnNew(1403, point->x_value);
     tail->next = point;
     point->prev = tail;
     return *count = n + 1;
@@ -234,7 +237,7 @@ static RepeatMap* s_Repeats(RNGP_Appender* a)
     try {
         for (RangePoint* p = *a->head; p != NULL; p = p->next)
             if (p->x_state == RNG_NUMBER)
-                ++(*map)[p->x_value];
+                map->insert(p->x_value);
     } catch (const std::bad_alloc&) {
         delete map;
         return NULL;
@@ -251,11 +254,11 @@ int RNGP_Append(RNGP_Appender* a, RangePoint* point, int checkRepeats)
     RepeatMap* map = !inRun && (checkRepeats || a->repeats != NULL) ? s_Repeats(a) : NULL;
     if (map != NULL && point->x_state == RNG_NUMBER) {
         try {
-            int& seen = (*map)[point->x_value];
-            if (checkRepeats)
-                for (int i = 0; i < seen; i++)
-                    ERRLOG_LineWarnNew(1403, point->x_value);
-            seen++;
+            // Once for a row that repeats an earlier x, however many
+            // earlier rows hold it.
+            int repeated = !map->insert(point->x_value).second;
+            if (checkRepeats && repeated)
+                ERRLOG_LineWarnNew(1403, point->x_value);
         } catch (const std::bad_alloc&) {
             // Without room for the map the repeat check is dropped for the
             // rest of the table; the row itself is still linked.

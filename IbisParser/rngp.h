@@ -31,8 +31,9 @@ int RNGP_New(RangePoint** out);
 int RNGP_ParseLine(const char* text, const char* tableName, const char* xColumnName,
                    RangePoint** out);
 // Appends point at the tail of *head; *count and the result are the number of
-// points now in the list.  Finds the tail by walking: a table built row by
-// row uses an RNGP_Appender instead.
+// points now in the list.  With checkRepeats, warning 1403 once when an
+// earlier row's x is the same number.  Finds the tail by walking: a table
+// built row by row uses an RNGP_Appender instead.
 int RNGP_LinkLine(RangePoint** head, RangePoint* point, int* count, int checkRepeats);
 int RNGP_Prev(const RangePoint* point, RangePoint** out);
 void RNGP_FreeList(RangePoint* first);
@@ -45,14 +46,14 @@ void RNGP_ReportNAEnds(const RangePoint* first, int code, const char* name,
                        unsigned long beginLine);
 
 // Builds one table row by row in constant time per row: keeps the tail, the
-// count and, for the repeat check, how many rows hold each first-column
-// number.  It holds pointers into the table, so it lives only while that
-// table is read: end it before the table can be freed or reordered.
+// count and, for the repeat check, the first-column numbers met.  It holds
+// pointers into the table, so it lives only while that table is read: end
+// it before the table can be freed or reordered.
 typedef struct RNGP_Appender {
     RangePoint** head;   // the table's head slot; null when not started
     RangePoint* tail;
     int count;
-    void* repeats;       // rows per distinct x number, made on first use
+    void* repeats;       // the distinct x numbers, made on first use
     int order;           // how the x numbers linked so far run (rngp)
     double last;         // the last x number linked
 } RNGP_Appender;
@@ -60,8 +61,8 @@ typedef struct RNGP_Appender {
 // Starts on the table at *head (which may already hold rows: they are
 // counted, and their numeric x values entered for the repeat check).
 void RNGP_AppenderStart(RNGP_Appender* a, RangePoint** head);
-// Links point at the tail, giving one warning 1403 per earlier row whose x
-// is the same number when checkRepeats is set; returns the new count.
+// Links point at the tail, giving warning 1403 once when an earlier row's
+// x is the same number and checkRepeats is set; returns the new count.
 int RNGP_Append(RNGP_Appender* a, RangePoint* point, int checkRepeats);
 // Forgets the table; the appender may be started again.
 void RNGP_AppenderEnd(RNGP_Appender* a);

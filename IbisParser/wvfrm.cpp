@@ -6,6 +6,9 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <new>
+#include <unordered_map>
+
 #include "cmn.h"
 #include "errlog.h"
 #include "parse.h"
@@ -17,12 +20,20 @@ static WaveformRecord* gCurrentWvfrm;
 static unsigned long gCurrentWvfrmBeginLine;
 // Tail, count and repeat map of the current record's table.
 static RNGP_Appender s_appender;
-// The list WVFRM_New last appended to and its tail, so that a model with
-// many waveforms is not walked once per waveform.  Cleared when that tail
-// is freed.
-static WaveformRecord** s_listSlot;
-static WaveformRecord* s_listTail;
-static int s_listCount;
+// The tail and count of every list WVFRM_New appended to, so that no list
+// is walked once per waveform (a model's waveforms alternate between its
+// rising and falling lists, and each may have a composite current list).
+// Records are made only by WVFRM_New and freed only by WVFRM_Free, so an
+// entry stays right until its tail is freed, when it goes; a reset keeps
+// them.
+namespace {
+struct ListEnd {
+    WaveformRecord* tail;
+    int count;
+};
+}  // namespace
+static std::unordered_map<WaveformRecord**, ListEnd> s_listEnds;
+static std::unordered_map<const WaveformRecord*, WaveformRecord**> s_slotOfTail;
 
 static const RNG_SUB_ENTRY wvfrm_subs[] = {
     {"R_fixture", 1}, {"V_fixture", 2}, {"V_fixture_min", 3}, {"V_fixture_max", 4},
@@ -62,9 +73,35 @@ static void s_DropCurrent(void)
 void WVFRM_Reset(void)
 {
     s_DropCurrent();
-    s_listSlot = NULL;
-    s_listTail = NULL;
-    s_listCount = 0;
+}
+
+WaveformRecord* WVFRM_Last(WaveformRecord** list)
+{
+    CMN_ASSERT(list != NULL);
+    WaveformRecord* last = *list;
+    if (last == NULL)
+        return NULL;
+    auto known = s_listEnds.find(list);
+    if (known != s_listEnds.end())
+        last = known->second.tail;
+    while (last->next != NULL)
+        last = last->next;
+    return last;
+}
+
+// Notes rec as the new tail of the list at slot (oldTail its tail before).
+// Without room for the note the list is walked again next time.
+static void s_NoteListEnd(WaveformRecord** slot, WaveformRecord* oldTail, WaveformRecord* rec,
+                          int count)
+{
+    if (oldTail != NULL) s_slotOfTail.erase(oldTail);
+    try {
+        s_listEnds[slot] = ListEnd{rec, count};
+        s_slotOfTail[rec] = slot;
+    } catch (const std::bad_alloc&) {
+        s_listEnds.erase(slot);
+        s_slotOfTail.erase(rec);
+    }
 }
 
 int WVFRM_New(const char* keywordLine, WaveformRecord** list, const char* name)
@@ -80,9 +117,10 @@ int WVFRM_New(const char* keywordLine, WaveformRecord** list, const char* name)
     }
     WaveformRecord* tail = NULL;
     int count = 0;
-    if (list == s_listSlot && s_listTail != NULL && *list != NULL) {
-        tail = s_listTail;
-        count = s_listCount;
+    auto known = *list != NULL ? s_listEnds.find(list) : s_listEnds.end();
+    if (known != s_listEnds.end()) {
+        tail = known->second.tail;
+        count = known->second.count;
     } else if (*list != NULL) {
         tail = *list;
         count = 1;
@@ -93,9 +131,7 @@ int WVFRM_New(const char* keywordLine, WaveformRecord** list, const char* name)
         *list = rec;
     else
         tail->next = rec;
-    s_listSlot = list;
-    s_listTail = rec;
-    s_listCount = count + 1;
+    s_NoteListEnd(list, tail, rec, count + 1);
     if (count > 99)
         ERRLOG_LineErrorNew(2000, name);
     RNG_CheckKeywordLine(keywordLine, name, 2001, 2002, 2003);
@@ -266,10 +302,12 @@ static void s_FreeRecord(WaveformRecord* w)
 {
     if (w == gCurrentWvfrm)
         s_DropCurrent();
-    if (w == s_listTail) {
-        s_listSlot = NULL;
-        s_listTail = NULL;
-        s_listCount = 0;
+    if (!s_slotOfTail.empty()) {
+        auto slot = s_slotOfTail.find(w);
+        if (slot != s_slotOfTail.end()) {
+            s_listEnds.erase(slot->second);
+            s_slotOfTail.erase(slot);
+        }
     }
     for (int id = 1; id <= 9; id++) {
         double** f = s_Field(w, id);

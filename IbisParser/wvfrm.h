@@ -38,6 +38,9 @@ void WVFRM_ReceiveLine(const char* text, const char* name);
 void WVFRM_Fini(const char* name, int kind);
 // Drops the current waveform and its begin line.
 void WVFRM_Reset(void);
+// The last record of the list at *list (null for an empty list), without
+// walking a list that WVFRM_New appended to.
+WaveformRecord* WVFRM_Last(WaveformRecord** list);
 int WVFRM_Compare(const WaveformRecord* wave, const WaveformRecord* composite, int index,
                   const char* modelName, const char* edgeWord);
 // Frees the whole list with every record's values, table and composite

@@ -108,6 +108,32 @@ const SectionCase kSections[] = {
       "Executable linux_gcc_32 c.so c.ami"},
      "E4607 - Duplicate Sub-Parameter: Platform linux Compiler gcc Bits 64 for Algorithmic Model "
      "defined on line 10\n"},
+    // A line that repeats older ones is reported once, naming it as written,
+    // newest line first; the oldest line of a kind is never reported.
+    {"ThreeEqual",
+     {"[Algorithmic Model]", "Executable Linux_gcc_64 a.so a.ami", "Executable LINUX_gcc_64 b.so b.ami",
+      "Executable linux_GCC_64 c.so c.ami"},
+     "E4607 - Duplicate Sub-Parameter: Platform linux Compiler GCC Bits 64 for Algorithmic Model "
+     "defined on line 10\n"
+     "E4607 - Duplicate Sub-Parameter: Platform LINUX Compiler gcc Bits 64 for Algorithmic Model "
+     "defined on line 10\n"},
+    {"RepeatsOfTwoKindsInterleaved",
+     {"[Algorithmic Model]", "Executable A_gcc_64 a.so a.ami", "Executable B_gcc_64 b.so b.ami",
+      "Executable a_gcc_64 c.so c.ami", "Executable A_gcc_32 d.so d.ami", "Executable b_GCC_64 e.so e.ami",
+      "Executable A_gcc_64 f.so f.ami"},
+     "E4607 - Duplicate Sub-Parameter: Platform A Compiler gcc Bits 64 for Algorithmic Model "
+     "defined on line 10\n"
+     "E4607 - Duplicate Sub-Parameter: Platform b Compiler GCC Bits 64 for Algorithmic Model "
+     "defined on line 10\n"
+     "E4607 - Duplicate Sub-Parameter: Platform a Compiler gcc Bits 64 for Algorithmic Model "
+     "defined on line 10\n"},
+    // Platform and compiler are two names: moving letters from one to the
+    // other makes another line.
+    {"PartsAreNotJoined",
+     {"[Algorithmic Model]", "Executable ab_c_64 a.so a.ami", "Executable a_bc_64 b.so b.ami",
+      "Executable AB_C_64 c.so c.ami"},
+     "E4607 - Duplicate Sub-Parameter: Platform AB Compiler C Bits 64 for Algorithmic Model "
+     "defined on line 10\n"},
     {"NamesLongerThanTheirFields",
      {"[Algorithmic Model]", "Executable " + std::string(45, 'p') + "_" + std::string(45, 'c') + "_64 " +
                                  std::string(42, 'f') + ".so " + std::string(41, 'f') + ".ami"},
@@ -372,17 +398,130 @@ TEST_F(AlgmodFiles, EachEntryNamesFilesBesideTheIbsFile)
               "for Model m5\n"
               "E4620 - The AMI parameter file should start with a parenthesis\n"
               "E4620 - The AMI parameter file should start with a parenthesis\n");
-    // One file named by two entries is read, checked and kept twice.
+    // One file named by two entries: both hold the one tree of its check.
     ASSERT_NE(*m1->list, nullptr);
     EXPECT_NE((*m1->list)->tree, nullptr);
-    EXPECT_NE((*m1->list)->next->tree, nullptr);
-    EXPECT_NE((*m1->list)->tree, (*m1->list)->next->tree);
+    EXPECT_EQ((*m1->list)->next->tree, (*m1->list)->tree);
     EXPECT_EQ((*m6->list)->tree, nullptr);
     EXPECT_EQ(gsBuffer, nullptr);
     EXPECT_STREQ(gsFilePath_ibs, dir.c_str());
     // A second run replaces the trees rather than losing them.
     ALGMOD_Test(List());
     EXPECT_NE((*m1->list)->tree, nullptr);
+}
+
+// A parameter file with messages of the read (the upper-case name, a tab, a
+// long Description line) and of the check, five lines long.
+const char kFaultyAmi[] =
+    "(faulty (Reserved_Parameters\n"
+    "\t(Init_Returns_Impulse (Usage Out) (Type Boolean) (Default True) (Description \"d\"))\n"
+    "  (GetWave_Exists (Usage Info) (Type Boolean) (Default True)\n"
+    "   (Description \"%s\")))\n"
+    " (Model_Specific (p (Format List))))\n";
+
+std::string FaultyAmi()
+{
+    char text[512];
+    snprintf(text, sizeof text, kFaultyAmi, std::string(130, 'x').c_str());
+    return text;
+}
+
+// What one entry naming Faulty.ami prints: the read's messages, then the
+// check's; three errors and two warnings.
+const char kFaultyMessages[] =
+    "W0901 - Filename 'Faulty.ami' should be lowercase\n"
+    "W0921 (line    2) - IBIS files should not contain tab characters.\n"
+    "E0923 (line    4) -\n"
+    "    Description line in AMI file (at line no 4) is greater than 120 characters\n"
+    "E4627 - Illegal Usage value Out specified for Init_Returns_Impulse\n"
+    "E4632 - List: Illegal Format for p. Expected 1 number(s)\n";
+
+// However many entries name one parameter file, each prints what a read of
+// the file prints and counts it, and all hold one tree; the reader is left
+// where a read of the file leaves it.  Another file read in between does
+// not change that.
+TEST_F(AlgmodFiles, EntriesNamingOneFileShareItsTree)
+{
+    Write("code.so", "x");
+    Write("Faulty.ami", FaultyAmi());
+    Write("clean.ami", kCleanAmi);
+    const std::string kw = "[Algorithmic Model]";
+    std::string dir = dir_ + "/";
+    for (int lines : {1, 2, 5}) {
+        FreeModels();
+        // The first model names Faulty.ami on every line, and clean.ami on
+        // a line after the first; the second model names Faulty.ami once.
+        std::vector<std::string> section = {kw};
+        for (int i = 0; i < lines; i++) {
+            section.push_back("Executable P" + std::to_string(i) + "_gcc_64 code.so Faulty.ami");
+            if (i == 0) section.push_back("Executable Q_gcc_64 code.so clean.ami");
+        }
+        FakeModel* first = Model("first", section);
+        FakeModel* second = Model("second", {kw, "Executable Linux_gcc_64 code.so Faulty.ami"});
+        CMN_strncpy(gsFilePath_ibs, dir.c_str(), 1024);
+        unsigned long errors = gulError_cnt, warns = gulWarn_cnt;
+        LogCapture log;
+        ALGMOD_Test(List());
+        std::string expected;
+        for (int i = 0; i < lines + 1; i++) expected += kFaultyMessages;
+        EXPECT_EQ(log.Take(), expected) << lines;
+        EXPECT_EQ(gulError_cnt - errors, 3u * (lines + 1)) << lines;
+        EXPECT_EQ(gulWarn_cnt - warns, 2u * (lines + 1)) << lines;
+        EXPECT_EQ(PARSE_GetLineNum(), 5u) << lines;
+        char name[1025];
+        EXPECT_STREQ(PARSE_GetFileName(name), "Faulty.ami") << lines;
+        EXPECT_STREQ(gsFilePath_ibs, dir.c_str());
+
+        const PTREE faulty = (*second->list)->tree;
+        ASSERT_NE(faulty, nullptr);
+        int named = 0;
+        for (AlgorithmicModelEntry* e = *first->list; e != nullptr; e = e->next) {
+            ASSERT_NE(e->tree, nullptr);
+            if (strcmp(e->amiFile, "Faulty.ami") == 0) {
+                EXPECT_EQ(e->tree, faulty);
+                named++;
+            } else {
+                EXPECT_NE(e->tree, faulty);
+            }
+        }
+        EXPECT_EQ(named, lines);
+    }
+    // Freeing the models one by one frees the shared tree with the last
+    // entry that holds it (the sanitizer build sees a leak or a second free).
+    AlgorithmicModelEntry** kept = models_.back()->list;
+    const PTREE tree = (*kept)->tree;
+    ALGMOD_Free(models_.front()->list);
+    models_.front()->list = nullptr;
+    EXPECT_EQ((*kept)->tree, tree);
+    EXPECT_EQ(tree->iNodeCount, 15);   // the groups of Faulty.ami
+}
+
+// The same through the checker, banners on: every entry's read of the file
+// gets its banner and messages, and the totals count them all.
+class AlgmodSharedRun : public CheckerTempDir {};
+
+TEST_F(AlgmodSharedRun, EveryEntryPrintsTheFilesMessages)
+{
+    Write("code.so", "x");
+    Write("Faulty.ami", FaultyAmi());
+    Write("amshare.ibs",
+          "[IBIS Ver] 5.0\n[File Name] amshare.ibs\n[File Rev] 1.0\n[Component] chip\n"
+          "[Manufacturer] Quenrix\n[Package]\nR_pkg 0.1 0.05 0.2\nL_pkg 1nH 0.5nH 2nH\n"
+          "C_pkg 1pF 0.5pF 2pF\n[Pin] signal_name model_name R_pin L_pin C_pin\n1 rx clean\n"
+          "2 gnd GND\n[Model] clean\nModel_type Input\nC_comp 1pF 0.8pF 1.2pF\nVinl = 0.8\n"
+          "Vinh = 2.0\n[Voltage Range] 3.3 3.0 3.6\n[GND Clamp]\n-3.3 -100mA -90mA -110mA\n"
+          "0.0 0.0 0.0 0.0\n3.3 0.0 0.0 0.0\n[Algorithmic Model]\n"
+          "Executable Linux_gcc_64 code.so Faulty.ami\n"
+          "Executable Linux_gcc_32 code.so Faulty.ami\n"
+          "Executable Windows_VisualStudio_32 code.so Faulty.ami\n"
+          "[End Algorithmic Model]\n[End]\n");
+    std::string expected = "\nChecking amshare.ibs for IBIS 5.0 Compatibility...\n\n";
+    for (int i = 0; i < 3; i++)
+        expected += std::string("\nChecking Faulty.ami for IBIS 5.0 Compatibility...\n\n") + kFaultyMessages;
+    expected += "\nErrors  : 9\nWarnings: 6\n\nFile Failed\n";
+    CheckerRun r = RunChecker(dir_, "-n -c amshare.ibs");
+    EXPECT_EQ(r.out, expected);
+    EXPECT_EQ(r.status, 1);
 }
 
 TEST_F(AlgmodFiles, FilesInASubdirectory)

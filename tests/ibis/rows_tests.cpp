@@ -229,10 +229,11 @@ struct LinkCase {
     const char* log;
 };
 
+// A row that repeats an earlier x is reported once at its line, however
+// many earlier rows hold that x.
 const LinkCase kLinkCases[] = {
     {{"1", "2", "1", "1"}, 1,
      "W1403 (line   12) - Value 1.000000e+00 repeated in the First Column\n"
-     "W1403 (line   13) - Value 1.000000e+00 repeated in the First Column\n"
      "W1403 (line   13) - Value 1.000000e+00 repeated in the First Column\n"},
     {{"1", "2", "1", "1"}, 0, ""},
     // NA and an unreadable value are stored as 0.0 but are no number: no
@@ -246,7 +247,6 @@ const LinkCase kLinkCases[] = {
     {{"3", "2", "1", "3"}, 1, "W1403 (line   13) - Value 3.000000e+00 repeated in the First Column\n"},
     {{"1", "2", "3", "4", "2", "2"}, 1,
      "W1403 (line   14) - Value 2.000000e+00 repeated in the First Column\n"
-     "W1403 (line   15) - Value 2.000000e+00 repeated in the First Column\n"
      "W1403 (line   15) - Value 2.000000e+00 repeated in the First Column\n"},
     {{"1", "NA", "2", "1"}, 1, "W1403 (line   13) - Value 1.000000e+00 repeated in the First Column\n"},
     {{"5", "5"}, 1, "W1403 (line   11) - Value 5.000000e+00 repeated in the First Column\n"},
@@ -303,6 +303,62 @@ TEST(RangePoints, LinkingKeepsOrderAndReportsRepeats)
         }
     }
     RNGP_FreeList(nullptr);
+}
+
+// The repeat warning through whole tables (I-V and V-t): a row whose x an
+// earlier row already holds is reported once at its own line, whether one
+// or many earlier rows hold it; the first row of an x never is.
+TEST(RangePoints, RepeatedXIsReportedOncePerRepeatingRow)
+{
+    struct Case {
+        const char* what;
+        std::vector<const char*> xs;   // the first column, rows on lines 11 on
+        std::vector<int> lines;        // the lines that repeat an earlier x
+        std::vector<const char*> values;
+    };
+    const Case cases[] = {
+        {"three equal", {"1", "1", "1"}, {12, 13}, {"1.000000e+00", "1.000000e+00"}},
+        {"five equal", {"2", "2", "2", "2", "2"}, {12, 13, 14, 15},
+         {"2.000000e+00", "2.000000e+00", "2.000000e+00", "2.000000e+00"}},
+        {"two values interleaved", {"1", "2", "1", "2", "1", "3"}, {13, 14, 15},
+         {"1.000000e+00", "2.000000e+00", "1.000000e+00"}},
+        {"equal after a rising run", {"0", "1", "2", "3", "0", "0", "0"}, {15, 16, 17},
+         {"0.000000e+00", "0.000000e+00", "0.000000e+00"}},
+        // 1m and 0.001 are one number.
+        {"units", {"1m", "0.001", "1e-3"}, {12, 13}, {"1.000000e-03", "1.000000e-03"}},
+    };
+    LogCapture log;
+    for (const Case& c : cases) {
+        std::string expected;
+        for (size_t i = 0; i < c.lines.size(); i++) {
+            char line[16];
+            snprintf(line, sizeof line, "%4d", c.lines[i]);
+            expected += std::string("W1403 (line ") + line + ") - Value " + c.values[i] +
+                        " repeated in the First Column\n";
+        }
+        std::string iv = "[Pullup]\n", vt = "[Rising Waveform]\n";
+        for (const char* x : c.xs) {
+            iv += std::string(x) + " 1m 1m 1m\n";
+            vt += std::string(x) + " 1 1 1\n";
+        }
+        CurveRecord* curve = nullptr;
+        std::string out = ReadCurve(log, iv.c_str(), "Pullup", 3, KW_PULLUP, &curve);
+        // Only the repeat warnings: the curve's other checks are not this test's.
+        std::string repeats;
+        for (const std::string& l : Split(out.c_str()))
+            if (l.compare(0, 5, "W1403") == 0) repeats += l + "\n";
+        EXPECT_EQ(repeats, expected) << c.what << " (I-V)";
+        EXPECT_EQ(Column(curve->table, 0).size(), c.xs.size()) << c.what;
+        CRV_Free(curve);
+
+        WaveformRecord* list = nullptr;
+        out = ReadWave(log, vt.c_str(), &list, "Rising Waveform", "Rising Waveform", "Rising", 0);
+        repeats.clear();
+        for (const std::string& l : Split(out.c_str()))
+            if (l.compare(0, 5, "W1403") == 0) repeats += l + "\n";
+        EXPECT_EQ(repeats, expected) << c.what << " (V-t)";
+        WVFRM_Free(list);
+    }
 }
 
 // An appender started on a table that already holds rows counts them and
@@ -749,6 +805,64 @@ TEST(Waveforms, ListsAndCompositeCurrents)
     EXPECT_EQ(composites, 101);
     WVFRM_Free(list);
     WVFRM_Free(nullptr);
+}
+
+// Lists freed between waveforms begin again empty at the same place; the
+// lists left standing keep their order and their count.
+TEST(Waveforms, ListsFreedAndBegunAgain)
+{
+    LogCapture log;
+    auto add = [](WaveformRecord** list, int x) {
+        ASSERT_EQ(WVFRM_New("[Rising Waveform]", list, "Rising Waveform"), 1);
+        WVFRM_ReceiveLine((std::to_string(x) + " 0 0 0").c_str(), "Rising Waveform");
+        WVFRM_Fini("Composite Current", WVFRM_KIND_COMPOSITE);
+    };
+    auto xs = [](const WaveformRecord* w) {
+        std::vector<double> v;
+        for (; w != nullptr; w = w->next) v.push_back(w->table != nullptr ? w->table->x_value : -1);
+        return v;
+    };
+    WaveformRecord* rising = nullptr;
+    WaveformRecord* falling = nullptr;
+    for (int i = 0; i < 3; i++) {
+        add(&rising, i);
+        add(&falling, 10 + i);
+        add(&rising->composite_current, 20 + i);
+    }
+    // The rising list goes, with its composite currents; falling stays.
+    WVFRM_Free(rising);
+    rising = nullptr;
+    add(&rising, 5);
+    add(&falling, 13);
+    add(&rising, 6);
+    add(&rising->composite_current, 30);
+    EXPECT_EQ(xs(rising), (std::vector<double>{5, 6}));
+    EXPECT_EQ(xs(falling), (std::vector<double>{10, 11, 12, 13}));
+    EXPECT_EQ(xs(rising->composite_current), (std::vector<double>{30}));
+    // A list whose last record is freed on its own (a replaced composite
+    // list) begins again too.
+    WaveformRecord* old = rising->composite_current;
+    rising->composite_current = nullptr;
+    WVFRM_Free(old);
+    add(&rising->composite_current, 31);
+    add(&rising->composite_current, 32);
+    EXPECT_EQ(xs(rising->composite_current), (std::vector<double>{31, 32}));
+    // A reset drops only the current record: the lists go on in order.
+    WVFRM_Reset();
+    add(&falling, 14);
+    EXPECT_EQ(xs(falling), (std::vector<double>{10, 11, 12, 13, 14}));
+    EXPECT_EQ(Joined(log.Take()).find("E2000"), std::string::npos);
+    // The last record of each list, whether appended to here or not.
+    ASSERT_NE(WVFRM_Last(&falling), nullptr);
+    EXPECT_EQ(WVFRM_Last(&falling)->table->x_value, 14);
+    EXPECT_EQ(WVFRM_Last(&rising)->table->x_value, 6);
+    EXPECT_EQ(WVFRM_Last(&rising->composite_current)->table->x_value, 32);
+    WaveformRecord* empty = nullptr;
+    EXPECT_EQ(WVFRM_Last(&empty), nullptr);
+    WaveformRecord* copy = falling;   // the same list reached from another place
+    EXPECT_EQ(WVFRM_Last(&copy), WVFRM_Last(&falling));
+    WVFRM_Free(rising);
+    WVFRM_Free(falling);
 }
 
 // Without a current record (no New, or after Fini or Reset) a line or an

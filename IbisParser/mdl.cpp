@@ -98,7 +98,6 @@ static int s_In(int type, unsigned long set)
 static int s_bSectionMade;                 // the open section's record exists
 static int s_iLastWaveKeyword;             // latest [Rising/Falling Waveform] of the model
 static AddSubmodelEntry* s_pAddSubTail;    // tail of the current model's [Add Submodel] list
-static WaveformRecord* s_pWaveTail[2];     // last waveform met of its rising and falling lists
 
 // The [External Model] and [External Circuit] reader, at the end of the file.
 static void s_SetExtMdlSubParms(char* text, ExternalModelData* data, int isCircuit);
@@ -167,7 +166,6 @@ static void s_ClearSections(void)
     s_bSectionMade = 0;
     s_iLastWaveKeyword = KW_NOT_KEY;
     s_pAddSubTail = nullptr;
-    s_pWaveTail[0] = s_pWaveTail[1] = nullptr;
     SMOS_Reset();
     WVFRM_Reset();
 }
@@ -845,16 +843,11 @@ static void s_CompositeCurrent(int previous, char* text)
         ERRLOG_LineErrorNew(257);
         previous = s_iLastWaveKeyword;
     }
-    WaveformRecord* w = previous == KW_RISING_WAVEFORM    ? m->RisingWaveform
-                        : previous == KW_FALLING_WAVEFORM ? m->FallingWaveform
-                                                          : nullptr;
+    WaveformRecord** list = previous == KW_RISING_WAVEFORM    ? &m->RisingWaveform
+                            : previous == KW_FALLING_WAVEFORM ? &m->FallingWaveform
+                                                              : nullptr;
+    WaveformRecord* w = list != nullptr ? WVFRM_Last(list) : nullptr;
     if (w == nullptr) return;
-    // The lists only grow at their tails: the walk goes on from where the
-    // last one of this model stopped.
-    WaveformRecord*& tail = s_pWaveTail[previous == KW_FALLING_WAVEFORM];
-    if (tail != nullptr) w = tail;
-    while (w->next != nullptr) w = w->next;
-    tail = w;
     if (w->composite_current != nullptr) {
         ERRLOG_LineErrorNew(263);
         WVFRM_Reset();

@@ -326,7 +326,6 @@ public:
     ~FilePass()
     {
         for (auto& f : reads_) s_Drop(f.second.share);
-        if (capture_ != nullptr) fclose(capture_);
     }
 
     int Exists(const char* path)
@@ -349,7 +348,7 @@ public:
             return;
         }
         AmiRead read;
-        PTREE tree = s_ReadAndCheck(path, dir, found == reads_.end() ? Capture() : nullptr, &read);
+        PTREE tree = s_ReadAndCheck(path, dir, found == reads_.end(), &read);
         if (found != reads_.end()) {
             // Read again (nothing to replay): the tree already kept stands.
             FreeParsedTree(&tree);
@@ -362,17 +361,6 @@ public:
     }
 
 private:
-    // A scratch file for the log while a file is read; null when none can
-    // be made, and the files are then read once per entry.
-    FILE* Capture()
-    {
-        if (capture_ == nullptr && !noCapture_) {
-            capture_ = tmpfile();
-            noCapture_ = capture_ == nullptr;
-        }
-        return capture_;
-    }
-
     static ALGMOD_TreeShare* s_NewShare(PTREE tree)
     {
         if (tree == nullptr) return nullptr;
@@ -387,15 +375,14 @@ private:
         return share;
     }
 
-    // The read and the check, the log going to capture when one is given
-    // and from there on to the log, so that what they printed is kept.
-    static PTREE s_ReadAndCheck(const char* path, const char* dir, FILE* capture, AmiRead* out)
+    // The read and the check; with keep, a copy of what they printed is
+    // kept for the entries that name the file again (without room for it,
+    // each of them reads the file again).
+    static PTREE s_ReadAndCheck(const char* path, const char* dir, bool keep, AmiRead* out)
     {
         unsigned long bugs = gulBug_cnt, errors = gulError_cnt, warns = gulWarn_cnt,
                       cautions = gulCaution_cnt;
-        FILE* log = gpLogFile;
-        long start = -1;
-        if (capture != nullptr && (start = ftell(capture)) >= 0) ERRLOG_SetOutputFile(capture);
+        if (keep) ERRLOG_BeginCapture();
         // The read takes the directory of the path it opens; every later
         // model, and the checks after this one, look beside the .ibs file
         // again.
@@ -408,10 +395,11 @@ private:
             free(gsBuffer);
             gsBuffer = nullptr;
         }
-        if (start >= 0) {
-            ERRLOG_SetOutputFile(log);
-            out->replayable = s_TakeCapture(capture, start, &out->output);
-            s_Print(out->output);
+        if (keep) {
+            char* text = ERRLOG_EndCapture();
+            out->replayable = text != nullptr;
+            if (text != nullptr) out->output = text;
+            free(text);
         }
         out->bugs = gulBug_cnt - bugs;
         out->errors = gulError_cnt - errors;
@@ -425,37 +413,16 @@ private:
         return tree;
     }
 
-    // What was written to capture from start on.
-    static bool s_TakeCapture(FILE* capture, long start, std::string* text)
-    {
-        if (fflush(capture) != 0) return false;
-        long end = ftell(capture);
-        if (end < start || fseek(capture, start, SEEK_SET) != 0) return false;
-        text->assign((size_t)(end - start), '\0');
-        size_t got = text->empty() ? 0 : fread(&(*text)[0], 1, text->size(), capture);
-        text->resize(got);
-        return fseek(capture, 0, SEEK_END) == 0 && got == (size_t)(end - start);
-    }
-
-    // Prints kept log text where the log prints.
-    static void s_Print(const std::string& text)
-    {
-        if (text.empty()) return;
-        if (gpLogFile == nullptr) gpLogFile = stdout;
-        fwrite(text.data(), 1, text.size(), gpLogFile);
-    }
-
     // What a read of the file prints and leaves, without reading it: the
     // reader's banner, the kept log text, the counts, and the reader's state.
     static void s_Replay(const AmiRead& r, const char* path, const char* dir)
     {
-        // The banner the reader prints for a parameter file.
-        if (!gbSuppressBanners) fprintf(stdout, "\nChecking %s for IBIS 5.0 Compatibility...\n\n", path);
+        PARSE_Banner(5, path);
         if (gsBuffer != nullptr) {
             free(gsBuffer);
             gsBuffer = nullptr;
         }
-        s_Print(r.output);
+        ERRLOG_PrintText(r.output.c_str());
         gulBug_cnt += r.bugs;
         gulError_cnt += r.errors;
         gulWarn_cnt += r.warns;
@@ -469,8 +436,6 @@ private:
 
     std::unordered_map<std::string, int> exists_;
     std::unordered_map<std::string, AmiRead> reads_;
-    FILE* capture_ = nullptr;
-    bool noCapture_ = false;
 };
 
 }  // namespace

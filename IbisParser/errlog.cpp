@@ -1,12 +1,19 @@
 #include "errlog.h"
 
+#include "cmn.h"
 #include "parse.h"
 
 #include <ctype.h>
 #include <math.h>
 #include <stdarg.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
+
+#include <new>
+#include <string>
+
+#define CMN_MODULE_PATH "IbisParser/errlog"
 
 extern "C" {
 
@@ -1221,22 +1228,32 @@ void s_Count(int severity)
     }
 }
 
+/* A copy of what the log prints, while one is being kept. */
+std::string* s_capture = NULL;
+
+/* Writes text where the log prints, and to the copy being kept. */
+void s_Write(const char* text, size_t n)
+{
+    fwrite(text, 1, n, s_Stream());
+    if (s_capture != NULL) s_capture->append(text, n);
+}
+
 /* Prints one formatted message; numbered adds the severity letter and code. */
 void s_Print(int severity, int numbered, int code, const char* text)
 {
     const SeverityForm& form = kForms[severity];
     if (!numbered && form.sWord == NULL)
         return;
-    FILE* out = s_Stream();
     int len = (int)strlen(text);
     const char* sep = (len >= form.iWrapMin && len <= form.iWrapMax) ? " -\n    " : " - ";
-    if (numbered)
-        fprintf(out, "%c%04d", form.cLetter, code);
-    else
-        fputs(form.sWord, out);
+    char head[64];
+    int n = numbered ? snprintf(head, sizeof head, "%c%04d", form.cLetter, code)
+                     : snprintf(head, sizeof head, "%s", form.sWord);
     if (form.bLine)
-        fprintf(out, " (line %*lu)", 4, PARSE_GetLineNum());
-    fprintf(out, "%s%s\n", sep, text);
+        n += snprintf(head + n, sizeof head - (size_t)n, " (line %*lu)", 4, PARSE_GetLineNum());
+    std::string line(head, (size_t)n);
+    line.append(sep).append(text).append("\n");
+    s_Write(line.data(), line.size());
 }
 
 /* The C libraries print a NaN whose sign bit is set differently ("-nan" or
@@ -1472,6 +1489,30 @@ void ERRLOG_TotalsOf(unsigned long bugs, unsigned long errors, unsigned long war
     if (cautions)
         fprintf(out, "Cautions: %lu\n", cautions);
     fprintf(out, "\nFile %s\n", (bugs || errors) ? "Failed" : "Passed");
+}
+
+void ERRLOG_BeginCapture(void)
+{
+    delete s_capture;
+    s_capture = new (std::nothrow) std::string;
+}
+
+char* ERRLOG_EndCapture(void)
+{
+    char* text = NULL;
+    if (s_capture != NULL) {
+        text = (char*)malloc(s_capture->size() + 1);
+        if (text != NULL) memcpy(text, s_capture->c_str(), s_capture->size() + 1);
+    }
+    delete s_capture;
+    s_capture = NULL;
+    return text;
+}
+
+void ERRLOG_PrintText(const char* text)
+{
+    CMN_ASSERT(text != NULL);
+    s_Write(text, strlen(text));
 }
 
 void ERRLOG_Totals(void)

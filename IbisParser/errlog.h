@@ -93,6 +93,13 @@ void ERRLOG_Totals(void);
 void ERRLOG_TotalsOf(unsigned long bugs, unsigned long errors, unsigned long warns,
                      unsigned long cautions);
 
+/* A copy of everything the log prints between the two calls: the text (freed
+ * by the caller), or null when it could not be kept. */
+void ERRLOG_BeginCapture(void);
+char* ERRLOG_EndCapture(void);
+/* Prints text, already laid out, where the log prints. */
+void ERRLOG_PrintText(const char* text);
+
 /* Row index of code in errorLogTable, or -1. */
 int BSearchErrorLogTable(int code);
 

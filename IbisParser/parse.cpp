@@ -487,6 +487,12 @@ static void s_Banner(int version, const char* path)
     fprintf(stdout, s_banners[version - 2], path);
 }
 
+void PARSE_Banner(int version, const char* path)
+{
+    CMN_ASSERT(version >= 2 && version <= 5 && path != nullptr);
+    s_Banner(version, path);
+}
+
 static int s_ParseAmi(const char* path);
 
 int PARSE(const char* path, int fileType)

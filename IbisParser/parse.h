@@ -112,6 +112,8 @@ void PARSE_SetPosition(const char* fileName, unsigned long lineNum);
 char* PARSE_GetKeywordStr(int code, char* buffer);
 void PARSE_AllowAnyLineLength(int on);
 void PARSE_SuppressBanners(int on);
+// The banner a read of a file of that IBIS major version prints.
+void PARSE_Banner(int version, const char* path);
 
 // Keyword recognition: 1 and the code in geCurrentKeyword, or 0 after a
 // message.  line must begin with '['.

@@ -2014,6 +2014,81 @@ void G_ebd_path_long(Ctx& c, long n)
     PartFile(c, "part.ibs", 1);
 }
 
+// Repeated sub-parameters inside one keyword of a model.
+void G_mspec_dup(Ctx& c, long n)
+{
+    W w(c, "mspec_dup.ibs");
+    Header(w);
+    ComponentOfPins(w, "chip", 1, "in");
+    w("[Model] in\nModel_type Input\nC_comp 1p NA NA\nVinl = 0.8\nVinh = 2.0\n[Model Spec]\n");
+    for (long i = 0; i < n; i++) w("Vinh 2.0 1.9 2.1\n");
+    w("[Receiver Thresholds]\n");
+    for (long i = 0; i < n; i++) w("Vth = 1.4\n");
+    w("Vinh_ac = 2.1\nVinl_ac = 0.7\nVinh_dc = 2.0\nVinl_dc = 0.8\nTslew_ac = 1n\n"
+      "[Voltage Range] 3.3 NA NA\n[GND Clamp]\n-3.3 -0.1 NA NA\n0 0 NA NA\n3.3 0 NA NA\n");
+    End(w);
+}
+
+// Pins on [Diff Pin] rows naming a differential model with its [External Model].
+void G_diff_type_models(Ctx& c, long n)
+{
+    W w(c, "diff_type.ibs");
+    Header(w);
+    ComponentOfPins(w, "chip", n, "dm");
+    DiffRows(w, n);
+    w("[Model] dm\nModel_type I/O_diff\nC_comp 1p NA NA\nVmeas = 1.5\nRref_diff = 100\n[Voltage Range] 3.3 NA NA\n"
+      "[Ramp]\ndV/dt_r 1.0/1n NA NA\ndV/dt_f 1.0/1n NA NA\n"
+      "[External Model]\nLanguage SPICE\nCorner Typ d.sp d_typ\nPorts A_signal_pos A_signal_neg\n"
+      "D_to_A D_drive A_signal_pos A_signal_neg 0 1 1n 1n\n"
+      "D_to_A D_enable A_signal_pos A_gnd 0 1 1n 1n\n"
+      "A_to_D D_receive A_signal_pos A_signal_neg 0 1\n[End External Model]\n");
+    End(w);
+}
+
+// N differential test data whose inverting drivers no diff pin uses.
+void G_tdata_diff(Ctx& c, long n)
+{
+    W w(c, "tdata_diff.ibs");
+    Header(w);
+    ComponentOfPins(w, "chip", 2 * n, "io");
+    DiffRows(w, 2 * n);
+    Model(w, "io", IO);
+    Model(w, "drv", OUT);
+    Model(w, "rcv", IN);
+    w("[Test Load] tl\nTest_load_type Differential\nR_diff_near = 100\nReceiver_model rcv\n");
+    for (long i = 0; i < n; i++)
+        w("[Test Data] td%ld\nTest_data_type Differential\nDriver_model drv\n"
+          "Driver_model_inv drv\nTest_load tl\n[Diff Rising Waveform Near]\n0 0 NA NA\n"
+          "1n 1 NA NA\n",
+          i);
+    End(w);
+}
+
+// N components sharing one package model of the file.
+void G_pkg_shared(Ctx& c, long n)
+{
+    W w(c, "pkg_shared.ibs");
+    Header(w);
+    for (long i = 0; i < n; i++) {
+        ComponentOfPins(w, "c" + std::to_string(i), 1, "in");
+        w("[Package Model] pk\n");
+    }
+    Model(w, "in", IN);
+    PackageModel(w, "pk", {Pn(0)});
+    End(w);
+}
+
+// An .ami file on one line.
+void G_ami_one_line(Ctx& c, long n)
+{
+    W a(c, "oneline.ami");
+    a("(oneline (Reserved_Parameters (Init_Returns_Impulse (Usage Info) (Type Boolean) "
+      "(Default True) (Description \"d\")) (GetWave_Exists (Usage Info) (Type Boolean) "
+      "(Default False) (Description \"d\"))) (Model_Specific");
+    for (long i = 0; i < n; i++) a(" (p%ld (Usage In) (Type Float) (Default 1))", i);
+    a("))\n");
+}
+
 // ---------------------------------------------------------------------------
 // The table of constructs: adding one is one line.
 
@@ -2045,6 +2120,7 @@ const Construct kConstructs[] = {
     {"diff_rcvth_unused", "diff pins", G_diff_rcvth_unused, "N threshold models no pin uses"},
     {"diff_selectors", "diff pins", G_diff_selectors, "N diff pins naming N/10 selectors"},
     {"diff_selector_big", "diff pins", G_diff_selector_big, "one diff pair, selector of N models"},
+    {"diff_type_models", "diff pins", G_diff_type_models, "N diff pins of an I/O_diff model"},
     {"diff_dup", "diff pins", G_diff_dup, "N equal [Diff Pin] rows (812, 815)"},
     {"diff_undeclared", "diff pins", G_diff_undeclared, "N rows of undeclared pins (810, 811)"},
     {"msel_many", "selectors", G_msel_many, "N model selectors"},
@@ -2075,6 +2151,7 @@ const Construct kConstructs[] = {
     {"models_dup", "models", G_models_dup, "N models of one name (131)"},
     {"models_full", "models", G_models_full, "N models with every common keyword"},
     {"models_kinds", "models", G_models_kinds, "N models of every kind, pins and series rows"},
+    {"mspec_dup", "models", G_mspec_dup, "N repeated [Model Spec] and threshold lines"},
     {"iv_long", "I-V tables", G_iv_long, "[Pulldown] of N rows"},
     {"iv_equal_x", "I-V tables", G_iv_equal_x, "[GND Clamp] of N rows of one x (1403)"},
     {"iv_all_long", "I-V tables", G_iv_all_long, "all four tables of N/4 rows"},
@@ -2117,6 +2194,7 @@ const Construct kConstructs[] = {
     {"tload_diff", "test data/load", G_tload_diff, "N differential loads, 2N diff pins"},
     {"tdata_many", "test data/load", G_tdata_many, "N [Test Data] naming N test loads"},
     {"tdata_undef", "test data/load", G_tdata_undef, "N test data of undefined names"},
+    {"tdata_diff", "test data/load", G_tdata_diff, "N differential test data, 2N diff pins"},
     {"tdata_dup", "test data/load", G_tdata_dup, "N test data of one name (2320)"},
     {"algmod_exec", "algorithmic", G_algmod_exec, "N Executable lines, distinct"},
     {"algmod_exec_dup", "algorithmic", G_algmod_exec_dup, "N equal Executable lines (4607)"},
@@ -2126,11 +2204,13 @@ const Construct kConstructs[] = {
     {"ami_deep", ".ami", G_ami_deep, ".ami nested N deep"},
     {"ami_list", ".ami", G_ami_list, "Format List of N values"},
     {"ami_bad", ".ami", G_ami_bad, "N faulty parameters (4624, 4627)"},
+    {"ami_one_line", ".ami", G_ami_one_line, ".ami of N parameters on one line"},
     {"pkg_models", "package", G_pkg_models, "N package models in one .pkg"},
     {"pkg_models_dup", "package", G_pkg_models_dup, "N package models of one name (3410)"},
     {"pkg_components", "package", G_pkg_components, "N components, own package model each"},
     {"pkg_comps_pkgfile", "package", G_pkg_comps_pkgfile, "N components, models in a .pkg"},
     {"pkg_search_missing", "package", G_pkg_search_missing, "N components, model nowhere (516)"},
+    {"pkg_shared", "package", G_pkg_shared, "N components sharing one package model"},
     {"pkg_alt", "package", G_pkg_alt, "[Alternate Package Models] of N"},
     {"pkg_alt_dup", "package", G_pkg_alt_dup, "N equal alternate names (1605)"},
     {"pkg_alt_missing", "package", G_pkg_alt_missing, "N alternates defined nowhere (516)"},

@@ -2353,16 +2353,16 @@ Run RunChecker(const Options& o, const std::string& dir, const std::string& file
     int status = 0;
     rusage ru{};
     for (;;) {
+        if (!r.timedOut && Now() >= deadline) r.timedOut = true;
+        if (r.timedOut) {
+            // The whole group: the checker and any shell it started.
+            kill(-pid, SIGKILL);
+            kill(pid, SIGKILL);
+        }
         pid_t w = wait4(pid, &status, r.timedOut ? 0 : WNOHANG, &ru);
         if (w == pid) break;
         if (w < 0 && errno != EINTR) break;
-        if (Now() >= deadline && !r.timedOut) r.timedOut = true;
-        if (r.timedOut) {
-            kill(-pid, SIGKILL);
-            kill(pid, SIGKILL);
-            continue;
-        }
-        usleep(2000);
+        if (w == 0) usleep(2000);
     }
     r.seconds = Now() - t0;
     close(fds[0]);
@@ -2607,10 +2607,11 @@ int main(int argc, char** argv)
         std::string inLines = Fmt("%zu/%zu", s[0].lines, s[1].lines);
         std::string times = TimeText(a, o) + "/" + TimeText(b, o);
         std::string mems = Fmt("%.0f/", a.peakMB) + (b.ran ? Fmt("%.0f", b.peakMB) : "-");
-        std::string outs = Fmt("%zu/", a.outLines) + (b.ran ? Fmt("%zu", b.outLines) : "-");
+        std::string outs = (a.timedOut ? std::string("-") : Fmt("%zu", a.outLines)) + "/"
+                           + (b.ran && !b.timedOut ? Fmt("%zu", b.outLines) : "-");
         std::string gt = b.ran && !timedOut ? Growth(std::max(a.seconds, 0.01), b.seconds) : "-";
         std::string gm = b.ran ? Growth(a.peakMB, b.peakMB) : "-";
-        std::string go = b.ran ? (a.outLines > 0 ? Growth((double)a.outLines, (double)b.outLines)
+        std::string go = b.ran && !timedOut ? (a.outLines > 0 ? Growth((double)a.outLines, (double)b.outLines)
                                                  : (b.outLines > 0 ? "new" : "-"))
                                : "-";
         printf("%-20s %-15s %17s %17s %17s %15s %17s | %5.1f %5s %5s %5s | %s\n", k->name,

@@ -527,10 +527,12 @@ void G_diff_dup(Ctx& c, long n)
 }
 void G_diff_undeclared(Ctx& c, long n)
 {
+    // Every row's inv_pin is missing from [Pin].
     W w(c, "diff_und.ibs");
     Header(w);
-    ComponentOfPins(w, "chip", 1, "io");
-    DiffRows(w, 2 * n);  // names pins no [Pin] row has
+    ComponentOfPins(w, "chip", n, "io");
+    w("[Diff Pin] inv_pin vdiff tdelay_typ\n");
+    for (long i = 0; i < n; i++) w("%-6s %-6s 0.1 0\n", Pn(i).c_str(), Pn(n + i).c_str());
     Model(w, "io", IO);
     End(w);
 }
@@ -696,9 +698,10 @@ void G_sswch_big_group(Ctx& c, long n)
     W w(c, "sswch_big.ibs");
     Header(w);
     SeriesPins(w, 1);
-    w("[Series Switch Groups]\nOn");
-    for (long g = 0; g < n; g++) w(g % 10 == 9 ? " g%ld\n" : " g%ld", g);
-    w(" /\n[Series Pin Mapping] pin_2 model_name function_table_group\n");
+    // One name a line: every unused name is a message of its own.
+    w("[Series Switch Groups]\nOn g0\n");
+    for (long g = 1; g < n; g++) w("g%ld\n", g);
+    w("/\n[Series Pin Mapping] pin_2 model_name function_table_group\n");
     w("%s %s sw g0\n", Pn(0).c_str(), Pn(1).c_str());
     Model(w, "sw", SWITCH);
     End(w);
@@ -708,9 +711,9 @@ void G_sswch_dup(Ctx& c, long n)
     W w(c, "sswch_dup.ibs");
     Header(w);
     SeriesPins(w, 1);
-    w("[Series Switch Groups]\nOn");
-    for (long g = 0; g < n; g++) w(g % 10 == 9 ? " g\n" : " g");
-    w(" /\n[Series Pin Mapping] pin_2 model_name function_table_group\n");
+    w("[Series Switch Groups]\nOn g\n");
+    for (long g = 1; g < n; g++) w("g\n");
+    w("/\n[Series Pin Mapping] pin_2 model_name function_table_group\n");
     w("%s %s sw g\n", Pn(0).c_str(), Pn(1).c_str());
     Model(w, "sw", SWITCH);
     End(w);
@@ -1252,18 +1255,15 @@ void G_ccall_portmap_dup(Ctx& c, long n)
     Circuit(w, "term");
     End(w);
 }
+// One node a line: a repeated name is a message of its own.
 void NodeLines(W& w, long n, bool same)
 {
     w("[Node Declarations]\n");
-    for (long i = 0; i < n; i += 10) {
-        for (long k = i; k < i + 10 && k < n; k++) {
-            if (k > i) w(" ");
-            if (same)
-                w("n");
-            else
-                w("n%ld", k);
-        }
-        w("\n");
+    for (long i = 0; i < n; i++) {
+        if (same)
+            w("n\n");
+        else
+            w("n%ld\n", i);
     }
     w("[End Node Declarations]\n");
 }

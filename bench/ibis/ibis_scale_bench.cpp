@@ -19,7 +19,9 @@
 //   ibis_scale_bench [--small N] [--factor F] [--only NAME[,NAME...]]
 //                    [--family NAME] [--timeout S] [--slow S] [--memcap MB]
 //                    [--ibislint PATH] [--keep DIR] [--codes] [--show K]
-//                    [--list]
+//                    [--list] [--norun]
+// --norun with --keep DIR only writes the files (one folder per construct
+// and size), for running the checker on them by hand or under a profiler.
 #include <ctype.h>
 #include <errno.h>
 #include <fcntl.h>
@@ -309,6 +311,17 @@ void G_pins_undef_model(Ctx& c, long n)
     PinHead(w);
     for (long i = 0; i < n; i++) Pin(w, Pn(i), "u" + std::to_string(i));
     Model(w, "in", IN);
+    End(w);
+}
+void G_pins_undef_many(Ctx& c, long n)
+{
+    // Every look-up misses among N models.
+    W w(c, "pins_undefm.ibs");
+    Header(w);
+    Component(w, "chip");
+    PinHead(w);
+    for (long i = 0; i < n; i++) Pin(w, Pn(i), "u" + std::to_string(i));
+    for (long i = 0; i < n; i++) Model(w, "m" + std::to_string(i), IN);
     End(w);
 }
 void G_pins_selector(Ctx& c, long n)
@@ -1042,6 +1055,17 @@ void G_drvsh_undef(Ctx& c, long n)
     Model(w, "top", OUT);
     w("[Driver Schedule]\n");
     for (long i = 0; i < n; i++) w("u%ld 1n NA 1n NA\n", i);
+    End(w);
+}
+void G_drvsh_undef_many(Ctx& c, long n)
+{
+    W w(c, "drvsh_undefm.ibs");
+    Header(w);
+    ComponentOfPins(w, "chip", 1, "top");
+    Model(w, "top", OUT);
+    w("[Driver Schedule]\n");
+    for (long i = 0; i < n; i++) w("u%ld 1n NA 1n NA\n", i);
+    for (long i = 0; i < n; i++) Model(w, "d" + std::to_string(i), OUT);
     End(w);
 }
 void G_drvsh_dup(Ctx& c, long n)
@@ -2103,6 +2127,7 @@ const Construct kConstructs[] = {
     {"pins", "pins", G_pins, "N [Pin] rows naming one model"},
     {"pins_dup", "pins", G_pins_dup, "N [Pin] rows of one pin name (606)"},
     {"pins_undef_model", "pins", G_pins_undef_model, "N pins naming undefined models (608)"},
+    {"pins_undef_many", "pins", G_pins_undef_many, "N pins naming undefined models, N models"},
     {"pins_selector", "pins", G_pins_selector, "N pins naming one model selector"},
     {"pins_models", "pins", G_pins_models, "N pins, each its own model"},
     {"pins_supply", "pins", G_pins_supply, "N POWER, GND and NC pins"},
@@ -2164,6 +2189,7 @@ const Construct kConstructs[] = {
     {"pulse_long", "waveforms", G_pulse_long, "[GND Pulse Table] of N rows"},
     {"drvsh_rows", "driver schedule", G_drvsh_rows, "[Driver Schedule] of N defined models"},
     {"drvsh_undef", "driver schedule", G_drvsh_undef, "schedule of N undefined models (4207)"},
+    {"drvsh_undef_many", "driver schedule", G_drvsh_undef_many, "N undefined among N models"},
     {"drvsh_dup", "driver schedule", G_drvsh_dup, "schedule naming one model N times (4215)"},
     {"drvsh_models", "driver schedule", G_drvsh_models, "N models each with a schedule"},
     {"extmodel_d2a", "external", G_extmodel_d2a, "[External Model] of N D_to_A lines"},
@@ -2254,6 +2280,7 @@ struct Options {
     std::string family;
     bool codes = false;
     long show = 0;
+    bool norun = false;  // only write the files (with --keep)
 };
 
 struct Run {
@@ -2434,7 +2461,8 @@ void Usage(FILE* f)
     fprintf(f,
             "usage: ibis_scale_bench [--small N] [--factor F] [--only NAME[,NAME...]]\n"
             "         [--family NAME] [--timeout S] [--slow S] [--memcap MB]\n"
-            "         [--ibislint PATH] [--keep DIR] [--codes] [--show K] [--list]\n");
+            "         [--ibislint PATH] [--keep DIR] [--codes] [--show K] [--list]\n"
+            "         [--norun]   (with --keep: only write the files)\n");
 }
 
 }  // namespace
@@ -2475,6 +2503,8 @@ int main(int argc, char** argv)
             o.show = atol(value("--show").c_str());
         else if (a == "--list")
             list = true;
+        else if (a == "--norun")
+            o.norun = true;
         else if (a == "--only") {
             std::string v = value("--only");
             size_t at = 0;
@@ -2493,7 +2523,7 @@ int main(int argc, char** argv)
             return 2;
         }
     }
-    if (o.small < 1 || o.factor < 2 || o.timeout <= 0) {
+    if (o.small < 1 || o.factor < 2 || o.timeout <= 0 || (o.norun && o.keep.empty())) {
         Usage(stderr);
         return 2;
     }
@@ -2572,7 +2602,8 @@ int main(int argc, char** argv)
             s[z].generated = !c.failed;
             mains[z] = c.main;
             // A size that timed out or crashed small is not run large.
-            bool skip = z == 1 && (s[0].run.timedOut || s[0].run.signal != 0 || !s[0].run.ran);
+            bool skip = o.norun
+                        || (z == 1 && (s[0].run.timedOut || s[0].run.signal != 0 || !s[0].run.ran));
             if (s[z].generated && !skip)
                 s[z].run = Measure(o, dir, c.main, z == 0 && (o.codes || o.show > 0));
             if (!keep) RemoveTree(dir);

@@ -883,7 +883,8 @@ void G_models_kinds(Ctx& c, long n)
         Kind k = kinds[i % 6];
         Pin(w, Pn(i), k == SERIES || k == SWITCH ? "NC" : "m" + std::to_string(i));
     }
-    w("[Series Switch Groups]\nOn g /\n[Series Pin Mapping] pin_2 model_name function_table_group\n");
+    w("[Series Switch Groups]\nOn g /\n"
+      "[Series Pin Mapping] pin_2 model_name function_table_group\n");
     for (long i = 0; i + 1 < n; i++) {
         Kind k = kinds[i % 6];
         if (k == SERIES) w("%s %s m%ld\n", Pn(i).c_str(), Pn(i + 1).c_str(), i);
@@ -1583,7 +1584,8 @@ void G_ami_bad(Ctx& c, long n)
     a("(bad\n (Reserved_Parameters\n");
     for (long i = 0; i < n / 2; i++) a("  (r%ld (Usage In))\n", i);
     a(" )\n (Model_Specific\n");
-    for (long i = 0; i < n / 2; i++) a("  (p%ld (Usage Sideways) (Type Real) (Format Range 1))\n", i);
+    for (long i = 0; i < n / 2; i++)
+        a("  (p%ld (Usage Sideways) (Type Real) (Format Range 1))\n", i);
     a("))\n");
 }
 
@@ -1911,7 +1913,8 @@ void G_ebd_paths_dup(Ctx& c, long n)
         Header(w);
         BoardHead(w, "b", n);
         for (long i = 0; i < n; i++) w("B%ld sig%ld\n", i, i);
-        for (long i = 0; i < n; i++) w("[Path Description] p\nPin B%ld Node U1.%s\n", i, Pn(0).c_str());
+        for (long i = 0; i < n; i++)
+            w("[Path Description] p\nPin B%ld Node U1.%s\n", i, Pn(0).c_str());
         w("[Reference Designator Map]\nU1 part.ibs chip\n[End Board Description]\n");
         End(w);
     }
@@ -2060,7 +2063,8 @@ void G_diff_type_models(Ctx& c, long n)
     Header(w);
     ComponentOfPins(w, "chip", n, "dm");
     DiffRows(w, n);
-    w("[Model] dm\nModel_type I/O_diff\nC_comp 1p NA NA\nVmeas = 1.5\nRref_diff = 100\n[Voltage Range] 3.3 NA NA\n"
+    w("[Model] dm\nModel_type I/O_diff\nC_comp 1p NA NA\nVmeas = 1.5\nRref_diff = 100\n"
+      "[Voltage Range] 3.3 NA NA\n"
       "[Ramp]\ndV/dt_r 1.0/1n NA NA\ndV/dt_f 1.0/1n NA NA\n"
       "[External Model]\nLanguage SPICE\nCorner Typ d.sp d_typ\nPorts A_signal_pos A_signal_neg\n"
       "D_to_A D_drive A_signal_pos A_signal_neg 0 1 1n 1n\n"
@@ -2538,7 +2542,8 @@ int main(int argc, char** argv)
     for (const std::string& name : o.only) {
         bool known = false;
         for (const Construct& k : kConstructs) known |= name == k.name;
-        if (!known) fprintf(stderr, "ibis_scale_bench: no construct '%s' (see --list)\n", name.c_str());
+        if (!known)
+            fprintf(stderr, "ibis_scale_bench: no construct '%s' (see --list)\n", name.c_str());
     }
     if (list) {
         for (const Construct& k : kConstructs) printf("%-22s %-16s %s\n", k.name, k.family, k.what);
@@ -2642,9 +2647,10 @@ int main(int argc, char** argv)
                            + (b.ran && !b.timedOut ? Fmt("%zu", b.outLines) : "-");
         std::string gt = b.ran && !timedOut ? Growth(std::max(a.seconds, 0.01), b.seconds) : "-";
         std::string gm = b.ran ? Growth(a.peakMB, b.peakMB) : "-";
-        std::string go = b.ran && !timedOut ? (a.outLines > 0 ? Growth((double)a.outLines, (double)b.outLines)
-                                                 : (b.outLines > 0 ? "new" : "-"))
-                               : "-";
+        std::string go = "-";
+        if (b.ran && !timedOut)
+            go = a.outLines > 0 ? Growth((double)a.outLines, (double)b.outLines)
+                                : (b.outLines > 0 ? "new" : "-");
         printf("%-20s %-15s %17s %17s %17s %15s %17s | %5.1f %5s %5s %5s | %s\n", k->name,
                k->family, inKB.c_str(), inLines.c_str(), times.c_str(), mems.c_str(), outs.c_str(),
                inGrowth, gt.c_str(), gm.c_str(), go.c_str(), flags.c_str());

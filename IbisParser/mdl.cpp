@@ -1992,20 +1992,6 @@ void EXT_Reset(void)
 
 static const char* s_CircuitNameOf(const ExternalCircuitRecord* r) { return r->name; }
 
-// Whether a circuit read before r carries name.  r heads its container's
-// list and its name is not final yet: the container's index is asked about
-// the list behind it, whose names are.
-static int s_CircuitNamedBefore(const char* name, ExternalCircuitRecord* r)
-{
-    if (r->next == nullptr) return 0;
-    for (IBIS* c = gpIbis; c != nullptr; c = c->next)
-        if (c->externalCircuits == r)
-            return IBIS_NamesOf(c)->externalCircuits.Find(r->next, s_CircuitNameOf, name) != nullptr;
-    for (const ExternalCircuitRecord* o = r->next; o != nullptr; o = o->next)
-        if (strcmp(o->name, name) == 0) return 1;
-    return 0;
-}
-
 static void s_CircuitName(char* text)
 {
     ExternalCircuitRecord* r = gCurrentExt;
@@ -2028,7 +2014,8 @@ static void s_CircuitName(char* text)
             ERRLOG_LineErrorNew(252, (int)limit);
         } else if (!CMN_ReservedWord(name)) {
             ERRLOG_LineErrorNew(253, name);
-        } else if (s_CircuitNamedBefore(name, r)) {
+        } else if (IBIS_NamedBefore(r, &IBIS::externalCircuits, &IBIS_Names::externalCircuits,
+                                    s_CircuitNameOf, name)) {
             ERRLOG_LineErrorNew(254, name);
         }
         CMN_strncpy(r->name, name, limit);

@@ -182,4 +182,20 @@ T* IBIS_FindInList(T* head, T* IBIS::*list, HeadIndex<T> IBIS_Names::*index,
     return nullptr;
 }
 
+// Whether a record read before rec carries name, for the "previously
+// defined" checks at a keyword line: rec already heads its container's list
+// while its name is being read, so the index is asked about the list behind
+// it, and rec is noted only by a later look-up, once its name is final.
+template <class T>
+bool IBIS_NamedBefore(T* rec, T* IBIS::*list, HeadIndex<T> IBIS_Names::*index,
+                      const char* (*nameOf)(const T*), const char* name)
+{
+    if (rec->next == nullptr) return false;
+    for (IBIS* c = gpIbis; c != nullptr; c = c->next)
+        if (c->*list == rec) return (IBIS_NamesOf(c)->*index).Find(rec->next, nameOf, name) != nullptr;
+    for (T* p = rec->next; p != nullptr; p = p->next)
+        if (strcmp(nameOf(p), name) == 0) return true;
+    return false;
+}
+
 #endif

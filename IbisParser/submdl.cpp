@@ -85,17 +85,6 @@ SubmodelRecord* SUBMDL_NameExists(const SubmodelRecord* list, const char* name)
                            &IBIS_Names::submodels, s_NameOf, name);
 }
 
-// Whether a submodel read before s carries name.  s heads the container's
-// list while its name is being read, so the index is asked from the record
-// behind it: s is noted only by a later look-up, once its name is final.
-static int s_EarlierNamed(const SubmodelRecord* s, const char* name)
-{
-    IBIS* ibis = nullptr;
-    if (s->next != nullptr && IBIS_GetIBIS(&ibis) && ibis->submodels == s)
-        return IBIS_NamesOf(ibis)->submodels.Find(s->next, s_NameOf, name) != nullptr;
-    return SUBMDL_NameExists(s->next, name) != nullptr;
-}
-
 // The curve keywords 101-104: slot and name.
 static CurveRecord** s_Curve(SubmodelRecord* s, int code, const char** name)
 {
@@ -115,7 +104,8 @@ static void s_KeywordLine(SubmodelRecord* s, int code, const char* text)
     s_bTableMade = 0;
     switch (code) {
     case KW_SUBMODEL:
-        if (SUBPARM_KeywordName(text, s->name, 20, &s_nameCodes) && s_EarlierNamed(s, s->name))
+        if (SUBPARM_KeywordName(text, s->name, 20, &s_nameCodes) &&
+            IBIS_NamedBefore(s, &IBIS::submodels, &IBIS_Names::submodels, s_NameOf, s->name))
             ERRLOG_LineErrorNew(2414, s->name);
         break;
     case KW_SUBMODEL_SPEC:

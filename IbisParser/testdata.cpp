@@ -99,17 +99,6 @@ void TESTDATA_Reset(void)
 
 static const char* s_NameOf(const TestDataRecord* t) { return t->name; }
 
-// Whether test data read before t carries name.  t heads the container's
-// list while its name is being read, so the index is asked from the record
-// behind it: t is noted only by a later look-up, once its name is final.
-static int s_EarlierNamed(const TestDataRecord* t, const char* name)
-{
-    IBIS* ibis = nullptr;
-    if (t->next != nullptr && IBIS_GetIBIS(&ibis) && ibis->testData == t)
-        return IBIS_NamesOf(ibis)->testData.Find(t->next, s_NameOf, name) != nullptr;
-    return TESTDATA_NameExists(name, t->next);
-}
-
 void TESTDATA_AddLink(TestDataRecord* t, TestDataRecord* next)
 {
     CMN_ASSERT(t != nullptr);
@@ -121,7 +110,8 @@ static void s_KeywordLine(TestDataRecord* t, int code, const char* text)
     s_eKeyword = code;
     s_bTableMade = 0;
     if (code == KW_TEST_DATA) {
-        if (SUBPARM_KeywordName(text, t->name, 109, &s_nameCodes) && s_EarlierNamed(t, t->name))
+        if (SUBPARM_KeywordName(text, t->name, 109, &s_nameCodes) &&
+            IBIS_NamedBefore(t, &IBIS::testData, &IBIS_Names::testData, s_NameOf, t->name))
             ERRLOG_LineErrorNew(2320, t->name);
     } else if (s_IsGolden(code)) {
         const GOLDEN* g = &s_golden[code - KW_RISING_WAVEFORM_NEAR];

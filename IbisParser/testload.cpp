@@ -81,17 +81,6 @@ void TESTLOAD_Reset(void)
 
 static const char* s_NameOf(const TestLoadRecord* t) { return t->name; }
 
-// Whether a test load read before t carries name.  t heads the container's
-// list while its name is being read, so the index is asked from the record
-// behind it: t is noted only by a later look-up, once its name is final.
-static int s_EarlierNamed(const TestLoadRecord* t, const char* name)
-{
-    IBIS* ibis = nullptr;
-    if (t->next != nullptr && IBIS_GetIBIS(&ibis) && ibis->testLoads == t)
-        return IBIS_NamesOf(ibis)->testLoads.Find(t->next, s_NameOf, name) != nullptr;
-    return TESTLOAD_NameExists(name, t->next);
-}
-
 void TESTLOAD_AddLink(TestLoadRecord* t, TestLoadRecord* next)
 {
     CMN_ASSERT(t != nullptr);
@@ -208,7 +197,8 @@ void TESTLOAD_ReceiveLine(int lineKind, int keywordCode, const char* text)
             ERRLOG_LineBugNew(2204, CMN_MODULE_PATH, __LINE__);
             return;
         }
-        if (SUBPARM_KeywordName(text, t->name, 109, &s_nameCodes) && s_EarlierNamed(t, t->name))
+        if (SUBPARM_KeywordName(text, t->name, 109, &s_nameCodes) &&
+            IBIS_NamedBefore(t, &IBIS::testLoads, &IBIS_Names::testLoads, s_NameOf, t->name))
             ERRLOG_LineErrorNew(2212, t->name);
     } else if (s_eKeyword != KW_TEST_LOAD) {
         ERRLOG_LineErrorNew(2205);

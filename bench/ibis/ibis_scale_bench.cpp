@@ -1368,6 +1368,24 @@ void G_add_submodel_dup(Ctx& c, long n)
     Submodel(w, "h");
     End(w);
 }
+// N Dynamic_clamp submodels added to one model, whose clamps the checker sums
+// with the model's: on one grid of x values (same) or each on its own (own).
+void ClampSubmodels(Ctx& c, long n, bool own)
+{
+    W w(c, own ? "addsub_clamps_own.ibs" : "addsub_clamps.ibs");
+    Header(w);
+    ComponentOfPins(w, "chip", 1, "in");
+    Model(w, "in", IN);
+    w("[Add Submodel]\n");
+    for (long i = 0; i < n; i++) w("d%ld All\n", i);
+    for (long i = 0; i < n; i++)
+        w("[Submodel] d%ld\nSubmodel_type Dynamic_clamp\n[GND Clamp]\n%.6f -0.1 NA NA\n"
+          "0 0 NA NA\n",
+          i, own ? -1.0 - 1e-4 * (double)i : -1.0);
+    End(w);
+}
+void G_add_submodel_clamps(Ctx& c, long n) { ClampSubmodels(c, n, false); }
+void G_add_submodel_clamps_own(Ctx& c, long n) { ClampSubmodels(c, n, true); }
 void G_submodels_unused(Ctx& c, long n)
 {
     W w(c, "submdl_unused.ibs");
@@ -2215,6 +2233,10 @@ const Construct kConstructs[] = {
     {"add_submodel_lines", "submodels", G_add_submodel_lines, "one [Add Submodel] of N lines"},
     {"add_submodel_undef", "submodels", G_add_submodel_undef, "N lines naming undefined ones"},
     {"add_submodel_dup", "submodels", G_add_submodel_dup, "N lines naming one submodel"},
+    {"add_submodel_clamps", "submodels", G_add_submodel_clamps,
+     "N dynamic clamps added to one model, one grid"},
+    {"add_submodel_clamps_own", "submodels", G_add_submodel_clamps_own,
+     "N dynamic clamps added to one model, each its own x"},
     {"submodels_unused", "submodels", G_submodels_unused, "N submodels no model adds"},
     {"submodels_dup", "submodels", G_submodels_dup, "N submodels of one name (2414)"},
     {"tload_many", "test data/load", G_tload_many, "N [Test Load]s"},

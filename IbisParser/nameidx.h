@@ -101,23 +101,18 @@ private:
 typedef NameIndex<const void> NameCount;
 
 // The index of a list that grows at its head (a container's records, newest
-// first), brought up to date at each look-up by noting the records pushed
-// since the last one; Find gives the newest record of a name, the first that
-// a walk from the head meets.  Kept with the container that owns the list
-// (IBIS_NamesOf), so that it is freed with the records.  A record's name must
-// not change once a look-up has seen it.
+// first, names compared exactly), brought up to date at each look-up by
+// noting the records pushed since the last one; Find gives the newest record
+// of a name, the first that a walk from the head meets.  Kept with the
+// container that owns the list (IBIS_NamesOf), so that it is freed with the
+// records.  A record's name must not change once a look-up has seen it.
 template <class T>
 class HeadIndex {
 public:
     typedef const char* (*NameOf)(const T*);
 
-    const NameIndex<T>& Of(T* head, NameOf nameOf, NameCase c = NAME_EXACT)
+    const NameIndex<T>& Of(T* head, NameOf nameOf)
     {
-        if (c != case_) {
-            index_ = NameIndex<T>(c);
-            case_ = c;
-            seen_ = nullptr;
-        }
         if (head != seen_) {
             // The records in front of the last head seen, noted oldest first
             // so that the newest of a name is the one found.  A list that
@@ -132,20 +127,9 @@ public:
         return index_;
     }
 
-    T* Find(T* head, NameOf nameOf, const char* name, NameCase c = NAME_EXACT)
-    {
-        return Of(head, nameOf, c).Find(name);
-    }
-
-    // For a list whose records were unlinked or freed.
-    void Forget()
-    {
-        seen_ = nullptr;
-        index_.Clear();
-    }
+    T* Find(T* head, NameOf nameOf, const char* name) { return Of(head, nameOf).Find(name); }
 
 private:
-    NameCase case_ = NAME_EXACT;
     T* seen_ = nullptr;
     NameIndex<T> index_;
 };

@@ -28,7 +28,7 @@ static void s_ForgetDomains(void)
 {
     s_domainAppender.Forget();
     s_domainsOf = nullptr;
-    s_domainNames = NameCount();
+    s_domainNames.Clear();
 }
 
 enum { SUB_DOMAIN = 1, SUB_CPD, SUB_C_HEATSINK_GND, SUB_C_HEATSINK_FLOAT };

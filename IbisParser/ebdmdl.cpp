@@ -48,11 +48,9 @@ static void s_StartBoardState(void)
     gpCurrEbdPath = nullptr;
     gpCurrEbdElem = nullptr;
     PKGMDL_ForkClear(&top);
-    // Fresh tables: emptying one in place would cost its largest size again
-    // at every later board.
-    s_pinNames = NameCount();
-    s_pathNames = NameCount();
-    s_refNames = NameCount();
+    s_pinNames.Clear();
+    s_pathNames.Clear();
+    s_refNames.Clear();
 }
 
 void EBDMDL_Reset(void)

@@ -71,7 +71,6 @@ public:
         for (; list != nullptr; list = list->next) Add(nameOf(list), list);
     }
 
-    bool Empty() const { return map_.empty(); }
     // A fresh table rather than clear(), which visits every bucket of the
     // largest table ever held: emptying often would cost that much each time.
     void Clear()

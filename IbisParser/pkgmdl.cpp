@@ -202,9 +202,7 @@ static void s_StartModelState(void)
     gpCurrPkgElem = nullptr;
     PKGMDL_ForkClear(&top);
     gbHavePin = gbPinDropped = gbDupMatrix = 0;
-    // A fresh index rather than Clear, which would sweep every bucket of the
-    // largest model seen at each model.
-    if (!s_pinIndex.Empty()) s_pinIndex = NameIndex<PinName>();
+    s_pinIndex.Clear();
 }
 
 void PKGMDL_Reset(void)

@@ -138,9 +138,7 @@ int ROW_AddRow(MatrixRowList* rows, unsigned columnCount, int sparse, const char
     int known = PKGMDL_GetPinIndex(r->name, &index);
     if (!known) ERRLOG_LineErrorNew(3100, r->name);
 
-    // A fresh table for each matrix; Clear would sweep every bucket of the
-    // largest matrix seen.
-    if (rows->count == 0) s_rowNames = NameCount();
+    if (rows->count == 0) s_rowNames.Clear();
     if (rows->tail == nullptr)
         rows->head = r;
     else

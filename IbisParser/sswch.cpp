@@ -32,7 +32,7 @@ static NameCount s_names;
 static void s_ForgetNames(void)
 {
     s_namesOf = nullptr;
-    s_names = NameCount();
+    s_names.Clear();
 }
 
 void SSWCH_Reset(void)

@@ -460,9 +460,10 @@ TEST_F(CheckerTempDir, EachNameIsRelativeToTheWorkingDirectory)
     Write("d/a.ibs", "[IBIS Ver] 5.0\n[File Name] a.ibs\n[File Rev] 1\n[End]\n");
     Write("b.ibs", "[IBIS Ver] 5.0\n[File Name] b.ibs\n[File Rev] 1\n[End]\n");
     CheckerRun r = RunChecker(dir_, "-q d/a.ibs b.ibs");
+    // Without banners, a line naming each file tells their messages apart.
     const char* noComponent =
         "ERROR - Required keyword 'Component' not found.\n\nErrors  : 1\n\nFile Failed\n";
-    EXPECT_EQ(r.out, std::string(noComponent) + noComponent);
+    EXPECT_EQ(r.out, std::string("==> d/a.ibs <==\n") + noComponent + "==> b.ibs <==\n" + noComponent);
     EXPECT_EQ(r.status, 1);
 }
 

@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <iterator>
 #include <ostream>
 #include <string>
 
@@ -20,18 +21,30 @@ struct CheckerRun {
     int status;
 };
 
-// Runs the checker in dir with the given arguments; standard error is dropped.
-inline CheckerRun RunChecker(const std::string& dir, const std::string& args)
+// Runs the checker in dir with the given arguments; standard error is kept
+// in *err when err is given, else dropped.
+inline CheckerRun RunChecker(const std::string& dir, const std::string& args,
+                             std::string* err = nullptr)
 {
-    std::string cmd = "cd '" + dir + "' && '" IBISLINT "' " + args + " 2>/dev/null";
+    char errName[] = "/tmp/ibislint_err_XXXXXX";
+    int errFd = err != nullptr ? mkstemp(errName) : -1;
+    if (errFd >= 0) close(errFd);
+    std::string cmd = "cd '" + dir + "' && '" IBISLINT "' " + args + " 2>"
+                      + (errFd >= 0 ? std::string(errName) : "/dev/null");
     FILE* p = popen(cmd.c_str(), "r");
     CheckerRun r{"", -1};
-    if (p == nullptr) return r;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-    int st = pclose(p);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
+    if (p != nullptr) {
+        char buf[4096];
+        size_t n;
+        while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
+        int st = pclose(p);
+        r.status = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
+    }
+    if (errFd >= 0) {
+        std::ifstream in(errName, std::ios::binary);
+        err->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        unlink(errName);
+    }
     return r;
 }
 

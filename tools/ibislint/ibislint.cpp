@@ -1,10 +1,14 @@
 // ibislint: checks IBIS (.ibs), package (.pkg), board (.ebd) and AMI parameter
 // (.ami) files.  One read-and-check pass per file named on the command line;
-// the exit status is 1 when any file failed (it could not be read, or its
-// pass reported a bug or an error), 2 for a usage error, else 0.
+// the exit status is 1 when any file failed (it could not be read, its pass
+// reported a bug or an error, or it is none of the four kinds), 2 for a usage
+// error, else 0.
+#include <errno.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 #include <strings.h>
+#include <sys/stat.h>
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -19,11 +23,36 @@
 static void s_Usage(FILE* out)
 {
     fprintf(out,
-            "usage: ibislint [-n] [-c] [-q] file...\n"
-            "  -n  print message codes (E0905 instead of ERROR)\n"
-            "  -c  show cautions\n"
-            "  -q  no version banners\n"
-            "The kind of each file is taken from its extension: .ibs, .pkg, .ebd or .ami.\n");
+            "usage: ibislint [-n] [-c] [-q] [--] file...\n"
+            "  -n, --numbered    print message codes (E0905 instead of ERROR)\n"
+            "  -c, --cautions    show cautions\n"
+            "  -q, --no-banners  no version banners\n"
+            "  -h, --help        print this text\n"
+            "Options may stand anywhere among the files and be combined (-ncq); every\n"
+            "word after \"--\" is a file. The kind of each file is taken from its\n"
+            "extension: .ibs, .pkg, .ebd or .ami. With -q and several files, a line\n"
+            "\"==> file <==\" comes before each file's messages.\n"
+            "Exit status: 0 every file passed; 1 a file failed (it could not be read,\n"
+            "its check reported an error or a bug, or it is not one of the four kinds);\n"
+            "2 a usage error.\n");
+}
+
+// The reader says only that it could not open or read a file; the system
+// knows why (no such file, a folder, no permission).
+static void s_SayWhyUnread(const char* path)
+{
+    struct stat st;
+    int why = 0;
+    if (stat(path, &st) != 0) {
+        why = errno;
+    } else if (S_ISDIR(st.st_mode)) {
+        why = EISDIR;
+    } else if (FILE* f = fopen(path, "rb")) {
+        fclose(f);
+    } else {
+        why = errno;
+    }
+    if (why != 0) fprintf(stderr, "ibislint: %s: %s\n", path, strerror(why));
 }
 
 static int s_FileType(const char* path)
@@ -48,7 +77,40 @@ static int s_Check(const char* path, int fileType)
     }
     FINI();
     fflush(stdout);
+    if (!read) s_SayWhyUnread(path);
     return read && gulBug_cnt == bugs0 && gulError_cnt == errors0;
+}
+
+static int s_quiet = 0;
+
+// Sets the switch of one option, as written ("-n" or "--numbered"); 0 for an
+// option it does not know.
+static int s_Option(const char* opt)
+{
+    if (strcmp(opt, "-n") == 0 || strcmp(opt, "--numbered") == 0) {
+        gbOldStyleErrors = 0;
+    } else if (strcmp(opt, "-c") == 0 || strcmp(opt, "--cautions") == 0) {
+        gbSuppressCautions = 0;
+    } else if (strcmp(opt, "-q") == 0 || strcmp(opt, "--no-banners") == 0) {
+        PARSE_SuppressBanners(1);
+        s_quiet = 1;
+    } else if (strcmp(opt, "-h") == 0 || strcmp(opt, "--help") == 0) {
+        s_Usage(stdout);
+        exit(0);
+    } else {
+        return 0;
+    }
+    return 1;
+}
+
+static int s_Unknown(const char* opt, const char* word)
+{
+    if (strcmp(opt, word) == 0)
+        fprintf(stderr, "ibislint: unknown option '%s'\n", opt);
+    else
+        fprintf(stderr, "ibislint: unknown option '%s' in '%s'\n", opt, word);
+    s_Usage(stderr);
+    return 2;
 }
 
 int main(int argc, char** argv)
@@ -57,40 +119,43 @@ int main(int argc, char** argv)
     // The report is the same bytes on every platform: its lines end in LF.
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
-    int first = 1;
-    for (; first < argc && argv[first][0] == '-' && argv[first][1] != '\0'; first++) {
-        const char* opt = argv[first];
-        if (strcmp(opt, "--") == 0) {
-            first++;
-            break;
+    // Options anywhere among the files, short ones combined; "-" alone is a
+    // file name, and so is every word after "--".
+    int files = 0, optionsEnd = 0;
+    for (int i = 1; i < argc; i++) {
+        const char* a = argv[i];
+        if (optionsEnd || a[0] != '-' || a[1] == '\0') {
+            argv[++files] = argv[i];
+            continue;
         }
-        if (strcmp(opt, "-n") == 0 || strcmp(opt, "--numbered") == 0) {
-            gbOldStyleErrors = 0;
-        } else if (strcmp(opt, "-c") == 0 || strcmp(opt, "--cautions") == 0) {
-            gbSuppressCautions = 0;
-        } else if (strcmp(opt, "-q") == 0 || strcmp(opt, "--no-banners") == 0) {
-            PARSE_SuppressBanners(1);
-        } else if (strcmp(opt, "-h") == 0 || strcmp(opt, "--help") == 0) {
-            s_Usage(stdout);
-            return 0;
-        } else {
-            fprintf(stderr, "ibislint: unknown option '%s'\n", opt);
-            s_Usage(stderr);
-            return 2;
+        if (strcmp(a, "--") == 0) {
+            optionsEnd = 1;
+            continue;
+        }
+        if (a[1] == '-') {
+            if (!s_Option(a)) return s_Unknown(a, a);
+            continue;
+        }
+        for (const char* c = a + 1; *c != '\0'; c++) {
+            const char one[3] = {'-', *c, '\0'};
+            if (!s_Option(one)) return s_Unknown(one, a);
         }
     }
-    if (first >= argc) {
+    if (files == 0) {
+        fprintf(stderr, "ibislint: no file to check\n");
         s_Usage(stderr);
         return 2;
     }
     int failed = 0;
-    for (int i = first; i < argc; i++) {
+    for (int i = 1; i <= files; i++) {
         int type = s_FileType(argv[i]);
         if (type == 0) {
             fprintf(stderr, "ibislint: %s: not an .ibs, .pkg, .ebd or .ami file\n", argv[i]);
             failed = 1;
             continue;
         }
+        // Without banners nothing else would tell where one file's messages end.
+        if (s_quiet && files > 1) printf("==> %s <==\n", argv[i]);
         // A name given on the command line is relative to the working
         // directory, not to the directory of the file checked before it.
         gsFilePath_ibs[0] = '\0';

@@ -24,6 +24,7 @@
 // and size), for running the checker on them by hand or under a profiler.
 #include <ctype.h>
 #include <errno.h>
+#include <limits.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -42,6 +43,8 @@
 #include <map>
 #include <string>
 #include <vector>
+
+#include "number_arg.h"
 
 #ifndef IBISLINT_PATH
 #define IBISLINT_PATH "ibislint"
@@ -2491,6 +2494,14 @@ void Usage(FILE* f)
             "         [--norun]   (with --keep: only write the files)\n");
 }
 
+// A bad value ends the run before anything is written.
+[[noreturn]] void BadValue(const std::string& option, const char* value, const char* allowed)
+{
+    fprintf(stderr, "ibis_scale_bench: bad value for %s: '%s' (%s)\n", option.c_str(), value,
+            allowed);
+    exit(2);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -2499,46 +2510,70 @@ int main(int argc, char** argv)
     bool list = false;
     for (int i = 1; i < argc; i++) {
         std::string a = argv[i];
-        auto value = [&](const char* what) -> std::string {
+        auto value = [&]() -> const char* {
             if (i + 1 >= argc) {
-                fprintf(stderr, "ibis_scale_bench: %s needs a value\n", what);
+                fprintf(stderr, "ibis_scale_bench: %s needs a value\n", a.c_str());
                 Usage(stderr);
                 exit(2);
             }
             return argv[++i];
         };
+        auto whole = [&](long& out, long least, const char* allowed) {
+            const char* v = value();
+            if (!cli::ParseWhole(v, out) || out < least) BadValue(a, v, allowed);
+        };
+        auto seconds = [&](double& out) {
+            const char* v = value();
+            if (!cli::ParseFinite(v, out) || out <= 0) BadValue(a, v, "a number of seconds above 0");
+        };
         if (a == "--small")
-            o.small = atol(value("--small").c_str());
+            whole(o.small, 1, "a whole number of items, at least 1");
         else if (a == "--factor")
-            o.factor = atol(value("--factor").c_str());
+            whole(o.factor, 2, "a whole number, at least 2");
         else if (a == "--timeout")
-            o.timeout = atof(value("--timeout").c_str());
+            seconds(o.timeout);
         else if (a == "--slow")
-            o.slow = atof(value("--slow").c_str());
+            seconds(o.slow);
         else if (a == "--memcap")
-            o.memcapMB = atol(value("--memcap").c_str());
+            whole(o.memcapMB, 1, "a whole number of MB, at least 1");
         else if (a == "--ibislint")
-            o.ibislint = value("--ibislint");
+            o.ibislint = value();
         else if (a == "--keep")
-            o.keep = value("--keep");
-        else if (a == "--family")
-            o.family = value("--family");
-        else if (a == "--codes")
+            o.keep = value();
+        else if (a == "--family") {
+            o.family = value();
+            bool known = false;
+            for (const Construct& k : kConstructs) known |= o.family == k.family;
+            if (!known) {
+                fprintf(stderr, "ibis_scale_bench: no family '%s' (see --list)\n", o.family.c_str());
+                return 2;
+            }
+        } else if (a == "--codes")
             o.codes = true;
         else if (a == "--show")
-            o.show = atol(value("--show").c_str());
+            whole(o.show, 0, "a whole number of lines, at least 0");
         else if (a == "--list")
             list = true;
         else if (a == "--norun")
             o.norun = true;
         else if (a == "--only") {
-            std::string v = value("--only");
+            std::string v = value();
             size_t at = 0;
             while (at <= v.size()) {
                 size_t comma = v.find(',', at);
                 if (comma == std::string::npos) comma = v.size();
                 if (comma > at) o.only.push_back(v.substr(at, comma - at));
                 at = comma + 1;
+            }
+            if (o.only.empty()) BadValue(a, v.c_str(), "construct names, see --list");
+            for (const std::string& name : o.only) {
+                bool known = false;
+                for (const Construct& k : kConstructs) known |= name == k.name;
+                if (!known) {
+                    fprintf(stderr, "ibis_scale_bench: no construct '%s' (see --list)\n",
+                            name.c_str());
+                    return 2;
+                }
             }
         } else if (a == "-h" || a == "--help") {
             Usage(stdout);
@@ -2549,8 +2584,13 @@ int main(int argc, char** argv)
             return 2;
         }
     }
-    if (o.small < 1 || o.factor < 2 || o.timeout <= 0 || (o.norun && o.keep.empty())) {
-        Usage(stderr);
+    if (o.small > LONG_MAX / o.factor) {
+        fprintf(stderr, "ibis_scale_bench: --small %ld times --factor %ld is too large\n", o.small,
+                o.factor);
+        return 2;
+    }
+    if (o.norun && o.keep.empty()) {
+        fprintf(stderr, "ibis_scale_bench: --norun needs --keep DIR (it only writes the files)\n");
         return 2;
     }
 
@@ -2560,12 +2600,6 @@ int main(int argc, char** argv)
         if (!o.only.empty() && std::find(o.only.begin(), o.only.end(), k.name) == o.only.end())
             continue;
         chosen.push_back(&k);
-    }
-    for (const std::string& name : o.only) {
-        bool known = false;
-        for (const Construct& k : kConstructs) known |= name == k.name;
-        if (!known)
-            fprintf(stderr, "ibis_scale_bench: no construct '%s' (see --list)\n", name.c_str());
     }
     if (list) {
         for (const Construct& k : kConstructs) printf("%-22s %-16s %s\n", k.name, k.family, k.what);

@@ -4,7 +4,14 @@
 # include the Windows DLLs' tests under Wine, the same tests under
 # AddressSanitizer and UndefinedBehaviorSanitizer, then the fuzz targets for a
 # bounded time. Exits non-zero on the first failure.
+# The corpus tests read real IBIS files from ../shared/corpus/ibis beside the
+# checkout; IBIS_CORPUS=DIR bash run_tests.sh reads them from DIR instead.
 set -euo pipefail
+corpus=()
+if [ -n "${IBIS_CORPUS:-}" ]; then
+  [ -d "$IBIS_CORPUS" ] || { echo "ERROR: IBIS_CORPUS=$IBIS_CORPUS is not a directory" >&2; exit 1; }
+  corpus=(-DIBIS_CORPUS="$(cd "$IBIS_CORPUS" && pwd)")
+fi
 cd "$(dirname "$0")"
 jobs=$(nproc 2>/dev/null || echo 4)
 
@@ -31,13 +38,14 @@ fi
 
 echo "== release build and tests"
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUENRIX_WERROR=ON \
-      -DQUENRIX_TESTS=ON -DQUENRIX_BENCH=ON -DQUENRIX_WIN32_DIR="$win32_dir" -DQUENRIX_WIN64_DIR="$win64_dir"
+      -DQUENRIX_TESTS=ON -DQUENRIX_BENCH=ON -DQUENRIX_WIN32_DIR="$win32_dir" -DQUENRIX_WIN64_DIR="$win64_dir" \
+      "${corpus[@]}"
 cmake --build build/release -j "$jobs"
 ctest --test-dir build/release --output-on-failure -j "$jobs" -LE fuzz
 
 echo "== sanitizer build and tests"
 cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DQUENRIX_WERROR=ON -DQUENRIX_SANITIZE=ON \
-      -DQUENRIX_TESTS=ON -DQUENRIX_BENCH=OFF
+      -DQUENRIX_TESTS=ON -DQUENRIX_BENCH=OFF "${corpus[@]}"
 cmake --build build/asan -j "$jobs"
 ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:abort_on_error=0 \
 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
@@ -52,3 +60,7 @@ if grep -rqs quenrix_add_fuzzer tests --include=CMakeLists.txt; then
     ctest --test-dir build/fuzz --output-on-failure -j "$jobs" -L fuzz
 fi
 echo "== all tests passed"
+if ctest --test-dir build/release -N -L corpus | grep -q "Total Tests: 0"; then
+  echo "== the corpus tests were skipped: no real IBIS files at ../shared/corpus/ibis beside" \
+       "the checkout; IBIS_CORPUS=DIR bash run_tests.sh runs them on the files in DIR"
+fi

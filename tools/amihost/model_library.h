@@ -17,9 +17,11 @@ public:
     ModelLibrary& operator=(const ModelLibrary&) = delete;
     ~ModelLibrary();
 
-    // Loads the library and looks up the three functions. AMI_Init and
-    // AMI_Close must exist; AMI_GetWave is optional (an impulse-only model,
-    // such as a transmitter, has none). On failure error() says why.
+    // Loads the library file at path (a bare name is the file in the current
+    // folder, never one found on the loader's search path) and looks up the
+    // three functions. AMI_Init and AMI_Close must exist; AMI_GetWave is
+    // optional (an impulse-only model, such as a transmitter, has none). On
+    // failure error() says why, as "path: reason".
     bool Open(const std::string& path);
     void Close();
 
@@ -30,6 +32,7 @@ public:
     const std::string& error() const { return m_error; }
 
 private:
+    std::string Load(const std::string& path); // why it failed; empty when loaded
     void* Symbol(const char* name);
     void* m_handle = nullptr;
     std::string m_error;

@@ -13,14 +13,24 @@
 // received waveform from the shaped responses (the data through the main
 // column, crosstalk data through the aggressor columns), and the receiver
 // equalises it and recovers the clock.
+//
+// The waveform is made, handed to the model and written out one block at a
+// time, so the host's memory does not grow with the number of bits.
 #include "model_library.h"
+#include "number_arg.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cmath>
+#include <cstdarg>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
+#include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,7 +46,7 @@ struct Options {
     long samplesPerBit = 32;
     long bits = 20000;
     long block = 1024;
-    int prbs = 7;
+    long prbs = 7;
     double amplitude = 0.5;
     double tauUi = 0.3; // channel time constant in unit intervals; 0: no channel
     double dataPpm = 0.0;
@@ -50,123 +60,269 @@ struct Options {
     std::string waveCsv, clockCsv, impulseCsv;
 };
 
+// One command-line option: where its value goes (exactly one of text, real
+// and whole is set), which values it takes, and the words for both in the
+// usage and in the messages.
+struct Option {
+    const char* name;
+    const char* arg;
+    std::string Options::*text;
+    double Options::*real;
+    long Options::*whole;
+    bool (*inRange)(double); // whole numbers are compared as doubles: every bound is small
+    const char* allowed;
+    const char* help;
+};
+
+Option Text(const char* name, const char* arg, std::string Options::*to, const char* allowed,
+            const char* help)
+{
+    return {name, arg, to, nullptr, nullptr, nullptr, allowed, help};
+}
+
+Option Real(const char* name, const char* arg, double Options::*to, bool (*inRange)(double),
+            const char* allowed, const char* help)
+{
+    return {name, arg, nullptr, to, nullptr, inRange, allowed, help};
+}
+
+Option Whole(const char* name, const char* arg, long Options::*to, bool (*inRange)(double),
+             const char* allowed, const char* help)
+{
+    return {name, arg, nullptr, nullptr, to, inRange, allowed, help};
+}
+
+bool Any(double) { return true; }
+bool Positive(double v) { return v > 0; }
+bool NotNegative(double v) { return v >= 0; }
+bool AtLeastOne(double v) { return v >= 1; }
+
+const Option kOptions[] = {
+    Text("--model", "LIBRARY", &Options::model, "a model library file",
+         "the model library: the receiver, or any model run alone (required)"),
+    Text("--params", "TEXT", &Options::params, "an AMI parameter string",
+         "AMI parameter string (default \"(usb3_rx (xrx_process 0) (xboost 5))\")"),
+    Real("--bit-time", "S", &Options::bitTime, Positive, "a positive finite number of seconds",
+         "bit time in seconds (default 1e-10)"),
+    Whole("--samples-per-bit", "N", &Options::samplesPerBit,
+          [](double v) { return v >= 1 && v <= 1e6; }, "a whole number from 1 to 1000000",
+          "samples per bit; sample interval = bit time / N (default 32)"),
+    Real("--sample-interval", "S", &Options::sampleInterval, Positive,
+         "a positive finite number of seconds, at most the bit time",
+         "sample interval in seconds (overrides --samples-per-bit)"),
+    Whole("--bits", "N", &Options::bits, AtLeastOne, "a whole number of bits, at least 1",
+          "number of bits to send (default 20000)"),
+    Whole("--block", "N", &Options::block, AtLeastOne, "a whole number of samples, at least 1",
+          "samples per AMI_GetWave call (default 1024)"),
+    Whole("--prbs", "7|9|15|23|31", &Options::prbs,
+          [](double v) { return v == 7 || v == 9 || v == 15 || v == 23 || v == 31; },
+          "7, 9, 15, 23 or 31", "PRBS polynomial (default 7)"),
+    Real("--amplitude", "V", &Options::amplitude, Any, "a finite number of volts",
+         "NRZ swing is +-V (default 0.5)"),
+    Real("--channel-tau", "UI", &Options::tauUi, NotNegative,
+         "a finite number of unit intervals, 0 or more",
+         "single-pole channel time constant in UI, 0 for none (default 0.3)"),
+    Real("--data-ppm", "PPM", &Options::dataPpm, [](double v) { return std::fabs(v) < 1e5; },
+         "a number of ppm above -100000 and below 100000",
+         "data rate offset from 1/bit time in ppm (default 0)"),
+    Whole("--settle-bits", "N", &Options::settleBits, NotNegative,
+          "a whole number of bits, 0 or more",
+          "bits left out of the clock statistics (default: a quarter)"),
+    Whole("--impulse-bits", "N", &Options::impulseBits, AtLeastOne,
+          "a whole number of bits, at least 1",
+          "length of the impulse response passed to AMI_Init, in bits (default 16)"),
+    Whole("--aggressors", "N", &Options::aggressors, [](double v) { return v >= 0 && v <= 16; },
+          "a whole number from 0 to 16",
+          "aggressor columns in the impulse matrix, 0 to 16 (default 0)"),
+    Real("--xtalk", "K", &Options::xtalk, [](double v) { return std::fabs(v) <= 1; },
+         "a number from -1 to 1",
+         "coupling of aggressor k: K / k times the channel, k bits late (default 0.05)"),
+    Text("--tx", "LIBRARY", &Options::tx, "a model library file",
+         "transmitter model run first on the impulse matrix; --model is the receiver"),
+    Text("--tx-params", "TEXT", &Options::txParams, "an AMI parameter string",
+         "the transmitter's parameter string (default: its six settings at their defaults)"),
+    Text("--wave-csv", "FILE", &Options::waveCsv, "a file name",
+         "write sample,time,input,output"),
+    Text("--clock-csv", "FILE", &Options::clockCsv, "a file name",
+         "write index,time of every clock time returned"),
+    Text("--impulse-csv", "FILE", &Options::impulseCsv, "a file name",
+         "write sample,time,before,after (then before_k,after_k per aggressor)"),
+};
+
 void Usage(FILE* to)
 {
+    std::fprintf(to, "usage: amihost --model LIBRARY [options]\n");
+    for (const Option& opt : kOptions) {
+        const std::string word = std::string(opt.name) + " " + opt.arg;
+        std::fprintf(to, "  %-22s %s\n", word.c_str(), opt.help);
+    }
     std::fprintf(to,
-        "usage: amihost --model LIBRARY [options]\n"
-        "  --params TEXT          AMI parameter string (default \"(usb3_rx (xrx_process 0) (xboost 5))\")\n"
-        "  --bit-time S           bit time in seconds (default 1e-10)\n"
-        "  --samples-per-bit N    samples per bit; sample interval = bit time / N (default 32)\n"
-        "  --sample-interval S    sample interval in seconds (overrides --samples-per-bit)\n"
-        "  --bits N               number of bits to send (default 20000)\n"
-        "  --block N              samples per AMI_GetWave call (default 1024)\n"
-        "  --prbs 7|9|15|23|31    PRBS polynomial (default 7)\n"
-        "  --amplitude V          NRZ swing is +-V (default 0.5)\n"
-        "  --channel-tau UI       single-pole channel time constant in UI, 0 for none (default 0.3)\n"
-        "  --data-ppm PPM         data rate offset from 1/bit time in ppm (default 0)\n"
-        "  --settle-bits N        bits left out of the clock statistics (default: a quarter)\n"
-        "  --impulse-bits N       length of the impulse response passed to AMI_Init, in bits (default 16)\n"
-        "  --aggressors N         aggressor columns in the impulse matrix, 0 to 16 (default 0)\n"
-        "  --xtalk K              coupling of aggressor k: K / k times the channel, k bits late (default 0.05)\n"
-        "  --tx LIBRARY           transmitter model run first on the impulse matrix; --model is the receiver\n"
-        "  --tx-params TEXT       the transmitter's parameter string (default: its six settings at their defaults)\n"
-        "  --wave-csv FILE        write sample,time,input,output\n"
-        "  --clock-csv FILE       write index,time of every clock time returned\n"
-        "  --impulse-csv FILE     write sample,time,before,after (then before_k,after_k per aggressor)\n");
+        "  --help, -h             this text\n"
+        "exit status:\n"
+        "  0  every model call returned 1 and every file was written\n"
+        "  1  a model call returned other than 1 (AMI_Init, AMI_GetWave or AMI_Close, of the\n"
+        "     receiver or the transmitter; also an AMI_Init that left no handle to close),\n"
+        "     a CSV file could not be written, or memory ran out (or another failure\n"
+        "     stopped the host, named on stderr)\n"
+        "  2  a bad command line, or a library that cannot be loaded\n");
 }
 
-bool ParseDouble(const char* text, double& out)
+std::string Format(const char* format, ...)
 {
-    char* end = nullptr;
-    errno = 0;
-    const double v = std::strtod(text, &end);
-    if (end == text || *end || errno == ERANGE)
+    char text[512];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    return text;
+}
+
+// Takes the value of one option; false when it is not one the option allows.
+bool Take(const Option& opt, const char* value, Options& o)
+{
+    if (opt.text) {
+        if (*value == '\0')
+            return false;
+        o.*opt.text = value;
+        return true;
+    }
+    if (opt.real) {
+        double v = 0;
+        if (!cli::ParseFinite(value, v) || !opt.inRange(v))
+            return false;
+        o.*opt.real = v;
+        return true;
+    }
+    long n = 0;
+    if (!cli::ParseWhole(value, n) || !opt.inRange(static_cast<double>(n)))
         return false;
-    out = v;
+    o.*opt.whole = n;
     return true;
 }
 
-bool ParseLong(const char* text, long& out)
+std::string BadValue(const char* name, const std::string& value, const std::string& allowed)
 {
-    char* end = nullptr;
-    errno = 0;
-    const long v = std::strtol(text, &end, 10);
-    if (end == text || *end || errno == ERANGE)
-        return false;
-    out = v;
-    return true;
+    return std::string("bad value for ") + name + ": '" + value + "' (" + allowed + ")";
 }
 
-bool ParseArgs(int argc, char** argv, Options& o)
+// What the options make of the run.
+struct Settings {
+    double ts = 0;       // sample interval
+    double spbExact = 0; // bit time / sample interval
+    double dataUi = 0;   // the data's unit interval, offset by --data-ppm
+    long spb = 0;        // samples per bit, rounded
+    long rows = 0;       // impulse response length in samples
+    long columns = 0;    // main column and aggressors
+    long total = 0;      // samples sent
+};
+
+// The largest n >= 0 for which fits(n) holds; fits(0) holds and fits is
+// monotone.
+template <class Fits>
+long Largest(Fits fits)
 {
+    long lo = 0, hi = LONG_MAX;
+    while (lo < hi) {
+        const long mid = lo + (hi - lo) / 2 + 1;
+        if (fits(mid))
+            lo = mid;
+        else
+            hi = mid - 1;
+    }
+    return lo;
+}
+
+// The checks that take more than one option, and the sizes of the run;
+// returns what is wrong, or nothing.
+std::string Derive(const Options& o, Settings& s)
+{
+    s.ts = o.sampleInterval > 0 ? o.sampleInterval : o.bitTime / o.samplesPerBit;
+    s.spbExact = o.bitTime / s.ts;
+    // --samples-per-bit is bounded by itself; a given interval is bounded here.
+    if (o.sampleInterval > 0 && !(s.spbExact >= 1.0 && s.spbExact <= 1e6))
+        return BadValue("--sample-interval", Format("%g", o.sampleInterval),
+                        Format("a number of seconds from the bit time / 1e6 = %g s to the bit "
+                               "time %g s",
+                               o.bitTime / 1e6, o.bitTime));
+    s.dataUi = o.bitTime / (1.0 + o.dataPpm * 1e-6);
+    s.columns = o.aggressors + 1;
+
+    // Counts are compared as doubles, strictly below their limit rounded to a
+    // double, so that a count that passes converts to a long without
+    // overflow. The sample count must fit a long (the index, and what
+    // AMI_GetWave takes); the impulse matrix must fit one vector too (32-bit
+    // long and size_t on Windows).
+    const double sampleLimit = static_cast<double>(LONG_MAX);
+    const double matrixLimit = static_cast<double>(
+        std::min<unsigned long long>(LONG_MAX, std::vector<double>().max_size()));
+    const auto samples = [&](long bits) { return std::ceil(bits * s.dataUi / s.ts); };
+    const auto rows = [&](long bits) { return std::ceil(bits * s.spbExact); };
+    const auto samplesFit = [&](long bits) { return samples(bits) < sampleLimit; };
+    const auto matrixFits = [&](long bits) {
+        return rows(bits) * static_cast<double>(s.columns) < matrixLimit;
+    };
+    if (!samplesFit(o.bits))
+        return BadValue("--bits", Format("%ld", o.bits),
+                        Format("at most %ld bits at this data rate and sample interval, so that "
+                               "the count of samples fits a long",
+                               Largest(samplesFit)));
+    if (!matrixFits(o.impulseBits))
+        return BadValue("--impulse-bits", Format("%ld", o.impulseBits),
+                        Format("at most %ld bits at this sample interval and number of "
+                               "aggressors, so that the count of values in the impulse "
+                               "matrix fits a long and an array",
+                               Largest(matrixFits)));
+    s.total = static_cast<long>(samples(o.bits));
+    s.rows = static_cast<long>(rows(o.impulseBits));
+    s.spb = static_cast<long>(s.spbExact + 0.5);
+    return std::string();
+}
+
+enum class Parsed { Run, Help, Refused };
+
+// Every word is read before any is acted on: --help anywhere wins, and
+// otherwise the first fault found is the one reported, on one line.
+Parsed ParseArgs(int argc, char** argv, Options& o, Settings& s)
+{
+    std::string fault;
+    bool help = false;
     for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
-        if (a == "--help" || a == "-h") {
-            Usage(stdout);
-            std::exit(0);
+        const std::string word = argv[i];
+        if (word == "--help" || word == "-h") {
+            help = true;
+            continue;
         }
-        if (i + 1 >= argc) {
-            std::fprintf(stderr, "amihost: %s needs a value\n", a.c_str());
-            return false;
-        }
-        const char* v = argv[++i];
-        long n = 0;
-        bool ok = true;
-        if (a == "--model")
-            o.model = v;
-        else if (a == "--params")
-            o.params = v;
-        else if (a == "--bit-time")
-            ok = ParseDouble(v, o.bitTime);
-        else if (a == "--sample-interval")
-            ok = ParseDouble(v, o.sampleInterval);
-        else if (a == "--samples-per-bit")
-            ok = ParseLong(v, o.samplesPerBit) && o.samplesPerBit > 0;
-        else if (a == "--bits")
-            ok = ParseLong(v, o.bits) && o.bits > 0;
-        else if (a == "--block")
-            ok = ParseLong(v, o.block) && o.block > 0;
-        else if (a == "--prbs")
-            ok = ParseLong(v, n) && (n == 7 || n == 9 || n == 15 || n == 23 || n == 31) &&
-                 (o.prbs = static_cast<int>(n), true);
-        else if (a == "--amplitude")
-            ok = ParseDouble(v, o.amplitude);
-        else if (a == "--channel-tau")
-            ok = ParseDouble(v, o.tauUi) && o.tauUi >= 0.0;
-        else if (a == "--data-ppm")
-            ok = ParseDouble(v, o.dataPpm) && std::fabs(o.dataPpm) < 1e5;
-        else if (a == "--settle-bits")
-            ok = ParseLong(v, o.settleBits) && o.settleBits >= 0;
-        else if (a == "--impulse-bits")
-            ok = ParseLong(v, o.impulseBits) && o.impulseBits > 0;
-        else if (a == "--aggressors")
-            ok = ParseLong(v, o.aggressors) && o.aggressors >= 0 && o.aggressors <= 16;
-        else if (a == "--xtalk")
-            ok = ParseDouble(v, o.xtalk) && std::fabs(o.xtalk) <= 1.0;
-        else if (a == "--tx")
-            o.tx = v;
-        else if (a == "--tx-params")
-            o.txParams = v;
-        else if (a == "--wave-csv")
-            o.waveCsv = v;
-        else if (a == "--clock-csv")
-            o.clockCsv = v;
-        else if (a == "--impulse-csv")
-            o.impulseCsv = v;
-        else {
-            std::fprintf(stderr, "amihost: unknown option %s\n", a.c_str());
-            return false;
-        }
-        if (!ok) {
-            std::fprintf(stderr, "amihost: bad value for %s: %s\n", a.c_str(), v);
-            return false;
-        }
+        const Option* opt = nullptr;
+        for (const Option& candidate : kOptions)
+            if (word == candidate.name)
+                opt = &candidate;
+        std::string problem;
+        if (!opt)
+            problem = (word.rfind('-', 0) == 0 ? "unknown option '" : "stray word '") + word +
+                      "' (amihost --help lists the options)";
+        else if (i + 1 >= argc)
+            problem = word + " needs a value (" + opt->allowed + ")";
+        else if (!Take(*opt, argv[i + 1], o))
+            problem = BadValue(opt->name, argv[i + 1], opt->allowed);
+        if (opt)
+            ++i;
+        if (fault.empty())
+            fault = problem;
     }
-    if (o.model.empty()) {
-        std::fprintf(stderr, "amihost: --model is required\n");
-        return false;
+    if (help) {
+        Usage(stdout);
+        return Parsed::Help;
     }
-    return true;
+    if (fault.empty() && o.model.empty())
+        fault = "no --model given: name the model library to run (amihost --help lists the "
+                "options)";
+    if (fault.empty())
+        fault = Derive(o, s);
+    if (!fault.empty()) {
+        std::fprintf(stderr, "amihost: %s\n", fault.c_str());
+        return Parsed::Refused;
+    }
+    return Parsed::Run;
 }
 
 // Fibonacci LFSR with the usual PRBS taps (x^n + x^m + 1).
@@ -195,21 +351,225 @@ private:
     uint32_t m_state;
 };
 
-// Circular mean and spread of phases given in unit intervals.
-void PhaseStats(const std::vector<double>& phases, double& mean, double& spread)
-{
-    double s = 0, c = 0;
-    for (double p : phases) {
-        s += std::sin(kTwoPi * p);
-        c += std::cos(kTwoPi * p);
+// NRZ data at the data rate, held per sample, read sample after sample.
+class Nrz {
+public:
+    Nrz(int order, uint32_t seed, double amplitude, const Settings& s)
+        : m_prbs(order, seed), m_amplitude(amplitude), m_ts(s.ts), m_dataUi(s.dataUi)
+    {
     }
-    const double n = static_cast<double>(phases.size());
-    const double r = std::sqrt(s * s + c * c) / n;
-    mean = std::atan2(s, c) / (kTwoPi);
-    if (mean < 0)
-        mean += 1.0;
-    spread = r > 0 && r < 1 ? std::sqrt(-2.0 * std::log(r)) / (kTwoPi) : 0.0;
+    double At(long n)
+    {
+        const long b = static_cast<long>(std::floor(n * m_ts / m_dataUi));
+        while (m_bit < b) {
+            m_level = m_prbs.Next() ? m_amplitude : -m_amplitude;
+            ++m_bit;
+        }
+        return m_level;
+    }
+
+private:
+    Prbs m_prbs;
+    double m_amplitude, m_ts, m_dataUi;
+    long m_bit = -1;
+    double m_level = 0;
+};
+
+// Last sample of a column worth convolving with.
+long Support(const double* h, long rows)
+{
+    double peak = 0;
+    for (long n = 0; n < rows; ++n)
+        peak = std::fmax(peak, std::fabs(h[n]));
+    long last = rows;
+    while (last > 1 && std::fabs(h[last - 1]) <= peak * 1e-12)
+        --last;
+    return last;
 }
+
+// A buffer too large for the address space is as out of reach as one the
+// system refuses.
+std::vector<double> Buffer(long count)
+{
+    if (static_cast<unsigned long long>(count) > std::vector<double>().max_size())
+        throw std::bad_alloc();
+    return std::vector<double>(static_cast<size_t>(count));
+}
+
+// The received waveform, made block after block: the PRBS data through the
+// single-pole channel, or, from an impulse matrix, each column convolved
+// with its data and the crosstalk added to the main path. Seed 1 is the
+// data, other seeds the aggressors' unrelated data.
+class Waveform {
+public:
+    Waveform(const Options& o, const Settings& s, double a, const std::vector<double>* matrix)
+        : m_data(static_cast<int>(o.prbs), 1, o.amplitude, s), m_a(a), m_ts(s.ts)
+    {
+        if (!matrix)
+            return;
+        for (long k = 0; k < s.columns; ++k) {
+            const double* h = matrix->data() + k * s.rows;
+            const long len = Support(h, s.rows);
+            const Nrz data = k == 0 ? Nrz(static_cast<int>(o.prbs), 1, o.amplitude, s)
+                                    : Nrz(15, static_cast<uint32_t>(0x1234u + 977u * k),
+                                          o.amplitude, s);
+            m_columns.push_back({h, len, data, Buffer(2 * len)});
+        }
+    }
+
+    // The next samples, count of them, into out.
+    void Fill(double* out, long count)
+    {
+        const long start = m_next;
+        m_next += count;
+        if (m_columns.empty()) {
+            for (long i = 0; i < count; ++i) {
+                m_y += m_a * (m_data.At(start + i) - m_y);
+                out[i] = m_y;
+            }
+            return;
+        }
+        std::fill(out, out + count, 0.0);
+        for (Column& c : m_columns) {
+            for (long i = 0; i < count; ++i) {
+                const long n = start + i;
+                // The last len data samples, each kept twice, len apart, so
+                // that they lie in one run from x[1 - len] to x[0].
+                const long p = n % c.len;
+                c.ring[p] = c.ring[p + c.len] = c.data.At(n);
+                const double* x = c.ring.data() + p + c.len;
+                double acc = 0;
+                const long top = n + 1 < c.len ? n + 1 : c.len;
+                for (long m = 0; m < top; ++m)
+                    acc += c.h[m] * x[-m];
+                out[i] += acc * m_ts;
+            }
+        }
+    }
+
+private:
+    struct Column {
+        const double* h;
+        long len;
+        Nrz data;
+        std::vector<double> ring;
+    };
+    Nrz m_data;
+    double m_a, m_ts;
+    double m_y = 0;
+    long m_next = 0;
+    std::vector<Column> m_columns;
+};
+
+// Clock statistics after settling, as running sums over the clock times in
+// the order they come.
+class ClockStats {
+public:
+    ClockStats(double settleTime, double dataUi) : m_settleTime(settleTime), m_dataUi(dataUi) {}
+
+    void Add(double t)
+    {
+        if (!(t < m_settleTime)) {
+            if (m_count > 0 && m_previous >= m_settleTime) {
+                const double d = t - m_previous;
+                if (m_spacings == 0)
+                    m_lo = m_hi = d;
+                m_sum += d;
+                m_squares += d * d;
+                m_lo = d < m_lo ? d : m_lo;
+                m_hi = d > m_hi ? d : m_hi;
+                ++m_spacings;
+            }
+            double p = std::fmod(t / m_dataUi, 1.0);
+            p = p < 0 ? p + 1 : p;
+            m_sin += std::sin(kTwoPi * p);
+            m_cos += std::cos(kTwoPi * p);
+            ++m_settled;
+        }
+        m_previous = t;
+        ++m_count;
+    }
+
+    size_t count() const { return m_count; }
+
+    void Print(long settle, double bitTime) const
+    {
+        std::printf("clock times: %zu found (%zu after the first %ld bits)\n", m_count, m_settled,
+                    settle);
+        if (m_spacings < 2) {
+            std::printf("clock spacing: too few clock times after settling\n");
+            return;
+        }
+        const double n = static_cast<double>(m_spacings);
+        const double mean = m_sum / n;
+        const double sd = std::sqrt(std::fmax(m_squares / n - mean * mean, 0.0));
+        // The mean over the whole settled span is (last - first) / count.
+        std::printf("clock spacing: mean %.6g s = %.6f bit times (data unit interval %.6f bit "
+                    "times), %+.1f ppm from the data rate\n",
+                    mean, mean / bitTime, m_dataUi / bitTime, (mean / m_dataUi - 1.0) * 1e6);
+        std::printf("               min %.4g s, max %.4g s, rms deviation %.3g s (%.3f UI)\n", m_lo,
+                    m_hi, sd, sd / m_dataUi);
+        // Circular mean and spread of the phases, in unit intervals.
+        const double r = std::sqrt(m_sin * m_sin + m_cos * m_cos) / static_cast<double>(m_settled);
+        double phase = std::atan2(m_sin, m_cos) / (kTwoPi);
+        if (phase < 0)
+            phase += 1.0;
+        const double spread = r > 0 && r < 1 ? std::sqrt(-2.0 * std::log(r)) / (kTwoPi) : 0.0;
+        std::printf("clock phase against the transmitted bit grid: mean %.3f UI, spread %.3f UI\n",
+                    phase, spread);
+    }
+
+private:
+    double m_settleTime, m_dataUi;
+    size_t m_count = 0, m_settled = 0, m_spacings = 0;
+    double m_previous = 0;
+    double m_sum = 0, m_squares = 0, m_lo = 0, m_hi = 0, m_sin = 0, m_cos = 0;
+};
+
+// A CSV file the run writes as it goes. One that cannot be written is named
+// on stderr and makes the exit status 1; the run goes on without it.
+class CsvFile {
+public:
+    explicit CsvFile(const std::string& path) : m_path(path)
+    {
+        if (!path.empty() && !(m_file = std::fopen(path.c_str(), "w")))
+            Fail(std::strerror(errno));
+    }
+    CsvFile(const CsvFile&) = delete;
+    CsvFile& operator=(const CsvFile&) = delete;
+    ~CsvFile()
+    {
+        if (m_file)
+            std::fclose(m_file);
+    }
+
+    FILE* get() const { return m_file; }
+
+    // Closes the file and says what it holds; false if it was asked for and
+    // not written whole.
+    bool Close(const char* what)
+    {
+        if (!m_file)
+            return m_path.empty(); // one that could not be opened was named then
+        const bool written = !std::ferror(m_file);
+        const bool closed = std::fclose(m_file) == 0;
+        m_file = nullptr;
+        if (!written || !closed) {
+            Fail("a write failed");
+            return false;
+        }
+        std::printf("%s written to %s\n", what, m_path.c_str());
+        return true;
+    }
+
+private:
+    void Fail(const char* why)
+    {
+        std::fprintf(stderr, "amihost: cannot write %s: %s\n", m_path.c_str(), why);
+    }
+    std::string m_path;
+    FILE* m_file = nullptr;
+};
 
 // Response to one bit of height 1: the impulse response summed over a unit
 // interval, then sampled at its largest value and whole unit intervals around it.
@@ -264,18 +624,6 @@ void ShowColumns(const std::vector<double>& before, const std::vector<double>& a
     }
 }
 
-// Last sample of a column worth convolving with.
-long Support(const double* h, long rows)
-{
-    double peak = 0;
-    for (long n = 0; n < rows; ++n)
-        peak = std::fmax(peak, std::fabs(h[n]));
-    long last = rows;
-    while (last > 1 && std::fabs(h[last - 1]) <= peak * 1e-12)
-        --last;
-    return last;
-}
-
 void PrintMessage(const char* label, const char* msg)
 {
     std::printf("%s:", label);
@@ -286,29 +634,25 @@ void PrintMessage(const char* label, const char* msg)
     std::printf("\n---\n%s\n---\n", msg);
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+int Run(int argc, char** argv)
 {
     Options o;
-    if (!ParseArgs(argc, argv, o)) {
-        Usage(stderr);
-        return 2;
+    Settings s;
+    switch (ParseArgs(argc, argv, o, s)) {
+    case Parsed::Help: return 0;
+    case Parsed::Refused: return 2;
+    case Parsed::Run: break;
     }
-    const double ts = o.sampleInterval > 0 ? o.sampleInterval : o.bitTime / o.samplesPerBit;
-    const double spbExact = o.bitTime / ts;
-    if (!(spbExact >= 1.0) || spbExact > 1e6) {
-        std::fprintf(stderr, "amihost: bit time / sample interval = %g is out of range\n", spbExact);
-        return 2;
-    }
+    const double ts = s.ts;
+    const long rows = s.rows, spb = s.spb, columns = s.columns;
 
     amihost::ModelLibrary lib, txLib;
     if (!lib.Open(o.model)) {
-        std::fprintf(stderr, "amihost: %s\n", lib.error().c_str());
+        std::fprintf(stderr, "amihost: cannot load %s\n", lib.error().c_str());
         return 2;
     }
     if (!o.tx.empty() && !txLib.Open(o.tx)) {
-        std::fprintf(stderr, "amihost: %s\n", txLib.error().c_str());
+        std::fprintf(stderr, "amihost: cannot load %s\n", txLib.error().c_str());
         return 2;
     }
     if (!o.tx.empty())
@@ -317,13 +661,10 @@ int main(int argc, char** argv)
     std::printf("model: %s (AMI_GetWave %s)\n", o.model.c_str(),
                 lib.getWave ? "present" : "absent: impulse-only model");
     std::printf("bit time %g s, sample interval %g s (%.4g samples per bit), data rate offset %g ppm\n",
-                o.bitTime, ts, spbExact, o.dataPpm);
+                o.bitTime, ts, s.spbExact, o.dataPpm);
 
     // The channel: a single-pole low-pass, y += a (x - y) per sample.
     const double a = o.tauUi > 0 ? 1.0 - std::exp(-ts / (o.tauUi * o.bitTime)) : 1.0;
-    const long rows = static_cast<long>(std::ceil(o.impulseBits * spbExact));
-    const long spb = static_cast<long>(spbExact + 0.5);
-    const long columns = o.aggressors + 1;
     std::vector<double> impulse(static_cast<size_t>(rows * columns), 0.0);
     for (long n = 0; n < rows; ++n)
         impulse[n] = (o.tauUi > 0 ? a * std::pow(1.0 - a, static_cast<double>(n)) : (n == 0)) / ts;
@@ -342,8 +683,8 @@ int main(int argc, char** argv)
         char* txOut = nullptr;
         const long r = txLib.init(impulse.data(), rows, o.aggressors, ts, o.bitTime, txParams.data(),
                                   &txOut, &txHandle, &txMsg);
-        std::printf("transmitter AMI_Init returned %ld (%ld rows, %ld aggressors)\n", r, rows,
-                    o.aggressors);
+        std::printf("transmitter AMI_Init returned %ld (%ld rows, %ld aggressor%s)\n", r, rows,
+                    o.aggressors, o.aggressors == 1 ? "" : "s");
         PrintMessage("transmitter message", txMsg);
         std::printf("impulse matrix shaped by the transmitter:\n");
         ShowColumns(channel, impulse, rows, o.aggressors, spb, ts);
@@ -356,6 +697,20 @@ int main(int argc, char** argv)
         }
     }
     const std::vector<double> impulseBefore = impulse;
+
+    // The waveform's buffers are taken before the model holds anything, so
+    // that memory running out leaves no model open.
+    const bool fromMatrix = !o.tx.empty() || o.aggressors > 0;
+    const long blockLen = std::min(o.block, s.total);
+    std::optional<Waveform> waveform;
+    std::vector<double> input, output, times;
+    if (lib.getWave) {
+        waveform.emplace(o, s, a, fromMatrix ? &impulseBefore : nullptr);
+        input = Buffer(blockLen);
+        output = Buffer(blockLen);
+        // At most one clock time a bit and a few more, then the end mark.
+        times = Buffer(static_cast<long>(blockLen / std::floor(s.spbExact + 0.5)) + 4);
+    }
 
     std::vector<char> params(o.params.begin(), o.params.end());
     params.push_back('\0');
@@ -378,7 +733,8 @@ int main(int argc, char** argv)
     if (initResult != 1)
         status = 1;
     if (!o.impulseCsv.empty()) {
-        if (FILE* f = std::fopen(o.impulseCsv.c_str(), "w")) {
+        CsvFile csv(o.impulseCsv);
+        if (FILE* f = csv.get()) {
             std::fprintf(f, "sample,time,before,after");
             for (long k = 1; k < columns; ++k)
                 std::fprintf(f, ",before_%ld,after_%ld", k, k);
@@ -389,147 +745,52 @@ int main(int argc, char** argv)
                     std::fprintf(f, ",%.12e,%.12e", channel[k * rows + n], impulse[k * rows + n]);
                 std::fprintf(f, "\n");
             }
-            std::fclose(f);
-            std::printf("impulse response written to %s\n", o.impulseCsv.c_str());
-        } else {
-            std::fprintf(stderr, "amihost: cannot write %s\n", o.impulseCsv.c_str());
-            status = 1;
         }
+        if (!csv.Close("impulse response"))
+            status = 1;
     }
 
     if (lib.getWave && initResult == 1) {
-        // The waveform: PRBS bits at the (possibly offset) data rate, NRZ,
-        // through the channel.
-        const double dataUi = o.bitTime / (1.0 + o.dataPpm * 1e-6);
-        const long total = static_cast<long>(std::ceil(o.bits * dataUi / ts));
-        std::vector<double> input(static_cast<size_t>(total));
-        // NRZ data held per sample; seed 1 is the data, other seeds the
-        // aggressors' unrelated data.
-        auto nrz = [&](int order, uint32_t seed) {
-            std::vector<double> x(static_cast<size_t>(total));
-            Prbs prbs(order, seed);
-            long bitIndex = -1;
-            double level = 0;
-            for (long n = 0; n < total; ++n) {
-                const long b = static_cast<long>(std::floor(n * ts / dataUi));
-                while (bitIndex < b) {
-                    level = prbs.Next() ? o.amplitude : -o.amplitude;
-                    ++bitIndex;
-                }
-                x[n] = level;
-            }
-            return x;
-        };
-        if (o.tx.empty() && o.aggressors == 0) {
-            const std::vector<double> x = nrz(o.prbs, 1);
-            double y = 0;
-            for (long n = 0; n < total; ++n) {
-                y += a * (x[n] - y);
-                input[n] = y;
-            }
-        } else {
-            // The waveform from the (shaped) impulse responses: each column
-            // convolved with its data, the crosstalk added to the main path.
-            for (long k = 0; k < columns; ++k) {
-                const std::vector<double> x = k == 0 ? nrz(o.prbs, 1) : nrz(15, 0x1234u + 977u * k);
-                const double* h = impulseBefore.data() + k * rows;
-                const long len = Support(h, rows);
-                for (long n = 0; n < total; ++n) {
-                    double acc = 0;
-                    const long top = n + 1 < len ? n + 1 : len;
-                    for (long m = 0; m < top; ++m)
-                        acc += h[m] * x[n - m];
-                    input[n] += acc * ts;
-                }
-            }
+        if (fromMatrix)
             std::printf("waveform built from the %simpulse matrix (%ld column%s)\n",
                         o.tx.empty() ? "" : "transmitter-shaped ", columns, columns > 1 ? "s" : "");
-        }
+        const long settle = o.settleBits >= 0 ? o.settleBits : o.bits / 4;
+        ClockStats clock(settle * s.dataUi, s.dataUi);
+        CsvFile waveCsv(o.waveCsv), clockCsv(o.clockCsv);
+        if (FILE* f = waveCsv.get())
+            std::fprintf(f, "sample,time,input,output\n");
+        if (FILE* f = clockCsv.get())
+            std::fprintf(f, "index,time\n");
 
-        std::vector<double> output = input;
-        const long perCallMax = static_cast<long>(o.block / std::floor(spbExact + 0.5)) + 3;
-        std::vector<double> times(static_cast<size_t>(perCallMax) + 1);
-        std::vector<double> clock;
         long calls = 0, failed = 0;
-        for (long start = 0; start < total; start += o.block) {
-            const long len = start + o.block <= total ? o.block : total - start;
+        for (long start = 0, len = 0; start < s.total; start += len) {
+            len = std::min(blockLen, s.total - start);
+            waveform->Fill(input.data(), len);
+            std::copy(input.begin(), input.begin() + len, output.begin());
             times[0] = -1.0;
-            const long r = lib.getWave(output.data() + start, len, times.data(), &paramsOut, handle);
+            const long r = lib.getWave(output.data(), len, times.data(), &paramsOut, handle);
             ++calls;
             failed += r != 1;
             for (double t : times) {
                 if (t < 0)
                     break;
-                clock.push_back(t);
+                if (FILE* f = clockCsv.get())
+                    std::fprintf(f, "%zu,%.12e\n", clock.count(), t);
+                clock.Add(t);
             }
+            if (FILE* f = waveCsv.get())
+                for (long i = 0; i < len; ++i)
+                    std::fprintf(f, "%ld,%.12e,%.9e,%.9e\n", start + i, (start + i) * ts, input[i],
+                                 output[i]);
         }
         std::printf("AMI_GetWave: %ld calls of up to %ld samples, %ld failed\n", calls, o.block, failed);
         if (failed)
             status = 1;
-
-        // Clock statistics after settling.
-        const long settle = o.settleBits >= 0 ? o.settleBits : o.bits / 4;
-        const double settleTime = settle * dataUi;
-        std::vector<double> spacing, phases;
-        for (size_t k = 0; k < clock.size(); ++k) {
-            if (clock[k] < settleTime)
-                continue;
-            if (k > 0 && clock[k - 1] >= settleTime)
-                spacing.push_back(clock[k] - clock[k - 1]);
-            double p = std::fmod(clock[k] / dataUi, 1.0);
-            phases.push_back(p < 0 ? p + 1 : p);
-        }
-        std::printf("clock times: %zu found (%zu after the first %ld bits)\n", clock.size(),
-                    phases.size(), settle);
-        if (spacing.size() >= 2) {
-            double sum = 0, sq = 0, lo = spacing[0], hi = spacing[0];
-            for (double d : spacing) {
-                sum += d;
-                sq += d * d;
-                lo = d < lo ? d : lo;
-                hi = d > hi ? d : hi;
-            }
-            const double n = static_cast<double>(spacing.size());
-            const double mean = sum / n;
-            const double sd = std::sqrt(std::fmax(sq / n - mean * mean, 0.0));
-            // The mean over the whole settled span is (last - first) / count.
-            std::printf("clock spacing: mean %.6g s = %.6f bit times (data unit interval %.6f bit "
-                        "times), %+.1f ppm from the data rate\n",
-                        mean, mean / o.bitTime, dataUi / o.bitTime, (mean / dataUi - 1.0) * 1e6);
-            std::printf("               min %.4g s, max %.4g s, rms deviation %.3g s (%.3f UI)\n", lo,
-                        hi, sd, sd / dataUi);
-            double pm = 0, ps = 0;
-            PhaseStats(phases, pm, ps);
-            std::printf("clock phase against the transmitted bit grid: mean %.3f UI, spread %.3f UI\n",
-                        pm, ps);
-        } else {
-            std::printf("clock spacing: too few clock times after settling\n");
-        }
-
-        if (!o.waveCsv.empty()) {
-            if (FILE* f = std::fopen(o.waveCsv.c_str(), "w")) {
-                std::fprintf(f, "sample,time,input,output\n");
-                for (long n = 0; n < total; ++n)
-                    std::fprintf(f, "%ld,%.12e,%.9e,%.9e\n", n, n * ts, input[n], output[n]);
-                std::fclose(f);
-                std::printf("waveform written to %s\n", o.waveCsv.c_str());
-            } else {
-                std::fprintf(stderr, "amihost: cannot write %s\n", o.waveCsv.c_str());
-                status = 1;
-            }
-        }
-        if (!o.clockCsv.empty()) {
-            if (FILE* f = std::fopen(o.clockCsv.c_str(), "w")) {
-                std::fprintf(f, "index,time\n");
-                for (size_t k = 0; k < clock.size(); ++k)
-                    std::fprintf(f, "%zu,%.12e\n", k, clock[k]);
-                std::fclose(f);
-                std::printf("clock times written to %s\n", o.clockCsv.c_str());
-            } else {
-                std::fprintf(stderr, "amihost: cannot write %s\n", o.clockCsv.c_str());
-                status = 1;
-            }
-        }
+        clock.Print(settle, o.bitTime);
+        if (!waveCsv.Close("waveform"))
+            status = 1;
+        if (!clockCsv.Close("clock times"))
+            status = 1;
     } else if (!lib.getWave) {
         std::printf("no AMI_GetWave: the model works on the impulse response in AMI_Init only\n");
     }
@@ -539,4 +800,21 @@ int main(int argc, char** argv)
     if (closeResult != 1)
         status = 1;
     return status;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        return Run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "amihost: out of memory: the run needs more than it can get (a "
+                             "smaller --impulse-bits, --aggressors or --block needs less)\n");
+    } catch (const std::exception& e) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "amihost: %s\n", e.what());
+    }
+    return 1;
 }

@@ -711,12 +711,14 @@ Errors  : 10
 File Failed
 )"},
     {"RootWithoutReservedParameters", "-q amims.ami aminochild.ami", 1,
-     R"(E4627 - Illegal Usage value Sometimes specified for p
+     R"(==> amims.ami <==
+E4627 - Illegal Usage value Sometimes specified for p
 E4622 - No Reserved_Parameters found
 
 Errors  : 2
 
 File Failed
+==> aminochild.ami <==
 E4622 - No Reserved_Parameters found
 
 Errors  : 1
@@ -732,42 +734,50 @@ Errors  : 2
 File Failed
 )"},
     {"ParseFailures", "-q amileaf.ami amibare.ami amiclose.ami amiletter.ami amiempty.ami amiopen.ami amigroup.ami amitwo.ami", 1,
-     R"(E4635 - Too few nodes in branches or leaves
-
-Errors  : 1
-
-File Failed
+     R"(==> amileaf.ami <==
 E4635 - Too few nodes in branches or leaves
 
 Errors  : 1
 
 File Failed
+==> amibare.ami <==
 E4635 - Too few nodes in branches or leaves
 
 Errors  : 1
 
 File Failed
+==> amiclose.ami <==
+E4635 - Too few nodes in branches or leaves
+
+Errors  : 1
+
+File Failed
+==> amiletter.ami <==
 E4620 - The AMI parameter file should start with a parenthesis
 
 Errors  : 1
 
 File Failed
+==> amiempty.ami <==
 E4620 - The AMI parameter file should start with a parenthesis
 
 Errors  : 1
 
 File Failed
+==> amiopen.ami <==
 E4619 - The AMI parameter file has mismatched parenthesis
 
 Errors  : 1
 
 File Failed
+==> amigroup.ami <==
 E4634 -
     Invalid syntax of branch or leaf. At least 2 elements expected in a list
 
 Errors  : 1
 
 File Failed
+==> amitwo.ami <==
 E4621 - Internal error while parsing AMI Parameter file
 
 Errors  : 1

@@ -72,12 +72,20 @@ struct Option {
     bool (*inRange)(double); // whole numbers are compared as doubles: every bound is small
     const char* allowed;
     const char* help;
+    bool mayBeEmpty = false; // a text that means something when empty
 };
 
 Option Text(const char* name, const char* arg, std::string Options::*to, const char* allowed,
             const char* help)
 {
     return {name, arg, to, nullptr, nullptr, nullptr, allowed, help};
+}
+
+// An empty parameter string is one the model may be given: it then keeps
+// its defaults.
+Option Params(const char* name, std::string Options::*to, const char* help)
+{
+    return {name, "TEXT", to, nullptr, nullptr, nullptr, "an AMI parameter string", help, true};
 }
 
 Option Real(const char* name, const char* arg, double Options::*to, bool (*inRange)(double),
@@ -100,7 +108,7 @@ bool AtLeastOne(double v) { return v >= 1; }
 const Option kOptions[] = {
     Text("--model", "LIBRARY", &Options::model, "a model library file",
          "the model library: the receiver, or any model run alone (required)"),
-    Text("--params", "TEXT", &Options::params, "an AMI parameter string",
+    Params("--params", &Options::params,
          "AMI parameter string (default \"(usb3_rx (xrx_process 0) (xboost 5))\")"),
     Real("--bit-time", "S", &Options::bitTime, Positive, "a positive finite number of seconds",
          "bit time in seconds (default 1e-10)"),
@@ -139,7 +147,7 @@ const Option kOptions[] = {
          "coupling of aggressor k: K / k times the channel, k bits late (default 0.05)"),
     Text("--tx", "LIBRARY", &Options::tx, "a model library file",
          "transmitter model run first on the impulse matrix; --model is the receiver"),
-    Text("--tx-params", "TEXT", &Options::txParams, "an AMI parameter string",
+    Params("--tx-params", &Options::txParams,
          "the transmitter's parameter string (default: its six settings at their defaults)"),
     Text("--wave-csv", "FILE", &Options::waveCsv, "a file name",
          "write sample,time,input,output"),
@@ -181,7 +189,7 @@ std::string Format(const char* format, ...)
 bool Take(const Option& opt, const char* value, Options& o)
 {
     if (opt.text) {
-        if (*value == '\0')
+        if (*value == '\0' && !opt.mayBeEmpty)
             return false;
         o.*opt.text = value;
         return true;

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -295,14 +296,7 @@ TEST_P(AmihostCommandLine, EndsAsExpected)
 INSTANTIATE_TEST_SUITE_P(Cases, AmihostCommandLine, testing::ValuesIn(kCases),
                          [](const testing::TestParamInfo<Case>& info) { return info.param.name; });
 
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
+size_t LineCount(const std::string& text) { return std::count(text.begin(), text.end(), '\n'); }
 
 // The run is made and written block by block: what reaches the model and the
 // files must not depend on where the blocks end, whether the waveform comes
@@ -325,12 +319,12 @@ TEST(AmihostBlocks, WaveformAndClockDoNotDependOnTheBlock)
         }
         // 256 bits at 32 samples a bit (powers of two: the sample count
         // takes no rounding), under a heading.
-        const std::vector<std::string> rows = Lines(wave[0]);
-        ASSERT_EQ(rows.size(), 1u + 256 * 32);
-        EXPECT_EQ(rows[0], "sample,time,input,output");
-        EXPECT_EQ(rows.back().rfind("8191,", 0), 0u);
+        ASSERT_EQ(LineCount(wave[0]), 1u + 256 * 32);
+        EXPECT_EQ(wave[0].rfind("sample,time,input,output\n", 0), 0u);
+        const size_t lastRow = wave[0].rfind('\n', wave[0].size() - 2) + 1;
+        EXPECT_EQ(wave[0].compare(lastRow, 5, "8191,"), 0);
         EXPECT_TRUE(wave[0] == wave[1]) << "the waveform file differs with the block";
-        EXPECT_GT(Lines(clock[0]).size(), 200u);
+        EXPECT_GT(LineCount(clock[0]), 200u);
         EXPECT_TRUE(clock[0] == clock[1]) << "the clock file differs with the block";
     }
 }

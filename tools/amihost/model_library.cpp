@@ -1,9 +1,6 @@
 #include "model_library.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
-#include <cstring>
+#include "file_reason.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -68,11 +65,8 @@ void* ModelLibrary::Symbol(const char* name)
 std::string ModelLibrary::Load(const std::string& path)
 {
     // The loaders' words for a missing file or a folder are vague or absent.
-    struct stat st;
-    if (stat(path.c_str(), &st) != 0)
-        return std::strerror(errno);
-    if (S_ISDIR(st.st_mode))
-        return std::strerror(EISDIR);
+    if (const char* why = cli::WhyUnreadable(path.c_str()))
+        return why;
     const std::string file = LoaderPath(path);
 #ifdef _WIN32
     // No dialog box for a file that is not a library: the host runs unattended.

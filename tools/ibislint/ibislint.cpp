@@ -3,12 +3,10 @@
 // the exit status is 1 when any file failed (it could not be read, its pass
 // reported a bug or an error, or it is none of the four kinds), 2 for a usage
 // error, else 0.
-#include <errno.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <strings.h>
-#include <sys/stat.h>
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -17,6 +15,7 @@
 
 #include "cmn.h"
 #include "errlog.h"
+#include "file_reason.h"
 #include "ibis.h"
 #include "parse.h"
 
@@ -35,24 +34,6 @@ static void s_Usage(FILE* out)
             "Exit status: 0 every file passed; 1 a file failed (it could not be read,\n"
             "its check reported an error or a bug, or it is not one of the four kinds);\n"
             "2 a usage error.\n");
-}
-
-// The reader says only that it could not open or read a file; the system
-// knows why (no such file, a folder, no permission).
-static void s_SayWhyUnread(const char* path)
-{
-    struct stat st;
-    int why = 0;
-    if (stat(path, &st) != 0) {
-        why = errno;
-    } else if (S_ISDIR(st.st_mode)) {
-        why = EISDIR;
-    } else if (FILE* f = fopen(path, "rb")) {
-        fclose(f);
-    } else {
-        why = errno;
-    }
-    if (why != 0) fprintf(stderr, "ibislint: %s: %s\n", path, strerror(why));
 }
 
 static int s_FileType(const char* path)
@@ -77,7 +58,9 @@ static int s_Check(const char* path, int fileType)
     }
     FINI();
     fflush(stdout);
-    if (!read) s_SayWhyUnread(path);
+    // The reader says only that it could not open or read a file.
+    const char* why = read ? nullptr : cli::WhyUnreadable(path);
+    if (why != nullptr) fprintf(stderr, "ibislint: %s: %s\n", path, why);
     return read && gulBug_cnt == bugs0 && gulError_cnt == errors0;
 }
 

@@ -18,6 +18,7 @@
 // time, so the host's memory does not grow with the number of bits.
 #include "model_library.h"
 #include "number_arg.h"
+#include "waveform.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -333,142 +334,6 @@ Parsed ParseArgs(int argc, char** argv, Options& o, Settings& s)
     return Parsed::Run;
 }
 
-// Fibonacci LFSR with the usual PRBS taps (x^n + x^m + 1).
-class Prbs {
-public:
-    explicit Prbs(int order, uint32_t seed = 1) : m_order(order), m_state(seed)
-    {
-        switch (order) {
-        case 7: m_tap = 6; break;
-        case 9: m_tap = 5; break;
-        case 15: m_tap = 14; break;
-        case 23: m_tap = 18; break;
-        default: m_tap = 28; break; // 31
-        }
-    }
-    int Next()
-    {
-        const uint32_t bit = ((m_state >> (m_order - 1)) ^ (m_state >> (m_tap - 1))) & 1u;
-        m_state = ((m_state << 1) | bit) & ((1u << m_order) - 1u);
-        return static_cast<int>(bit);
-    }
-
-private:
-    int m_order;
-    int m_tap;
-    uint32_t m_state;
-};
-
-// NRZ data at the data rate, held per sample, read sample after sample.
-class Nrz {
-public:
-    Nrz(int order, uint32_t seed, double amplitude, const Settings& s)
-        : m_prbs(order, seed), m_amplitude(amplitude), m_ts(s.ts), m_dataUi(s.dataUi)
-    {
-    }
-    double At(long n)
-    {
-        const long b = static_cast<long>(std::floor(n * m_ts / m_dataUi));
-        while (m_bit < b) {
-            m_level = m_prbs.Next() ? m_amplitude : -m_amplitude;
-            ++m_bit;
-        }
-        return m_level;
-    }
-
-private:
-    Prbs m_prbs;
-    double m_amplitude, m_ts, m_dataUi;
-    long m_bit = -1;
-    double m_level = 0;
-};
-
-// Last sample of a column worth convolving with.
-long Support(const double* h, long rows)
-{
-    double peak = 0;
-    for (long n = 0; n < rows; ++n)
-        peak = std::fmax(peak, std::fabs(h[n]));
-    long last = rows;
-    while (last > 1 && std::fabs(h[last - 1]) <= peak * 1e-12)
-        --last;
-    return last;
-}
-
-// A buffer too large for the address space is as out of reach as one the
-// system refuses.
-std::vector<double> Buffer(long count)
-{
-    if (static_cast<unsigned long long>(count) > std::vector<double>().max_size())
-        throw std::bad_alloc();
-    return std::vector<double>(static_cast<size_t>(count));
-}
-
-// The received waveform, made block after block: the PRBS data through the
-// single-pole channel, or, from an impulse matrix, each column convolved
-// with its data and the crosstalk added to the main path. Seed 1 is the
-// data, other seeds the aggressors' unrelated data.
-class Waveform {
-public:
-    Waveform(const Options& o, const Settings& s, double a, const std::vector<double>* matrix)
-        : m_data(static_cast<int>(o.prbs), 1, o.amplitude, s), m_a(a), m_ts(s.ts)
-    {
-        if (!matrix)
-            return;
-        for (long k = 0; k < s.columns; ++k) {
-            const double* h = matrix->data() + k * s.rows;
-            const long len = Support(h, s.rows);
-            const Nrz data = k == 0 ? Nrz(static_cast<int>(o.prbs), 1, o.amplitude, s)
-                                    : Nrz(15, static_cast<uint32_t>(0x1234u + 977u * k),
-                                          o.amplitude, s);
-            m_columns.push_back({h, len, data, Buffer(2 * len)});
-        }
-    }
-
-    // The next samples, count of them, into out.
-    void Fill(double* out, long count)
-    {
-        const long start = m_next;
-        m_next += count;
-        if (m_columns.empty()) {
-            for (long i = 0; i < count; ++i) {
-                m_y += m_a * (m_data.At(start + i) - m_y);
-                out[i] = m_y;
-            }
-            return;
-        }
-        std::fill(out, out + count, 0.0);
-        for (Column& c : m_columns) {
-            for (long i = 0; i < count; ++i) {
-                const long n = start + i;
-                // The last len data samples, each kept twice, len apart, so
-                // that they lie in one run from x[1 - len] to x[0].
-                const long p = n % c.len;
-                c.ring[p] = c.ring[p + c.len] = c.data.At(n);
-                const double* x = c.ring.data() + p + c.len;
-                double acc = 0;
-                const long top = n + 1 < c.len ? n + 1 : c.len;
-                for (long m = 0; m < top; ++m)
-                    acc += c.h[m] * x[-m];
-                out[i] += acc * m_ts;
-            }
-        }
-    }
-
-private:
-    struct Column {
-        const double* h;
-        long len;
-        Nrz data;
-        std::vector<double> ring;
-    };
-    Nrz m_data;
-    double m_a, m_ts;
-    double m_y = 0;
-    long m_next = 0;
-    std::vector<Column> m_columns;
-};
-
 // Clock statistics after settling, as running sums over the clock times in
 // the order they come.
 class ClockStats {
@@ -710,14 +575,18 @@ int Run(int argc, char** argv)
     // that memory running out leaves no model open.
     const bool fromMatrix = !o.tx.empty() || o.aggressors > 0;
     const long blockLen = std::min(o.block, s.total);
-    std::optional<Waveform> waveform;
+    std::optional<amihost::Waveform> waveform;
     std::vector<double> input, output, times;
     if (lib.getWave) {
-        waveform.emplace(o, s, a, fromMatrix ? &impulseBefore : nullptr);
-        input = Buffer(blockLen);
-        output = Buffer(blockLen);
+        const amihost::Signal signal = {static_cast<int>(o.prbs), o.amplitude, s.ts, s.dataUi};
+        if (fromMatrix)
+            waveform.emplace(signal, impulseBefore.data(), rows, columns);
+        else
+            waveform.emplace(signal, a);
+        input = amihost::Buffer(blockLen);
+        output = amihost::Buffer(blockLen);
         // At most one clock time a bit and a few more, then the end mark.
-        times = Buffer(static_cast<long>(blockLen / std::floor(s.spbExact + 0.5)) + 4);
+        times = amihost::Buffer(static_cast<long>(blockLen / std::floor(s.spbExact + 0.5)) + 4);
     }
 
     std::vector<char> params(o.params.begin(), o.params.end());

@@ -9,9 +9,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -73,6 +76,51 @@ const Scratch& TheScratch()
     return scratch;
 }
 
+// Copies of the two libraries, and other names for the receiver's: a
+// symbolic link, a hard link and a folder to spell it through; a file that
+// is there already, a link to a file not made yet, a folder that takes no
+// files. Made the first time a case asks for it.
+const fs::path& Copies()
+{
+    static const fs::path dir = [] {
+        const fs::path d = TheScratch().dir() / "copies";
+        fs::create_directory(d);
+        fs::copy_file(VESKARO_LIBRARY, d / "rx.so");
+        fs::copy_file(TOLVANE_LIBRARY, d / "tx.so");
+        fs::create_symlink("rx.so", d / "link.so");
+        fs::create_hard_link(d / "rx.so", d / "hard.so");
+        fs::create_directory(d / "sub");
+        std::ofstream(d / "w.csv") << "kept\n";
+        fs::create_symlink("missing/y.csv", d / "dangling.csv");
+        fs::create_directory(d / "locked");
+        fs::permissions(d / "locked", fs::perms::owner_read | fs::perms::owner_exec);
+        return d;
+    }();
+    return dir;
+}
+
+// What a folder holds, to the byte count and the time of the last change:
+// a run that is refused must leave it as it was.
+std::map<std::string, std::string> Snapshot(const fs::path& dir)
+{
+    std::map<std::string, std::string> files;
+    for (const fs::directory_entry& e : fs::recursive_directory_iterator(dir)) {
+        const std::string name = fs::relative(e.path(), dir).string();
+        if (name == "stdout.txt" || name == "stderr.txt")
+            continue; // the host's own output, made by the test
+        std::ostringstream what;
+        if (e.is_symlink())
+            what << "-> " << fs::read_symlink(e.path()).string();
+        else if (e.is_regular_file())
+            what << e.file_size() << " bytes, changed "
+                 << e.last_write_time().time_since_epoch().count();
+        else
+            what << "folder";
+        files[name] = what.str();
+    }
+    return files;
+}
+
 // Runs amihost with args in dir; with a limit, the child's address space is
 // capped at that many MiB.
 Result RunHost(const fs::path& dir, const std::vector<std::string>& args, long limitMib = 0)
@@ -122,11 +170,12 @@ std::string Expand(const std::string& arg)
     return arg;
 }
 
-enum class Where { Scratch, ReceiverFolder, TransmitterFolder };
+enum class Where { Scratch, ReceiverFolder, TransmitterFolder, Copies };
 
 fs::path Folder(Where where)
 {
     switch (where) {
+    case Where::Copies: return Copies();
     case Where::ReceiverFolder: return fs::path(VESKARO_LIBRARY).parent_path();
     case Where::TransmitterFolder: return fs::path(TOLVANE_LIBRARY).parent_path();
     case Where::Scratch: break;
@@ -149,6 +198,7 @@ struct Case {
     std::vector<std::string> err; // what stderr holds
     std::vector<std::string> out; // what stdout holds
     long limitMib = 0;            // the child's address space, when capped
+    bool unlessRoot = false;      // a permission the superuser is never refused
 };
 
 // The summary the host printed before it streamed its run, for the default
@@ -217,6 +267,74 @@ const Case kCases[] = {
     {"PrbsEight", Where::Scratch, {"--model", "{rx}", "--prbs", "8"},
      2, Outcome::Refused, {"--prbs: '8' (7, 9, 15, 23 or 31)"}, {}},
 
+    // Outputs, checked before anything is loaded: the library a run loads,
+    // whichever way its name is spelled, another output, a file that cannot
+    // be made.
+    {"WaveCsvIsTheModel", Where::Copies, {"--model", "rx.so", "--wave-csv", "rx.so"},
+     2, Outcome::Refused,
+     {"amihost: --wave-csv rx.so names the library file of --model rx.so: an output must not "
+      "overwrite a library\n"}, {}},
+    {"ClockCsvIsTheModelThroughASymbolicLink", Where::Copies,
+     {"--model", "rx.so", "--clock-csv", "link.so"},
+     2, Outcome::Refused, {"--clock-csv link.so names the library file of --model rx.so"}, {}},
+    {"ImpulseCsvIsTheModelThroughAHardLink", Where::Copies,
+     {"--model", "rx.so", "--impulse-csv", "hard.so"},
+     2, Outcome::Refused, {"--impulse-csv hard.so names the library file of --model rx.so"}, {}},
+    {"ModelNamedThroughAFolder", Where::Copies,
+     {"--model", "link.so", "--wave-csv", "sub/../rx.so"},
+     2, Outcome::Refused, {"--wave-csv sub/../rx.so names the library file of --model link.so"},
+     {}},
+    {"ImpulseCsvIsTheTransmitter", Where::Copies,
+     {"--model", "rx.so", "--tx", "tx.so", "--impulse-csv", "./tx.so"},
+     2, Outcome::Refused, {"--impulse-csv ./tx.so names the library file of --tx tx.so"}, {}},
+    {"TwoOutputsOneNewFile", Where::Copies,
+     {"--model", "rx.so", "--wave-csv", "a.csv", "--clock-csv", "./a.csv"},
+     2, Outcome::Refused,
+     {"amihost: --wave-csv a.csv and --clock-csv ./a.csv name one file: each output needs a file "
+      "of its own\n"}, {}},
+    {"TwoOutputsOneFileThere", Where::Copies,
+     {"--model", "rx.so", "--impulse-csv", "sub/../w.csv", "--wave-csv", "w.csv"},
+     2, Outcome::Refused, {"--wave-csv w.csv and --impulse-csv sub/../w.csv name one file"}, {}},
+    {"OutputInAMissingFolder", Where::Copies,
+     {"--model", "rx.so", "--wave-csv", "absent/wave.csv"},
+     2, Outcome::Refused,
+     {"amihost: cannot write absent/wave.csv (--wave-csv): No such file or directory\n"}, {}},
+    {"OutputIsAFolder", Where::Copies, {"--model", "rx.so", "--clock-csv", "sub"},
+     2, Outcome::Refused, {"amihost: cannot write sub (--clock-csv): Is a directory\n"}, {}},
+    {"OutputThroughALinkToAMissingFolder", Where::Copies,
+     {"--model", "rx.so", "--clock-csv", "dangling.csv"},
+     2, Outcome::Refused,
+     {"amihost: cannot write dangling.csv (--clock-csv): No such file or directory\n"}, {}},
+    {"OutputInAFolderThatTakesNoFiles", Where::Copies,
+     {"--model", "rx.so", "--impulse-csv", "locked/impulse.csv"},
+     2, Outcome::Refused,
+     {"amihost: cannot write locked/impulse.csv (--impulse-csv): Permission denied\n"}, {}, 0,
+     true},
+    {"OutputThereWhenAnotherOptionIsRefused", Where::Copies,
+     {"--model", "rx.so", "--wave-csv", "w.csv", "--xtalk", "2"},
+     2, Outcome::Refused, {"--xtalk: '2' (a number from -1 to 1)"}, {}},
+
+    // Settings the run could not act on.
+    {"TransmitterParametersWithoutATransmitter", Where::Scratch,
+     {"--model", "{rx}", "--tx-params", "(usb3_tx (xtxeq 20))"},
+     2, Outcome::Refused,
+     {"amihost: --tx-params given without --tx: there is no transmitter to take it\n"}, {}},
+    {"WaveCsvFromAModelWithoutGetWave", Where::Copies,
+     {"--model", "tx.so", "--wave-csv", "w.csv"},
+     2, Outcome::Refused,
+     {"amihost: --wave-csv needs a model with AMI_GetWave: tx.so has none, so nothing would be "
+      "written to w.csv\n"}, {}},
+    {"ClockCsvFromAModelWithoutGetWave", Where::Copies,
+     {"--model", "tx.so", "--impulse-csv", "impulse.csv", "--clock-csv", "clock.csv"},
+     2, Outcome::Refused, {"amihost: --clock-csv needs a model with AMI_GetWave: tx.so has none"},
+     {}},
+    {"AmplitudeAboveTenVolts", Where::Scratch, {"--model", "{rx}", "--amplitude", "10.001"},
+     2, Outcome::Refused,
+     {"amihost: bad value for --amplitude: '10.001' (a number of volts from -10 to 10)\n"}, {}},
+    {"AmplitudeNearTheLargestDouble", Where::Scratch,
+     {"--model", "{rx}", "--amplitude", "-1.7e308"},
+     2, Outcome::Refused, {"--amplitude: '-1.7e308' (a number of volts from -10 to 10)"}, {}},
+
     // The command line's words.
     {"UnknownOptionLast", Where::Scratch, {"--model", "{rx}", "--frobnicate"},
      2, Outcome::Refused,
@@ -233,7 +351,9 @@ const Case kCases[] = {
      2, Outcome::Refused, {"no --model given"}, {}},
     {"HelpWinsOverAFault", Where::Scratch, {"--bits", "0", "--help"},
      0, Outcome::Usage, {}, {"usage: amihost --model LIBRARY", "--bit-time S", "exit status:\n",
-                             "  2  a bad command line, or a library that cannot be loaded\n"}},
+                             "  2  a bad command line, a library that cannot be loaded, or an "
+                             "output that\n     cannot be made, names a library or another "
+                             "output"}},
 
     // Runs.
     {"DefaultRunSummary", Where::Scratch, {"--model", "{rx}"},
@@ -246,10 +366,15 @@ const Case kCases[] = {
     {"EmptyParameterString", Where::Scratch, {"--model", "{rx}", "--bits", "200", "--params", ""},
      0, Outcome::Ran, {},
      {"unable to initialize the parameter xboost", "AMI_Close returned 1\n"}},
-    {"CsvThatCannotBeWritten", Where::Scratch,
-     {"--model", "{rx}", "--bits", "200", "--wave-csv", "absent/wave.csv"},
-     1, Outcome::Ran, {"amihost: cannot write absent/wave.csv: No such file or directory\n"},
+    // A device that takes no byte: the run is made, the file is not.
+    {"WriteThatFailsPartWay", Where::Scratch,
+     {"--model", "{rx}", "--bits", "200", "--wave-csv", "/dev/full"},
+     1, Outcome::Ran, {"amihost: cannot write /dev/full: a write failed\n"},
      {"clock phase against", "AMI_Close returned 1\n"}},
+    // A device is no file another output or a library could be.
+    {"TwoOutputsToTheNullDevice", Where::Scratch,
+     {"--model", "{rx}", "--bits", "200", "--wave-csv", "/dev/null", "--clock-csv", "/dev/null"},
+     0, Outcome::Ran, {}, {"waveform written to /dev/null\n", "clock times written to /dev/null\n"}},
     // 10^8 bits of impulse response at 32 samples a bit: 25.6 GB of matrix.
     {"ImpulseMatrixBeyondMemory", Where::Scratch,
      {"--model", "{rx}", "--impulse-bits", "100000000"},
@@ -264,6 +389,8 @@ class AmihostCommandLine : public testing::TestWithParam<Case> {};
 TEST_P(AmihostCommandLine, EndsAsExpected)
 {
     const Case& c = GetParam();
+    if (c.unlessRoot && geteuid() == 0)
+        GTEST_SKIP() << "the superuser may write in any folder";
 #ifdef AMIHOST_TESTS_SANITIZED
     if (c.limitMib > 0)
         GTEST_SKIP() << "the sanitizer reserves far more address space than the cap";
@@ -271,7 +398,11 @@ TEST_P(AmihostCommandLine, EndsAsExpected)
     std::vector<std::string> args;
     for (const std::string& a : c.args)
         args.push_back(Expand(a));
-    const Result r = RunHost(Folder(c.where), args, c.limitMib);
+    const fs::path dir = Folder(c.where);
+    // The build's folders are not the test's to list.
+    const bool own = c.where == Where::Scratch || c.where == Where::Copies;
+    const auto before = own ? Snapshot(dir) : std::map<std::string, std::string>();
+    const Result r = RunHost(dir, args, c.limitMib);
     SCOPED_TRACE("stdout:\n" + r.out + "stderr:\n" + r.err);
     EXPECT_EQ(r.status, c.status);
     for (const std::string& text : c.err)
@@ -283,6 +414,9 @@ TEST_P(AmihostCommandLine, EndsAsExpected)
         EXPECT_EQ(r.out, "");
         ASSERT_FALSE(r.err.empty());
         EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "not exactly one line";
+        if (own) {
+            EXPECT_EQ(Snapshot(dir), before) << "a refused run changed a file";
+        }
         break;
     case Outcome::Usage:
         EXPECT_EQ(r.err, "");
@@ -326,6 +460,49 @@ TEST(AmihostBlocks, WaveformAndClockDoNotDependOnTheBlock)
         EXPECT_TRUE(wave[0] == wave[1]) << "the waveform file differs with the block";
         EXPECT_GT(LineCount(clock[0]), 200u);
         EXPECT_TRUE(clock[0] == clock[1]) << "the clock file differs with the block";
+    }
+}
+
+// Every field after a file's heading, read as a number: how many there are
+// and how many of them are not finite (or not numbers at all).
+std::pair<size_t, size_t> CountValues(const std::string& csv)
+{
+    size_t values = 0, bad = 0;
+    std::istringstream lines(csv);
+    std::string line, field;
+    std::getline(lines, line); // the heading
+    while (std::getline(lines, line)) {
+        std::istringstream fields(line);
+        while (std::getline(fields, field, ',')) {
+            char* end = nullptr;
+            const double v = std::strtod(field.c_str(), &end);
+            ++values;
+            bad += field.empty() || *end != '\0' || !std::isfinite(v);
+        }
+    }
+    return {values, bad};
+}
+
+// The largest swing the host takes, through the transmitter, the main path
+// and sixteen aggressors all coupled at full strength: the sum of the paths
+// is some 4.4 times the swing (1 + 1/2 + ... + 1/16 for the aggressors), far
+// from overflowing, and every value written is a finite number.
+TEST(AmihostLimits, LargestSwingWithEveryAggressorGivesFiniteFiles)
+{
+    for (const char* amplitude : {"10", "-10"}) {
+        SCOPED_TRACE(std::string("amplitude ") + amplitude);
+        const fs::path dir = TheScratch().dir();
+        const Result r = RunHost(dir, {"--tx", TOLVANE_LIBRARY, "--model", VESKARO_LIBRARY,
+                                       "--amplitude", amplitude, "--aggressors", "16", "--xtalk",
+                                       "1", "--bits", "400", "--wave-csv", "wave.csv",
+                                       "--clock-csv", "clock.csv", "--impulse-csv", "impulse.csv"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out.find("nan"), std::string::npos) << "in the clock statistics";
+        for (const char* name : {"wave.csv", "clock.csv", "impulse.csv"}) {
+            const auto [values, bad] = CountValues(ReadFile(dir / name));
+            EXPECT_GT(values, 100u) << name;
+            EXPECT_EQ(bad, 0u) << name;
+        }
     }
 }
 

@@ -18,6 +18,7 @@
 // time, so the host's memory does not grow with the number of bits.
 #include "model_library.h"
 #include "number_arg.h"
+#include "output_files.h"
 #include "waveform.h"
 
 #include <algorithm>
@@ -59,6 +60,7 @@ struct Options {
     std::string txParams = "(usb3_tx (xtx_process 0) (xvptx 1.2) (xtx_boost_en 1) "
                            "(xtx_boost_lvl 1.156) (xtxlvl 105) (xtxeq 21))";
     std::string waveCsv, clockCsv, impulseCsv;
+    bool txParamsGiven = false; // the default string is not one the user asked for
 };
 
 // One command-line option: where its value goes (exactly one of text, real
@@ -101,7 +103,6 @@ Option Whole(const char* name, const char* arg, long Options::*to, bool (*inRang
     return {name, arg, nullptr, nullptr, to, inRange, allowed, help};
 }
 
-bool Any(double) { return true; }
 bool Positive(double v) { return v > 0; }
 bool NotNegative(double v) { return v >= 0; }
 bool AtLeastOne(double v) { return v >= 1; }
@@ -126,8 +127,10 @@ const Option kOptions[] = {
     Whole("--prbs", "7|9|15|23|31", &Options::prbs,
           [](double v) { return v == 7 || v == 9 || v == 15 || v == 23 || v == 31; },
           "7, 9, 15, 23 or 31", "PRBS polynomial (default 7)"),
-    Real("--amplitude", "V", &Options::amplitude, Any, "a finite number of volts",
-         "NRZ swing is +-V (default 0.5)"),
+    // A bound no signal of a serial link comes near, and far below where the
+    // sum of the main path and sixteen aggressors could overflow.
+    Real("--amplitude", "V", &Options::amplitude, [](double v) { return std::fabs(v) <= 10; },
+         "a number of volts from -10 to 10", "NRZ swing is +-V, -10 to 10 (default 0.5)"),
     Real("--channel-tau", "UI", &Options::tauUi, NotNegative,
          "a finite number of unit intervals, 0 or more",
          "single-pole channel time constant in UI, 0 for none (default 0.3)"),
@@ -171,9 +174,12 @@ void Usage(FILE* to)
         "  0  every model call returned 1 and every file was written\n"
         "  1  a model call returned other than 1 (AMI_Init, AMI_GetWave or AMI_Close, of the\n"
         "     receiver or the transmitter; also an AMI_Init that left no handle to close),\n"
-        "     a CSV file could not be written, or memory ran out (or another failure\n"
+        "     a CSV file failed part way through, or memory ran out (or another failure\n"
         "     stopped the host, named on stderr)\n"
-        "  2  a bad command line, or a library that cannot be loaded\n");
+        "  2  a bad command line, a library that cannot be loaded, or an output that\n"
+        "     cannot be made, names a library or another output, or that the model cannot\n"
+        "     fill (--wave-csv or --clock-csv with no AMI_GetWave): nothing is run and no\n"
+        "     file is changed\n");
 }
 
 std::string Format(const char* format, ...)
@@ -193,6 +199,7 @@ bool Take(const Option& opt, const char* value, Options& o)
         if (*value == '\0' && !opt.mayBeEmpty)
             return false;
         o.*opt.text = value;
+        o.txParamsGiven |= opt.text == &Options::txParams;
         return true;
     }
     if (opt.real) {
@@ -287,6 +294,45 @@ std::string Derive(const Options& o, Settings& s)
     return std::string();
 }
 
+// The files a run names: every output must be one the host can make, and
+// none may be a library it loads or another output (a library mapped into
+// the process dies when its file is cut short). Returns what is wrong, or
+// nothing; nothing is made or changed.
+std::string CheckFiles(const Options& o)
+{
+    struct Named {
+        const char* option;
+        const std::string& path;
+        amihost::FileKey key;
+    };
+    const Named libraries[] = {{"--model", o.model, amihost::ExistingFile(o.model)},
+                               {"--tx", o.tx, amihost::ExistingFile(o.tx)}};
+    Named outputs[] = {{"--wave-csv", o.waveCsv, {}},
+                       {"--clock-csv", o.clockCsv, {}},
+                       {"--impulse-csv", o.impulseCsv, {}}};
+    for (Named& out : outputs) {
+        if (out.path.empty())
+            continue;
+        const std::string why = amihost::CheckOutput(out.path, out.key);
+        if (!why.empty())
+            return "cannot write " + out.path + " (" + out.option + "): " + why;
+        for (const Named& lib : libraries)
+            if (out.key == lib.key)
+                return std::string(out.option) + " " + out.path + " names the library file of " +
+                       lib.option + " " + lib.path + ": an output must not overwrite a library";
+        for (const Named& other : outputs) {
+            if (&other == &out)
+                break;
+            if (out.key == other.key)
+                return std::string(other.option) + " " + other.path + " and " + out.option +
+                       " " + out.path + " name one file: each output needs a file of its own";
+        }
+    }
+    if (o.txParamsGiven && o.tx.empty())
+        return "--tx-params given without --tx: there is no transmitter to take it";
+    return std::string();
+}
+
 enum class Parsed { Run, Help, Refused };
 
 // Every word is read before any is acted on: --help anywhere wins, and
@@ -327,6 +373,8 @@ Parsed ParseArgs(int argc, char** argv, Options& o, Settings& s)
                 "options)";
     if (fault.empty())
         fault = Derive(o, s);
+    if (fault.empty())
+        fault = CheckFiles(o);
     if (!fault.empty()) {
         std::fprintf(stderr, "amihost: %s\n", fault.c_str());
         return Parsed::Refused;
@@ -528,6 +576,16 @@ int Run(int argc, char** argv)
         std::fprintf(stderr, "amihost: cannot load %s\n", txLib.error().c_str());
         return 2;
     }
+    // Only AMI_GetWave makes a waveform and clock times to write.
+    const std::pair<const char*, const std::string*> filledByGetWave[] = {
+        {"--wave-csv", &o.waveCsv}, {"--clock-csv", &o.clockCsv}};
+    for (const auto& [option, path] : filledByGetWave)
+        if (!path->empty() && !lib.getWave) {
+            std::fprintf(stderr, "amihost: %s needs a model with AMI_GetWave: %s has none, so "
+                                 "nothing would be written to %s\n",
+                         option, o.model.c_str(), path->c_str());
+            return 2;
+        }
     if (!o.tx.empty())
         std::printf("transmitter: %s (AMI_GetWave %s)\n", o.tx.c_str(),
                     txLib.getWave ? "present, not used" : "absent: impulse-only model");

@@ -37,6 +37,18 @@ cd "$dlls"
   >"$out/host_rx.win.out" 2>"$out/host_rx.win.err"
 "$wine" "$win/tools/amihost/amihost.exe" --model Tolvane.dll --params "(usb3_tx)" \
   >"$out/host_tx.win.out" 2>"$out/host_tx.win.err"
+# The host's checks of its outputs, under the Windows rules for names: one
+# file whatever the case of its name or the way its folder is written. Each
+# is refused before anything is loaded; the status follows what it said.
+: >"$out/host_refusals.win.out"
+for refusal in "--wave-csv veskaro.DLL" "--clock-csv .\\Veskaro.dll" \
+               "--wave-csv a.csv --clock-csv .\\A.CSV" "--impulse-csv absent\\i.csv"; do
+  status=0
+  # shellcheck disable=SC2086 # each refusal is its words
+  "$wine" "$win/tools/amihost/amihost.exe" --model Veskaro.dll $refusal \
+    >>"$out/host_refusals.win.out" 2>&1 || status=$?
+  echo "exit $status" >>"$out/host_refusals.win.out"
+done
 # The file services take the Windows form of the work directory (Wine's Z:
 # drive is the Unix root).
 windir="Z:$(printf '%s' "$out/files.win" | tr '/' '\\')"

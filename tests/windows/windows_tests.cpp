@@ -451,6 +451,23 @@ TEST(WindowsRuns, AmihostReportsTheSameOnBothPlatforms)
     }
 }
 
+// The outputs' checks under the Windows rules for names (see run_hosts.sh).
+TEST(WindowsRuns, AmihostRefusesAnOutputThatIsAnotherFile)
+{
+    EXPECT_EQ(Unix(ReadFile(kOut + "/host_refusals.win.out")),
+              "amihost: --wave-csv veskaro.DLL names the library file of --model Veskaro.dll: an "
+              "output must not overwrite a library\n"
+              "exit 2\n"
+              "amihost: --clock-csv .\\Veskaro.dll names the library file of --model "
+              "Veskaro.dll: an output must not overwrite a library\n"
+              "exit 2\n"
+              "amihost: --wave-csv a.csv and --clock-csv .\\A.CSV name one file: each output "
+              "needs a file of its own\n"
+              "exit 2\n"
+              "amihost: cannot write absent\\i.csv (--impulse-csv): No such file or directory\n"
+              "exit 2\n");
+}
+
 std::map<std::string, std::string> Fields(const std::string& text)
 {
     std::map<std::string, std::string> f;

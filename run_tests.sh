@@ -7,7 +7,9 @@
 # The corpus tests read real IBIS files from ../shared/corpus/ibis beside the
 # checkout; IBIS_CORPUS=DIR bash run_tests.sh reads them from DIR instead.
 set -euo pipefail
-corpus=()
+# Always said, so that a plain run goes back to the default search instead of
+# the folder an earlier run left in the build's cache.
+corpus=(-DIBIS_CORPUS=)
 if [ -n "${IBIS_CORPUS:-}" ]; then
   [ -d "$IBIS_CORPUS" ] || { echo "ERROR: IBIS_CORPUS=$IBIS_CORPUS is not a directory" >&2; exit 1; }
   corpus=(-DIBIS_CORPUS="$(cd "$IBIS_CORPUS" && pwd)")

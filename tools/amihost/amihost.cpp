@@ -328,8 +328,6 @@ std::string CheckFiles(const Options& o)
                        " " + out.path + " name one file: each output needs a file of its own";
         }
     }
-    if (o.txParamsGiven && o.tx.empty())
-        return "--tx-params given without --tx: there is no transmitter to take it";
     return std::string();
 }
 
@@ -371,6 +369,8 @@ Parsed ParseArgs(int argc, char** argv, Options& o, Settings& s)
     if (fault.empty() && o.model.empty())
         fault = "no --model given: name the model library to run (amihost --help lists the "
                 "options)";
+    if (fault.empty() && o.txParamsGiven && o.tx.empty())
+        fault = "--tx-params given without --tx: there is no transmitter to take it";
     if (fault.empty())
         fault = Derive(o, s);
     if (fault.empty())

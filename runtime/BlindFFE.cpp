@@ -2,13 +2,13 @@
 
 #include "DFErrorHandler.h"
 
-#include <algorithm>
 #include <limits>
 
 namespace Quenrix {
 
 BlindFFE::BlindFFE()
-    : Coefficients(1, 1), SamplesPerBit(16), m_iDelayLength(0), m_iTaps(0), m_iSpacing(0)
+    : Coefficients(1, 1), SamplesPerBit(16), m_iDelayLength(0), m_iTaps(0), m_iSpacing(0),
+      m_iHead(0)
 {
     Coefficients(0) = 1.0;
 }
@@ -17,6 +17,7 @@ bool BlindFFE::Initialize()
 {
     m_iTaps = 0;
     m_iSpacing = 0;
+    m_iHead = 0;
     if (SamplesPerBit <= 0) {
         DFErrorHandler::PostError(this, "SamplesPerBit must be a positive number.");
         return false;
@@ -54,13 +55,31 @@ bool BlindFFE::Run()
     }
     double* d = m_vDelayLine.data();
     const size_t n = m_vDelayLine.size();
-    std::copy_backward(d, d + n - 1, d + n);
-    d[0] = input[0];
+    // Step the head back one place: the slot it lands on held the oldest
+    // sample, which no tap reads any more.
+    m_iHead = m_iHead == 0 ? n - 1 : m_iHead - 1;
+    d[m_iHead] = input[0];
+    // Same products in the same tap order as a line moved in place, so the
+    // sum is bit for bit what it was.
     double y = 0.0;
-    for (size_t i = 0; i < m_iTaps; ++i)
-        y += d[i * m_iSpacing] * Coefficients(i);
+    size_t k = m_iHead;
+    for (size_t i = 0; i < m_iTaps; ++i) {
+        y += d[k] * Coefficients(i);
+        k += m_iSpacing;
+        if (k >= n)
+            k -= n;
+    }
     output[0] = y;
     return true;
+}
+
+double BlindFFE::DelayedSample(size_t k) const
+{
+    const size_t n = m_vDelayLine.size();
+    if (k >= n)
+        return 0.0;
+    const size_t j = m_iHead + k;
+    return m_vDelayLine[j >= n ? j - n : j];
 }
 
 bool BlindFFE::Finalize() { return true; }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <random>
 #include <string>
@@ -164,6 +165,85 @@ TEST_F(FfeFixture, TapsChangedAfterInitializeDoNotReachPastTheDelayLine)
     in = 2.0;
     EXPECT_TRUE(ffe.Run());
     EXPECT_EQ(out, 2.0);
+}
+
+// The delay line wraps many times over: every output must be exactly the
+// direct sum y[n] = c_0 x[n] + c_1 x[n - s] + ... (x = 0 before the start),
+// added in tap order. Inputs span many binades so that any other order of
+// summation, or a tap reading the wrong sample, shows in the last bits.
+TEST(BlindFfeRing, EveryOutputIsTheDirectSumBitForBit)
+{
+    struct Case {
+        std::vector<double> taps;
+        int spacing;
+        // Samples run first with this spacing, then Initialize again with the
+        // case's own; 0 samples: a fresh block.
+        int runBeforeReinit;
+        int spacingBeforeReinit;
+    };
+    const Case cases[] = {
+        {{0.9}, 1, 0, 0},
+        {{0.9}, 2, 0, 0},
+        {{0.9}, 7, 0, 0},
+        {{0.6, -0.4}, 1, 0, 0},
+        {{0.6, -0.4}, 2, 0, 0},
+        {{0.6, -0.4}, 7, 0, 0},
+        {{0.71, -0.19, 0.033}, 1, 0, 0},
+        {{0.71, -0.19, 0.033}, 2, 0, 0},
+        {{0.71, -0.19, 0.033}, 7, 0, 0},
+        {{1.3, -0.27, 0.0625, -3.1e-3, 7.7e-5}, 1, 0, 0},
+        {{1.3, -0.27, 0.0625, -3.1e-3, 7.7e-5}, 2, 0, 0},
+        {{1.3, -0.27, 0.0625, -3.1e-3, 7.7e-5}, 7, 0, 0},
+        // Run part way round the ring (head not at the start), then start
+        // again: with the same line, a longer one and a shorter one.
+        {{0.71, -0.19, 0.033}, 7, 10, 7},
+        {{1.3, -0.27, 0.0625, -3.1e-3, 7.7e-5}, 2, 23, 2},
+        {{0.6, -0.4}, 1, 1, 1},
+        {{0.6, -0.4}, 7, 3, 1},
+        {{0.6, -0.4}, 1, 37, 7},
+        {{0.71, -0.19, 0.033}, 2, 30, 7},
+    };
+    std::mt19937 rng(2024);
+    std::uniform_real_distribution<double> mant(-1.0, 1.0);
+    std::uniform_int_distribution<int> binade(-30, 30);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.taps.size() << " taps, spacing " << c.spacing << ", run "
+                                        << c.runBeforeReinit << " at spacing " << c.spacingBeforeReinit
+                                        << " before re-initialising");
+        BlindFFE f;
+        double in = 0.0, out = 0.0;
+        Wire(f.input, in);
+        Wire(f.output, out);
+        f.Coefficients.Resize(1, c.taps.size());
+        f.Coefficients.CopyFrom(c.taps.data(), c.taps.size());
+        if (c.runBeforeReinit > 0) {
+            f.SamplesPerBit = c.spacingBeforeReinit;
+            ASSERT_TRUE(f.Initialize());
+            for (int n = 0; n < c.runBeforeReinit; ++n) {
+                in = 100.0 + n;
+                ASSERT_TRUE(f.Run());
+            }
+        }
+        f.SamplesPerBit = c.spacing;
+        ASSERT_TRUE(f.Initialize());
+        const size_t length = c.taps.size() * static_cast<size_t>(c.spacing);
+        ASSERT_EQ(f.m_iDelayLength, length);
+        const int total = static_cast<int>(5 * length) + 3;
+        std::vector<double> x;
+        for (int n = 0; n < total; ++n) {
+            x.push_back(mant(rng) * std::ldexp(1.0, binade(rng)));
+            in = x.back();
+            ASSERT_TRUE(f.Run());
+            auto past = [&](int k) { return k < 0 ? 0.0 : x[static_cast<size_t>(k)]; };
+            double y = 0.0;
+            for (size_t i = 0; i < c.taps.size(); ++i)
+                y += past(n - static_cast<int>(i) * c.spacing) * c.taps[i];
+            ASSERT_EQ(out, y) << "sample " << n;
+            // Position k of the line is the input from k samples ago.
+            for (size_t k = 0; k < length; ++k)
+                ASSERT_EQ(f.DelayedSample(k), past(n - static_cast<int>(k))) << "sample " << n << ", position " << k;
+        }
+    }
 }
 
 // ---------------------------------------------------------------------- LFSR

@@ -1,5 +1,7 @@
 // Per-sample cost of the blocks on the receiver's road: a three-section
-// s-domain filter, the VCO and the tanh block. Each iteration is one Run.
+// s-domain filter, the VCO and the tanh block; and of the transmitter's
+// two-tap FFE at several samples per bit. Each iteration is one Run.
+#include "BlindFFE.h"
 #include "SDomainIIR.h"
 #include "Trig.h"
 #include "VCO.h"
@@ -82,6 +84,33 @@ void BM_TrigTanh(benchmark::State& state)
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_TrigTanh);
+
+// Two taps, a bit apart: the argument is the samples per bit, so the delay
+// line is twice as long. The time per sample should not grow with it.
+void BM_BlindFFE_TwoTaps(benchmark::State& state)
+{
+    BlindFFE f;
+    double in = 0.0, out = 0.0;
+    f.input.SetBuffer(&in, 1, 1, 0);
+    f.output.SetBuffer(&out, 1, 1, 0);
+    const double taps[] = {0.828984375, -0.165796875};
+    f.Coefficients.Resize(1, 2);
+    f.Coefficients.CopyFrom(taps, 2);
+    f.SamplesPerBit = static_cast<int>(state.range(0));
+    if (!f.Initialize()) {
+        state.SkipWithError("FFE did not initialise");
+        return;
+    }
+    const std::vector<double> x = Inputs();
+    size_t n = 0;
+    for (auto _ : state) {
+        in = x[n++ & 1023];
+        f.Run();
+        benchmark::DoNotOptimize(out);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_BlindFFE_TwoTaps)->Arg(16)->Arg(4096)->Arg(65536);
 
 } // namespace
 

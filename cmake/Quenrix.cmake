@@ -1,4 +1,4 @@
-# Helpers shared by the test, tool and benchmark directories.
+# Helpers shared by the model, test, tool and benchmark directories.
 
 # quenrix_add_gtest(<name> SOURCES <files...> [LIBS <targets...>] [LABELS <label>])
 # Builds one GoogleTest program and registers its cases with CTest under one
@@ -35,4 +35,12 @@ function(quenrix_add_fuzzer name)
            COMMAND ${name} -max_total_time=${ARG_SECONDS} -timeout=20 -rss_limit_mb=4096
                    -print_final_stats=1 ${work} ${ARG_CORPUS})
   set_tests_properties(${name} PROPERTIES LABELS fuzz TIMEOUT 900)
+endfunction()
+
+# quenrix_model_exports(<target> <version script>)
+# A model library exports only the names its version script lists, in every
+# build; a change of the script relinks the library.
+function(quenrix_model_exports target script)
+  target_link_options(${target} PRIVATE "-Wl,--version-script=${script}")
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${script})
 endfunction()

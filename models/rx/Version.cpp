@@ -12,7 +12,7 @@ const char* const CompanyName = "$Id: Company Name       $";
 const char* const LegalCopyright = "$Id: Legal Copyright    $";
 
 #ifndef _WIN32
-__attribute__((visibility("default"))) void version()
+void version()
 {
     std::cout << FileDescription << std::endl;
     std::cout << FileVersion << std::endl;

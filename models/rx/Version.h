@@ -11,8 +11,10 @@ extern const char* const CompanyName;
 extern const char* const LegalCopyright;
 
 #ifndef _WIN32
-// Prints the six lines of the record to standard output. The Windows builds
-// state their version in the DLL's version resource instead.
+// Prints the six lines of the record to standard output. The Linux libraries
+// carry it but do not export it (two models of this code generator would
+// otherwise both export this name). The Windows builds state their version in
+// the DLL's version resource instead.
 void version();
 #endif
 

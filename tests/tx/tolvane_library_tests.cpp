@@ -151,22 +151,17 @@ void* Tolvane::lib_ = nullptr;
 InitFn Tolvane::init_ = nullptr;
 CloseFn Tolvane::close_ = nullptr;
 
-TEST_F(Tolvane, ExportsInitAndCloseOnlyPlusTheVersionRecord)
+TEST_F(Tolvane, ExportsInitAndCloseOnly)
 {
     EXPECT_EQ(dlsym(lib_, "AMI_GetWave"), nullptr);
     EXPECT_EQ(close_(nullptr), 1);
-    using VersionFn = void (*)();
-    auto version = reinterpret_cast<VersionFn>(dlsym(lib_, "_ZN14QuenrixCodeGen7versionEv"));
-    ASSERT_NE(version, nullptr);
-    ::testing::internal::CaptureStdout();
-    version();
-    EXPECT_EQ(::testing::internal::GetCapturedStdout(),
-              "$Id: File Description  Marlowind 2013.08 IBIS-AMI Model $\n"
-              "$Id: File Version      2013.08 $\n"
-              "$Id: Product Name      Marlowind $\n"
-              "$Id: Product Version   2013.08 $\n"
-              "$Id: Company Name       $\n"
-              "$Id: Legal Copyright    $\n");
+    // The version record, the parser and the runtime stay inside: a name the
+    // library exported could be taken over by a function of the same name
+    // elsewhere in the host.
+    for (const char* name : {"_ZN14QuenrixCodeGen7versionEv", "GetParsedTree", "FreeParsedTree",
+                             "AMI_Test", "CMN_malloc", "PARSE_GetLineNum",
+                             "_ZN7Quenrix10ClockTimes3RunEv"})
+        EXPECT_EQ(dlsym(lib_, name), nullptr) << name;
 }
 
 TEST_F(Tolvane, MessageWithDefaults)

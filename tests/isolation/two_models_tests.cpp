@@ -1,0 +1,94 @@
+// Two model libraries in one host, the first opened with RTLD_GLOBAL (as some
+// simulators open every model): its names then come first for every library
+// loaded after it. Each model must still compute exactly what it computes
+// when it is loaded alone.
+#include "model_library.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+const char kTxParams[] = "(usb3_tx (xtx_process 1) (xvptx 1.1) (xtx_boost_en 1) "
+                         "(xtx_boost_lvl 1.3) (xtxlvl 111) (xtxeq 16))";
+const char kRxParams[] = "(usb3_rx (xrx_process 1) (xboost 3))";
+
+void ExpectSameRun(const isolation::Run& alone, const isolation::Run& together)
+{
+    EXPECT_EQ(together.initResult, alone.initResult);
+    EXPECT_EQ(together.message, alone.message);
+    EXPECT_EQ(together.impulse, alone.impulse);
+    EXPECT_EQ(together.getWaveResult, alone.getWaveResult);
+    EXPECT_EQ(together.wave, alone.wave);
+    EXPECT_EQ(together.clocks, alone.clocks);
+}
+
+struct Alone {
+    isolation::Run tx, rx;
+};
+
+// Each library opened privately, run, and closed again before the next.
+Alone RunAlone()
+{
+    Alone a;
+    {
+        isolation::ModelLibrary tx(TOLVANE_LIBRARY, RTLD_LOCAL);
+        EXPECT_TRUE(tx.Loaded()) << tx.Error();
+        if (tx.Loaded())
+            a.tx = isolation::RunTransmitter(tx, kTxParams);
+    }
+    {
+        isolation::ModelLibrary rx(VESKARO_LIBRARY, RTLD_LOCAL);
+        EXPECT_TRUE(rx.Loaded()) << rx.Error();
+        if (rx.Loaded())
+            a.rx = isolation::RunReceiver(rx, kRxParams);
+    }
+    return a;
+}
+
+struct OrderCase {
+    const char* name;
+    bool transmitterFirst;
+};
+
+void PrintTo(const OrderCase& c, std::ostream* os) { *os << c.name; }
+
+class TwoModels : public ::testing::TestWithParam<OrderCase> {};
+
+TEST_P(TwoModels, EachComputesAsWhenLoadedAlone)
+{
+    const Alone alone = RunAlone();
+    ASSERT_EQ(alone.tx.initResult, 1) << alone.tx.message;
+    ASSERT_EQ(alone.rx.initResult, 1) << alone.rx.message;
+    ASSERT_EQ(alone.rx.getWaveResult, 1);
+    // A run that did nothing would compare equal to another such run.
+    ASSERT_FALSE(alone.rx.clocks.empty());
+    ASSERT_EQ(alone.tx.message.find("unable to initialize"), std::string::npos) << alone.tx.message;
+    ASSERT_EQ(alone.rx.message.find("unable to initialize"), std::string::npos) << alone.rx.message;
+
+    const bool txFirst = GetParam().transmitterFirst;
+    isolation::ModelLibrary first(txFirst ? TOLVANE_LIBRARY : VESKARO_LIBRARY, RTLD_GLOBAL);
+    isolation::ModelLibrary second(txFirst ? VESKARO_LIBRARY : TOLVANE_LIBRARY, RTLD_LOCAL);
+    ASSERT_TRUE(first.Loaded()) << first.Error();
+    ASSERT_TRUE(second.Loaded()) << second.Error();
+    const isolation::ModelLibrary& tx = txFirst ? first : second;
+    const isolation::ModelLibrary& rx = txFirst ? second : first;
+    {
+        SCOPED_TRACE("transmitter");
+        ExpectSameRun(alone.tx, isolation::RunTransmitter(tx, kTxParams));
+    }
+    {
+        SCOPED_TRACE("receiver");
+        ExpectSameRun(alone.rx, isolation::RunReceiver(rx, kRxParams));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Load, TwoModels,
+                         ::testing::Values(OrderCase{"TransmitterGlobalFirst", true},
+                                           OrderCase{"ReceiverGlobalFirst", false}),
+                         [](const ::testing::TestParamInfo<OrderCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
+} // namespace

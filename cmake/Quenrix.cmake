@@ -44,3 +44,15 @@ function(quenrix_model_exports target script)
   target_link_options(${target} PRIVATE "-Wl,--version-script=${script}")
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${script})
 endfunction()
+
+# quenrix_model_drop_unused(<target>)
+# Links a model library without the functions and data that nothing in it
+# reaches from its exports (most of the parser's IBIS reader, for one). The
+# objects it links, the runtime's and the parser's included, are compiled
+# into sections of their own for this. The version record has no caller in
+# the library and is kept all the same, for a debugger or `strings` to find.
+function(quenrix_model_drop_unused target)
+  target_compile_options(${target} PRIVATE -ffunction-sections -fdata-sections)
+  target_link_options(${target} PRIVATE -Wl,--gc-sections
+                      -Wl,--undefined=_ZN14QuenrixCodeGen7versionEv)
+endfunction()

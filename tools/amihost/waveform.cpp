@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <new>
+#include <stdexcept>
+#include <utility>
 
 namespace amihost {
 
@@ -50,11 +52,21 @@ long Support(const double* h, long rows)
     return last;
 }
 
+namespace {
+
+template <class T>
+std::vector<T> Sized(long count)
+{
+    if (static_cast<unsigned long long>(count) > std::vector<T>().max_size())
+        throw std::bad_alloc();
+    return std::vector<T>(static_cast<size_t>(count));
+}
+
+} // namespace
+
 std::vector<double> Buffer(long count)
 {
-    if (static_cast<unsigned long long>(count) > std::vector<double>().max_size())
-        throw std::bad_alloc();
-    return std::vector<double>(static_cast<size_t>(count));
+    return Sized<double>(count);
 }
 
 Waveform::Waveform(const Signal& signal, double a)
@@ -71,7 +83,62 @@ Waveform::Waveform(const Signal& signal, const double* matrix, long rows, long c
         const Nrz data = k == 0 ? Nrz(signal.prbs, 1, signal.amplitude, signal.ts, signal.dataUi)
                                 : Nrz(15, static_cast<uint32_t>(0x1234u + 977u * k),
                                       signal.amplitude, signal.ts, signal.dataUi);
-        m_columns.push_back({h, len, data, Buffer(2 * len)});
+        // The level changes at most once a data unit interval, and never
+        // twice in one sample: len - 1 samples hold at most one more change
+        // than the unit intervals they span (and one more for the rounding
+        // of the bit index), and fewer than len.
+        const double changes = std::ceil(static_cast<double>(len) * (signal.ts / signal.dataUi)) + 2;
+        const long slots = changes < static_cast<double>(len) ? static_cast<long>(changes) : len;
+        Column c = {len, data, Buffer(len), Sized<Transition>(slots)};
+        // Compensated, so that the step response over many samples is as
+        // close to exact as each of its values allows.
+        double s = 0, lost = 0;
+        for (long m = 0; m < len; ++m) {
+            const double t = s + h[m];
+            lost += std::fabs(s) >= std::fabs(h[m]) ? (s - t) + h[m] : (h[m] - t) + s;
+            s = t;
+            c.sum[m] = s + lost;
+        }
+        m_columns.push_back(std::move(c));
+    }
+}
+
+void Waveform::FillColumn(Column& c, double* out, long start, long count) const
+{
+    const long slots = static_cast<long>(c.ring.size());
+    const double* sum = c.sum.data();
+    Transition* ring = c.ring.data();
+    const double whole = sum[c.len - 1];
+    for (long i = 0; i < count; ++i) {
+        const long n = start + i;
+        // A change len - 1 or more samples back has its whole step response.
+        const long settled = n - c.len + 1;
+        while (c.count > 0 && ring[c.head].at <= settled) {
+            c.base = ring[c.head].level;
+            c.head = c.head + 1 == slots ? 0 : c.head + 1;
+            --c.count;
+        }
+        const double x = c.data.At(n);
+        if (x != c.level) {
+            if (settled >= n) {
+                c.base = x;
+            } else {
+                if (c.count == slots)
+                    throw std::logic_error("waveform: more level changes than the data rate allows");
+                long tail = c.head + c.count;
+                if (tail >= slots)
+                    tail -= slots;
+                ring[tail] = {n, x - c.level, x};
+                ++c.count;
+            }
+            c.level = x;
+        }
+        double acc = c.base * whole;
+        for (long j = 0, p = c.head; j < c.count; ++j) {
+            acc += ring[p].step * sum[n - ring[p].at];
+            p = p + 1 == slots ? 0 : p + 1;
+        }
+        out[i] += acc * m_ts;
     }
 }
 
@@ -87,21 +154,8 @@ void Waveform::Fill(double* out, long count)
         return;
     }
     std::fill(out, out + count, 0.0);
-    for (Column& c : m_columns) {
-        for (long i = 0; i < count; ++i) {
-            const long n = start + i;
-            // The last len data samples, each kept twice, len apart, so
-            // that they lie in one run from x[1 - len] to x[0].
-            const long p = n % c.len;
-            c.ring[p] = c.ring[p + c.len] = c.data.At(n);
-            const double* x = c.ring.data() + p + c.len;
-            double acc = 0;
-            const long top = n + 1 < c.len ? n + 1 : c.len;
-            for (long m = 0; m < top; ++m)
-                acc += c.h[m] * x[-m];
-            out[i] += acc * m_ts;
-        }
-    }
+    for (Column& c : m_columns)
+        FillColumn(c, out, start, count);
 }
 
 } // namespace amihost

@@ -58,19 +58,32 @@ public:
     Waveform(const Signal& signal, double a);
     // Each of the columns (rows samples each, one after another in matrix)
     // convolved with its data, the crosstalk added to the main path. The
-    // matrix must outlive the waveform.
+    // matrix is read here only.
     Waveform(const Signal& signal, const double* matrix, long rows, long columns);
 
     // The next samples, count of them, into out.
     void Fill(double* out, long count);
 
 private:
+    // A change of the data's level: its first sample, the step and the level
+    // it steps to.
+    struct Transition {
+        long at;
+        double step, level;
+    };
+    // Since the data is NRZ, a column's output is the sum of one step
+    // response (the running sum of h) per change of level: only the changes
+    // of the last len - 1 samples are kept, the older ones are all in base.
     struct Column {
-        const double* h;
         long len;
         Nrz data;
-        std::vector<double> ring;
+        std::vector<double> sum;      // sum[k] = h[0] + ... + h[k]
+        std::vector<Transition> ring; // changes of the last len - 1 samples
+        long head = 0, count = 0;
+        double level = 0; // the data before sample 0 is 0
+        double base = 0;  // the level len - 1 samples back, 0 before sample 0
     };
+    void FillColumn(Column& c, double* out, long start, long count) const;
     Nrz m_data;
     double m_a, m_ts;
     double m_y = 0;

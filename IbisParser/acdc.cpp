@@ -133,22 +133,6 @@ static CurveRecord* s_PinCurve(CurveRecord* table, int corner, double ref, int m
     return c;
 }
 
-// *sum := *sum + addend, freeing both; 0 (and *sum null) when the sum fails.
-static int s_AddInto(CurveRecord** sum, CurveRecord* addend, int corner)
-{
-    if (*sum == NULL || addend == NULL) {
-        CRV_Free(*sum);
-        CRV_Free(addend);
-        *sum = NULL;
-        return 0;
-    }
-    CurveRecord* total = qry_AddCrvsProcess(*sum, addend, corner);
-    CRV_Free(*sum);
-    CRV_Free(addend);
-    *sum = total;
-    return total != NULL;
-}
-
 // ---- operating points ----------------------------------------------------
 
 int acdc_Interesction(double* v, double* i, double m1, double b1, double m2, double b2)
@@ -559,24 +543,89 @@ static int s_DrivingType(int type)
            type == MDL_IO_ECL || type == MDL_3STATE_ECL;
 }
 
+// A sum of many curves, added in pairs of equal standing (one curve with the
+// next, then those pairs two by two, and so on), older curves on the left:
+// each point takes part in about log2(n) additions instead of in every later
+// one, so a model adding thousands of submodels costs no more than their
+// points times that. No allocation of its own and no recursion: the runs
+// pending are at most one per bit of the count.
+typedef struct {
+    CurveRecord* run[64];
+    size_t length[64]; // curves summed into each run
+    int top;
+    int corner;
+    int failed;
+} CurveSum;
+
+static void s_SumStart(CurveSum* s, int corner)
+{
+    s->top = 0;
+    s->corner = corner;
+    s->failed = 0;
+}
+
+// Adds curve (taken over; null means it could not be made) to the sum.
+static void s_SumAdd(CurveSum* s, CurveRecord* curve)
+{
+    if (curve == NULL || s->failed) {
+        CRV_Free(curve);
+        s->failed = 1;
+        return;
+    }
+    size_t length = 1;
+    while (s->top > 0 && s->length[s->top - 1] == length) {
+        CurveRecord* older = s->run[--s->top];
+        CurveRecord* total = qry_AddCrvsProcess(older, curve, s->corner);
+        CRV_Free(older);
+        CRV_Free(curve);
+        if (total == NULL) {
+            s->failed = 1;
+            return;
+        }
+        curve = total;
+        length *= 2;
+    }
+    s->run[s->top] = curve;
+    s->length[s->top] = length;
+    s->top++;
+}
+
+// The whole sum (the caller frees it), or null when a curve or an addition
+// could not be made; the runs are freed either way.
+static CurveRecord* s_SumEnd(CurveSum* s)
+{
+    CurveRecord* total = s->top > 0 && !s->failed ? s->run[--s->top] : NULL;
+    while (s->top > 0) {
+        CurveRecord* older = s->run[--s->top];
+        CurveRecord* sum = total != NULL ? qry_AddCrvsProcess(older, total, s->corner) : NULL;
+        CRV_Free(older);
+        CRV_Free(total);
+        total = sum;
+    }
+    return total;
+}
+
 // gndClamp + powerClamp plus the clamps of every dynamic-clamp submodel the
 // model adds in one of the two modes; null after an allocation failure.
 static CurveRecord* s_ClampSum(ModelRecord* model, SubmodelRecord* submodels, int corner,
                                CurveRecord* gndClamp, CurveRecord* powerClamp, double gndRef,
                                double powerRef, int mode)
 {
-    CurveRecord* sum = qry_AddCrvsProcess(gndClamp, powerClamp, corner);
-    for (AddSubmodelEntry* e = model->AddSubmodel; e != NULL && sum != NULL; e = e->next) {
+    CurveSum sum;
+    s_SumStart(&sum, corner);
+    s_SumAdd(&sum, qry_AddCrvsProcess(gndClamp, powerClamp, corner));
+    for (AddSubmodelEntry* e = model->AddSubmodel; e != NULL && !sum.failed; e = e->next) {
         if (e->mode != mode && e->mode != 2)
             continue;
         // The newest submodel of the name, through the container's index.
         SubmodelRecord* s = SUBMDL_NameExists(submodels, e->name);
         if (s == NULL || s->Submodel_type != 2)
             continue;
-        if (s_AddInto(&sum, s_PinCurve(s->GND_Clamp, corner, gndRef, 0), corner))
-            s_AddInto(&sum, s_PinCurve(s->POWER_Clamp, corner, powerRef, 1), corner);
+        s_SumAdd(&sum, s_PinCurve(s->GND_Clamp, corner, gndRef, 0));
+        if (!sum.failed)
+            s_SumAdd(&sum, s_PinCurve(s->POWER_Clamp, corner, powerRef, 1));
     }
-    return sum;
+    return s_SumEnd(&sum);
 }
 
 int acdc_CheckSubModelClamps(ModelRecord* models, SubmodelRecord* submodels, int corner)

@@ -215,6 +215,23 @@ Cautions: 3
 
 File Failed
 )"},
+    // Many submodels' clamps in one sum: "rise" and "fall" are monotonic each,
+    // and only their sum rises and then falls, wherever they stand among
+    // submodels that add nothing (first and eighth of eight, second and fifth
+    // of five); either one with the others alone stays monotonic.
+    {"DynamicClampsOfManySubmodels", "-n -c acdc_dyn_many.ibs", 0,
+     R"(
+Checking acdc_dyn_many.ibs for IBIS 5.0 Compatibility...
+
+W1111 - Submodel fall: GND Clamp has Decreasing Current
+W1509 - Combined Clamp in Non Driving Mode for Model odd Typical data is non-monotonic
+W1509 - Combined Clamp in Non Driving Mode for Model split Typical data is non-monotonic
+
+Errors  : 0
+Warnings: 3
+
+File Passed
+)"},
 };
 
 class ChecksOutput : public ::testing::TestWithParam<CheckerCase> {};

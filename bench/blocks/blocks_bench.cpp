@@ -24,6 +24,20 @@ std::vector<double> Inputs()
     return v;
 }
 
+// Runs the block once per iteration on the table's inputs, scaled.
+template <class Block>
+void TimeRuns(benchmark::State& state, Block& block, double& in, const double& out, double scale)
+{
+    const std::vector<double> x = Inputs();
+    size_t n = 0;
+    for (auto _ : state) {
+        in = scale * x[n++ & 1023];
+        block.Run();
+        benchmark::DoNotOptimize(out);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+
 void BM_SDomainIIR_ThreeSections(benchmark::State& state)
 {
     SDomainIIR f; // the default fifth-order filter: three sections
@@ -34,14 +48,7 @@ void BM_SDomainIIR_ThreeSections(benchmark::State& state)
         state.SkipWithError("filter did not initialise with three sections");
         return;
     }
-    const std::vector<double> x = Inputs();
-    size_t n = 0;
-    for (auto _ : state) {
-        in = x[n++ & 1023];
-        f.Run();
-        benchmark::DoNotOptimize(out);
-    }
-    state.SetItemsProcessed(state.iterations());
+    TimeRuns(state, f, in, out, 1.0);
 }
 BENCHMARK(BM_SDomainIIR_ThreeSections);
 
@@ -74,14 +81,7 @@ void BM_TrigTanh(benchmark::State& state)
     double in = 0.0, out = 0.0;
     t.m_dInput.SetBuffer(&in, 1, 1, 0);
     t.m_dOutput.SetBuffer(&out, 1, 1, 0);
-    const std::vector<double> x = Inputs();
-    size_t n = 0;
-    for (auto _ : state) {
-        in = 3.0 * x[n++ & 1023];
-        t.Run();
-        benchmark::DoNotOptimize(out);
-    }
-    state.SetItemsProcessed(state.iterations());
+    TimeRuns(state, t, in, out, 3.0);
 }
 BENCHMARK(BM_TrigTanh);
 
@@ -101,14 +101,7 @@ void BM_BlindFFE_TwoTaps(benchmark::State& state)
         state.SkipWithError("FFE did not initialise");
         return;
     }
-    const std::vector<double> x = Inputs();
-    size_t n = 0;
-    for (auto _ : state) {
-        in = x[n++ & 1023];
-        f.Run();
-        benchmark::DoNotOptimize(out);
-    }
-    state.SetItemsProcessed(state.iterations());
+    TimeRuns(state, f, in, out, 1.0);
 }
 BENCHMARK(BM_BlindFFE_TwoTaps)->Arg(16)->Arg(4096)->Arg(65536);
 

@@ -39,9 +39,12 @@ endfunction()
 
 # quenrix_model_exports(<target> <version script>)
 # A model library exports only the names its version script lists, in every
-# build; a change of the script relinks the library.
+# build; a change of the script relinks the library. Its own calls to those
+# names are bound inside it at link time (-Bsymbolic-functions): a function of
+# the same name elsewhere in the process, in the host or in another model of
+# this code generator, never runs in their place.
 function(quenrix_model_exports target script)
-  target_link_options(${target} PRIVATE "-Wl,--version-script=${script}")
+  target_link_options(${target} PRIVATE "-Wl,--version-script=${script}" -Wl,-Bsymbolic-functions)
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${script})
 endfunction()
 
@@ -49,10 +52,9 @@ endfunction()
 # Links a model library without the functions and data that nothing in it
 # reaches from its exports (most of the parser's IBIS reader, for one). The
 # objects it links, the runtime's and the parser's included, are compiled
-# into sections of their own for this. The version record has no caller in
-# the library and is kept all the same, for a debugger or `strings` to find.
+# into sections of their own for this. The exported version record counts as
+# reached, as every export does.
 function(quenrix_model_drop_unused target)
   target_compile_options(${target} PRIVATE -ffunction-sections -fdata-sections)
-  target_link_options(${target} PRIVATE -Wl,--gc-sections
-                      -Wl,--undefined=_ZN14QuenrixCodeGen7versionEv)
+  target_link_options(${target} PRIVATE -Wl,--gc-sections)
 endfunction()

@@ -11,10 +11,11 @@ extern const char* const CompanyName;
 extern const char* const LegalCopyright;
 
 #ifndef _WIN32
-// Prints the six lines of the record to standard output. The Linux libraries
-// carry it but do not export it (two models of this code generator would
-// otherwise both export this name). The Windows builds state their version in
-// the DLL's version resource instead.
+// Prints the six lines of the record to standard output. Each Linux library
+// exports it, for a host to ask which generator built the model; two models
+// of this code generator in one process then both export this name, and each
+// library binds its own calls to its own (see quenrix_model_exports). The
+// Windows builds state their version in the DLL's version resource instead.
 void version();
 #endif
 

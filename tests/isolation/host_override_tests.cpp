@@ -1,13 +1,16 @@
 // A host that defines functions of the same names as the parser library's
-// and exports them (it is linked with -rdynamic, as many simulators are).
-// Each model library must still call its own parser: the parameters given
-// to AMI_Init reach the model, and none of the host's functions runs.
+// and as the version record, and exports them (it is linked with -rdynamic,
+// as many simulators are). Each model library must still call its own parser
+// and hand out its own record: the parameters given to AMI_Init reach the
+// model, and none of the host's functions runs.
 #include "ami.h"
 #include "cmn.h"
 #include "model_library.h"
 
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -39,6 +42,11 @@ extern "C" int CMN_malloc(void** slot, size_t size)
     *slot = std::calloc(1, size ? size : 1);
     return *slot != nullptr;
 }
+
+// Another generator's record, say, under the same name; it prints nothing.
+namespace QuenrixCodeGen {
+void version() { g_hostCalls.push_back("version"); }
+} // namespace QuenrixCodeGen
 
 namespace {
 
@@ -116,5 +124,68 @@ TEST(HostNamesTransmitter, FiltersWithTheGivenTaps)
     EXPECT_NEAR(r.impulse[2 * rows - 1], 0.25 * swing * 62.0 / 84.0, 1e-12);
     EXPECT_EQ(Calls(), "");
 }
+
+// dlsym on a library's handle gives that library's record, not the host's,
+// and calling it runs the library's.
+TEST(HostNamesVersion, DoNotReplaceTheLibrarysRecord)
+{
+    for (const char* path : {VESKARO_LIBRARY, TOLVANE_LIBRARY}) {
+        SCOPED_TRACE(path);
+        g_hostCalls.clear();
+        isolation::ModelLibrary lib(path, RTLD_LOCAL);
+        ASSERT_TRUE(lib.Loaded()) << lib.Error();
+        void* version = lib.Find(isolation::kVersionName);
+        ASSERT_NE(version, nullptr);
+        EXPECT_NE(version, reinterpret_cast<void*>(&QuenrixCodeGen::version));
+        Dl_info at{}, own{};
+        ASSERT_NE(dladdr(version, &at), 0);
+        ASSERT_NE(dladdr(reinterpret_cast<void*>(lib.init), &own), 0);
+        EXPECT_EQ(at.dli_fbase, own.dli_fbase);
+        std::fflush(stdout);
+        ::testing::internal::CaptureStdout();
+        reinterpret_cast<isolation::VersionFn>(version)();
+        EXPECT_EQ(::testing::internal::GetCapturedStdout(), isolation::kVersionRecord);
+        EXPECT_EQ(Calls(), "");
+    }
+}
+
+// A library whose AMI_Init calls the record it exports: linked through
+// quenrix_model_exports, the call stays in the library; linked with only a
+// version script, the dynamic linker sends it to the host's function of that
+// name. The second case shows the stand-in does make a call that the link
+// alone decides, so the first is no empty pass.
+struct SelfCallCase {
+    const char* name;
+    const char* library;
+    std::string printed;
+    std::string hostCalls;
+};
+
+void PrintTo(const SelfCallCase& c, std::ostream* os) { *os << c.name; }
+
+class HostNamesSelfCall : public ::testing::TestWithParam<SelfCallCase> {
+protected:
+    void SetUp() override { g_hostCalls.clear(); }
+};
+
+TEST_P(HostNamesSelfCall, GoesWhereTheLinkBoundIt)
+{
+    const SelfCallCase& c = GetParam();
+    isolation::ModelLibrary lib(c.library, RTLD_LOCAL);
+    ASSERT_TRUE(lib.Loaded()) << lib.Error();
+    std::fflush(stdout);
+    ::testing::internal::CaptureStdout();
+    const long rc = lib.init(nullptr, 0, 0, 0.0, 0.0, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), c.printed);
+    EXPECT_EQ(rc, 1);
+    EXPECT_EQ(Calls(), c.hostCalls);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Link, HostNamesSelfCall,
+    ::testing::Values(SelfCallCase{"ThroughTheModelHelper", SELF_CALL_BOUND_LIBRARY,
+                                   isolation::kVersionRecord, ""},
+                      SelfCallCase{"VersionScriptOnly", SELF_CALL_OPEN_LIBRARY, "", "version "}),
+    [](const ::testing::TestParamInfo<SelfCallCase>& info) { return std::string(info.param.name); });
 
 } // namespace

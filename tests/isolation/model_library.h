@@ -39,6 +39,7 @@ public:
     ModelLibrary& operator=(const ModelLibrary&) = delete;
 
     bool Loaded() const { return handle_ && init && close; }
+    void* Find(const char* name) const { return handle_ ? dlsym(handle_, name) : nullptr; }
     const std::string& Error() const { return error_; }
 
     InitFn init = nullptr;
@@ -49,6 +50,17 @@ private:
     void* handle_;
     std::string error_;
 };
+
+// QuenrixCodeGen::version(), which each Linux library exports, and the lines
+// it prints: the code generator's record, the last two with empty values.
+constexpr char kVersionName[] = "_ZN14QuenrixCodeGen7versionEv";
+constexpr char kVersionRecord[] = "$Id: File Description  Marlowind 2013.08 IBIS-AMI Model $\n"
+                                  "$Id: File Version      2013.08 $\n"
+                                  "$Id: Product Name      Marlowind $\n"
+                                  "$Id: Product Version   2013.08 $\n"
+                                  "$Id: Company Name       $\n"
+                                  "$Id: Legal Copyright    $\n";
+using VersionFn = void (*)();
 
 struct Run {
     long initResult = -1;

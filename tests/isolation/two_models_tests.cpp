@@ -1,11 +1,15 @@
 // Two model libraries in one host, the first opened with RTLD_GLOBAL (as some
 // simulators open every model): its names then come first for every library
 // loaded after it. Each model must still compute exactly what it computes
-// when it is loaded alone.
+// when it is loaded alone, and hand out its own version record.
 #include "model_library.h"
 
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
 #include <string>
 
 namespace {
@@ -90,5 +94,78 @@ INSTANTIATE_TEST_SUITE_P(Load, TwoModels,
                          [](const ::testing::TestParamInfo<OrderCase>& info) {
                              return std::string(info.param.name);
                          });
+
+// The version record each library exports: found by name on the library's
+// own handle, alone or with the other library's record already in the global
+// scope, and defined in that library, not in the other.
+struct VersionCase {
+    const char* name;
+    const char* library;
+    const char* otherFirst; // opened before, with RTLD_GLOBAL; null: loaded alone
+};
+
+void PrintTo(const VersionCase& c, std::ostream* os) { *os << c.name; }
+
+class VersionRecord : public ::testing::TestWithParam<VersionCase> {};
+
+// The object a dynamic linker says holds the address: its load base and path.
+Dl_info Where(void* address)
+{
+    Dl_info info{};
+    EXPECT_NE(dladdr(address, &info), 0);
+    return info;
+}
+
+std::string RealPath(const char* path)
+{
+    char* r = realpath(path, nullptr);
+    std::string s = r ? r : path;
+    std::free(r);
+    return s;
+}
+
+TEST_P(VersionRecord, IsTheLibrarysOwnAndPrintsTheRecord)
+{
+    const VersionCase& c = GetParam();
+    std::unique_ptr<isolation::ModelLibrary> other;
+    if (c.otherFirst) {
+        other = std::make_unique<isolation::ModelLibrary>(c.otherFirst, RTLD_GLOBAL);
+        ASSERT_TRUE(other->Loaded()) << other->Error();
+    }
+    isolation::ModelLibrary lib(c.library, RTLD_LOCAL);
+    ASSERT_TRUE(lib.Loaded()) << lib.Error();
+
+    void* version = lib.Find(isolation::kVersionName);
+    ASSERT_NE(version, nullptr) << dlerror();
+    const Dl_info at = Where(version);
+    const Dl_info own = Where(reinterpret_cast<void*>(lib.init));
+    EXPECT_EQ(at.dli_fbase, own.dli_fbase);
+    ASSERT_NE(at.dli_fname, nullptr);
+    EXPECT_EQ(RealPath(at.dli_fname), RealPath(c.library));
+    ASSERT_NE(at.dli_sname, nullptr);
+    EXPECT_STREQ(at.dli_sname, isolation::kVersionName);
+    if (other) {
+        void* othersVersion = other->Find(isolation::kVersionName);
+        ASSERT_NE(othersVersion, nullptr);
+        EXPECT_NE(version, othersVersion);
+        EXPECT_NE(at.dli_fbase, Where(reinterpret_cast<void*>(other->init)).dli_fbase);
+    }
+
+    // The library writes through the C library's stdout (its own std::cout,
+    // where it links libstdc++ in): what is pending goes out first, so that
+    // the capture holds only the record.
+    std::fflush(stdout);
+    ::testing::internal::CaptureStdout();
+    reinterpret_cast<isolation::VersionFn>(version)();
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), isolation::kVersionRecord);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Load, VersionRecord,
+    ::testing::Values(VersionCase{"ReceiverAlone", VESKARO_LIBRARY, nullptr},
+                      VersionCase{"TransmitterAlone", TOLVANE_LIBRARY, nullptr},
+                      VersionCase{"ReceiverAfterTransmitterGlobal", VESKARO_LIBRARY, TOLVANE_LIBRARY},
+                      VersionCase{"TransmitterAfterReceiverGlobal", TOLVANE_LIBRARY, VESKARO_LIBRARY}),
+    [](const ::testing::TestParamInfo<VersionCase>& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -5,9 +5,16 @@
 #include "AmiParamParser.h"
 #include "DFErrorHandler.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <exception>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #if defined(_WIN32)
 #define TOLVANE_EXPORT __declspec(dllexport)
@@ -45,8 +52,9 @@ char kNoHandleText[] = "The IBIS-AMI model, usb3_tx, cannot start: AMI_memory_ha
 // Argument faults that would make the model divide by zero, loop over
 // memory that is not there, or convert an out-of-range number. Returns the
 // reason, or null when the arguments are usable.
-const char* BadArguments(const double* impulse_matrix, long row_size, double sample_interval,
-                         double bit_time, char** msg, int* samples_per_bit)
+const char* BadArguments(const double* impulse_matrix, long row_size, long aggressors,
+                         double sample_interval, double bit_time, char** msg,
+                         int* samples_per_bit)
 {
     if (msg == nullptr)
         return "The IBIS-AMI model, usb3_tx, cannot start: msg is null. ";
@@ -54,6 +62,14 @@ const char* BadArguments(const double* impulse_matrix, long row_size, double sam
         return "The IBIS-AMI model, usb3_tx, cannot start: row_size is negative. ";
     if (impulse_matrix == nullptr && row_size > 0)
         return "The IBIS-AMI model, usb3_tx, cannot start: impulse_matrix is null. ";
+    // The matrix is copied and its columns addressed as j * row_size; a size
+    // no memory can hold would wrap those sums.
+    if (aggressors >= 0 && row_size > 0 &&
+        static_cast<std::uintmax_t>(aggressors) >=
+            static_cast<std::uintmax_t>(PTRDIFF_MAX) / sizeof(double) /
+                static_cast<std::uintmax_t>(row_size))
+        return "The IBIS-AMI model, usb3_tx, cannot start: row_size and aggressors give a matrix "
+               "larger than memory can hold. ";
     if (!(sample_interval > 0) || !std::isfinite(sample_interval))
         return "The IBIS-AMI model, usb3_tx, cannot start: sample_interval must be a positive "
                "number. ";
@@ -69,13 +85,53 @@ const char* BadArguments(const double* impulse_matrix, long row_size, double sam
     return nullptr;
 }
 
+// Names a value that is not finite the same way on every platform (the
+// stream's text for NaN differs between C libraries).
+const char* NonFiniteName(double v)
+{
+    if (std::isnan(v))
+        return "NaN";
+    return v > 0 ? "+infinity" : "-infinity";
+}
+
+// Index of the first value that is not finite, or n when all are. The
+// exponent field is all ones exactly for infinities and NaN; testing it on
+// the bits, in blocks, lets the compiler run the scan as wide integer
+// operations, so a pass costs little beside the filter itself.
+size_t FirstNonFinite(const double* v, size_t n)
+{
+    const std::uint64_t exponent = 0x7ff0000000000000ULL;
+    const size_t block = 256;
+    for (size_t start = 0; start < n; start += block) {
+        const size_t end = n - start < block ? n : start + block;
+        std::uint64_t any = 0;
+        for (size_t i = start; i < end; ++i) {
+            std::uint64_t bits;
+            std::memcpy(&bits, v + i, sizeof bits);
+            any |= static_cast<std::uint64_t>((bits & exponent) == exponent);
+        }
+        if (any != 0)
+            return static_cast<size_t>(
+                std::find_if(v + start, v + end, [](double x) { return !std::isfinite(x); }) - v);
+    }
+    return n;
+}
+
 // Filters every column in place; stops after the first column that fails.
-long FilterColumns(AMIContainer& c, double* impulse_matrix, long row_size, long aggressors)
+// A column that comes out with a value that is not finite fails too: taps
+// and input are finite, so a product or the pole's sum overflowed. One look
+// over the finished column finds it, at no cost to the per-sample loop; the
+// whole matrix is then put back from the host's values.
+long FilterColumns(AMIContainer& c, double* impulse_matrix, long row_size, long aggressors,
+                   const std::vector<double>& original)
 {
     usb3_tx& m = c.cMarlowindModel;
+    const size_t rows = static_cast<size_t>(row_size);
     long result = 1;
     for (long j = 0; j <= aggressors; ++j) {
+        double* column = impulse_matrix + static_cast<std::ptrdiff_t>(j) * row_size;
         bool ok = true;
+        size_t bad_row = rows;
         if (!m.Setup()) {
             c.sMessage += "Error occurred in usb3_tx::Setup(). ";
             ok = false;
@@ -83,7 +139,6 @@ long FilterColumns(AMIContainer& c, double* impulse_matrix, long row_size, long 
             c.sMessage += "Error occurred in usb3_tx::Initialize(). ";
             ok = false;
         } else {
-            double* column = impulse_matrix + j * row_size;
             for (long i = 0; i < row_size; ++i) {
                 m.input[0] = column[i];
                 if (!m.Run()) {
@@ -93,10 +148,24 @@ long FilterColumns(AMIContainer& c, double* impulse_matrix, long row_size, long 
                 }
                 column[i] = m.output[0];
             }
+            if (ok)
+                bad_row = FirstNonFinite(column, rows);
         }
         c.sMessage += m.MsgStream.str();
         if (!m.Finalize()) {
             c.sMessage += "Error occurred in usb3_tx::Finalize(). ";
+            ok = false;
+        }
+        if (bad_row < rows) {
+            std::ostringstream why;
+            why << "The IBIS-AMI model, usb3_tx, cannot shape the impulse matrix: the filtered "
+                   "value in column "
+                << j << ", row " << bad_row << " is not finite (" << NonFiniteName(column[bad_row])
+                << "), as the Tx swing is too large for the matrix's values. The matrix is left "
+                   "as the host gave it. ";
+            c.sMessage += why.str();
+            Quenrix::DFErrorHandler::PostError(&m, why.str().c_str());
+            std::copy(original.begin(), original.end(), impulse_matrix);
             ok = false;
         }
         if (!ok) {
@@ -142,8 +211,8 @@ long AMI_Init(double* impulse_matrix, long row_size, long aggressors, double sam
         Quenrix::AMI::ParamParser parser(AMI_parameters_in ? AMI_parameters_in : "");
 
         int spb = 0;
-        const char* bad =
-            BadArguments(impulse_matrix, row_size, sample_interval, bit_time, msg, &spb);
+        const char* bad = BadArguments(impulse_matrix, row_size, aggressors, sample_interval,
+                                       bit_time, msg, &spb);
         m.BitTime = bit_time;
         if (bad == nullptr)
             m.SamplesPerBit = spb;
@@ -161,14 +230,39 @@ long AMI_Init(double* impulse_matrix, long row_size, long aggressors, double sam
         if (!parser.GetValue(m.xtxeq, "usb3_tx.xtxeq"))
             c->sMessage += kParamWarning[5];
 
+        // A value the host gave that is not finite can only come out so:
+        // refused before any column is touched.
+        size_t cells = 0; // the values the filter reads; BadArguments bounds the size
+        std::string bad_input;
+        if (bad == nullptr && aggressors >= 0) {
+            const size_t rows = static_cast<size_t>(row_size);
+            cells = (static_cast<size_t>(aggressors) + 1) * rows;
+            const size_t k = FirstNonFinite(impulse_matrix, cells);
+            if (k < cells) {
+                std::ostringstream why;
+                why << "The IBIS-AMI model, usb3_tx, cannot start: impulse_matrix holds a value "
+                       "that is not finite ("
+                    << NonFiniteName(impulse_matrix[k]) << ") in column " << k / rows << ", row "
+                    << k % rows << ". ";
+                bad_input = why.str();
+                bad = bad_input.c_str();
+            }
+        }
+
         if (bad != nullptr) {
             c->sMessage += bad;
             Quenrix::DFErrorHandler::PostError(&m, bad);
+        } else if (aggressors < 0) {
+            result = 1;
         } else {
+            // Put back whole when a column comes out not finite; made before
+            // any column is touched, so running out of memory here leaves
+            // the matrix as it was.
+            const std::vector<double> original(impulse_matrix, impulse_matrix + cells);
             m.input.SetBuffer(&in, 1, 1, 0);
             m.FFE_out.SetBuffer(&ffe, 1, 1, 0);
             m.output.SetBuffer(&out, 1, 1, 0);
-            result = aggressors < 0 ? 1 : FilterColumns(*c, impulse_matrix, row_size, aggressors);
+            result = FilterColumns(*c, impulse_matrix, row_size, aggressors, original);
         }
     } catch (const std::exception& e) {
         c->sMessage += "The IBIS-AMI model, usb3_tx, stopped: ";

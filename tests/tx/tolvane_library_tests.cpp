@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <string>
@@ -155,12 +156,11 @@ TEST_F(Tolvane, ExportsInitAndCloseOnly)
 {
     EXPECT_EQ(dlsym(lib_, "AMI_GetWave"), nullptr);
     EXPECT_EQ(close_(nullptr), 1);
-    // The version record, the parser and the runtime stay inside: a name the
-    // library exported could be taken over by a function of the same name
-    // elsewhere in the host.
-    for (const char* name : {"_ZN14QuenrixCodeGen7versionEv", "GetParsedTree", "FreeParsedTree",
-                             "AMI_Test", "CMN_malloc", "PARSE_GetLineNum",
-                             "_ZN7Quenrix10ClockTimes3RunEv"})
+    // Beyond its AMI functions and the version record, the parser and the
+    // runtime stay inside: a name the library exported could be taken over by
+    // a function of the same name elsewhere in the host.
+    for (const char* name : {"GetParsedTree", "FreeParsedTree", "AMI_Test", "CMN_malloc",
+                             "PARSE_GetLineNum", "_ZN7Quenrix10ClockTimes3RunEv"})
         EXPECT_EQ(dlsym(lib_, name), nullptr) << name;
 }
 
@@ -452,6 +452,214 @@ TEST_F(Tolvane, ThousandInitCloseCycles)
                   0);
         ASSERT_EQ(close_(handle), 1);
     }
+}
+
+// Driver taps per volt of the stage supply at the other settings' defaults:
+// 64 legs, xtxlvl 105 switches 54 of them, swing 0.9825 * 54 / 64 =
+// 0.828984375 per volt; xtxeq 21 de-emphasises 9, beta = 54 / 36 = 1.5,
+// post-cursor share (beta - 1) / beta / 2 = 1/6, so main = 5/6 and post =
+// -1/6 of the swing.
+constexpr double kMainPerVolt = 0.828984375 * 5.0 / 6.0; // 0.6908203125
+constexpr double kPostPerVolt = -0.828984375 / 6.0;      // -0.1381640625
+
+// Stderr redirected into a file for the life of the object.
+class CapturedStderr {
+public:
+    CapturedStderr() : saved_(dup(2)), file_(std::tmpfile())
+    {
+        std::fflush(stderr);
+        dup2(fileno(file_), 2);
+    }
+    ~CapturedStderr()
+    {
+        std::fflush(stderr);
+        dup2(saved_, 2);
+        close(saved_);
+        std::fclose(file_);
+    }
+    std::string Text()
+    {
+        std::fflush(stderr);
+        std::string text;
+        std::rewind(file_);
+        for (int ch; (ch = std::fgetc(file_)) != EOF;)
+            text += static_cast<char>(ch);
+        return text;
+    }
+
+private:
+    int saved_;
+    std::FILE* file_;
+};
+
+std::string OverflowReason(int column, int row, const char* value)
+{
+    return "The IBIS-AMI model, usb3_tx, cannot shape the impulse matrix: the filtered value in "
+           "column " +
+           std::to_string(column) + ", row " + std::to_string(row) + " is not finite (" + value +
+           "), as the Tx swing is too large for the matrix's values. The matrix is left as the "
+           "host gave it. ";
+}
+
+// Finite taps whose products with the host's values overflow: the matrix
+// that would come back holds infinities, so the call fails and every column,
+// filtered ones included, is put back bit for bit.
+TEST_F(Tolvane, OverflowingOutputIsRefusedAndTheMatrixRestored)
+{
+    const long rows = 300; // more than one block of the scan for non-finite values
+    struct Spike {
+        int column, row;
+        double value;
+    };
+    struct Case {
+        const char* params;
+        std::vector<Spike> spikes; // the matrix: zero but for these
+        int column, row;           // first value that is not finite
+        const char* value;
+    } cases[] = {
+        // main = 0.6908203125e298; a host's impulse in V/s, 3e10 at row 0,
+        // gives 2.07e308 > DBL_MAX = 1.797e308 at once.
+        {"(usb3_tx (xvptx 1e298) (xtx_boost_en 0))",
+         {{0, 0, 3e10}, {1, 1, 1.5e9}, {2, 2, 7.5e8}},
+         0, 0, "+infinity"},
+        // Just over the edge: DBL_MAX / main = 2.602e10 < 2.7e10.
+        {"(usb3_tx (xvptx 1e298) (xtx_boost_en 0))", {{0, 0, 2.7e10}}, 0, 0, "+infinity"},
+        // Boost on and its level above vptx: the stage runs at 1e300 V, main
+        // = 0.69e300, so -1e9 gives -6.9e308; rows before it are zero.
+        {"(usb3_tx (xtx_boost_en 1) (xtx_boost_lvl 1e300))", {{0, 5, -1e9}}, 0, 5, "-infinity"},
+        // The main and first aggressor columns stay finite (main * 2 =
+        // 1.4e298); only the second aggressor's 1e11 overflows (6.9e308).
+        {"(usb3_tx (xvptx 1e298) (xtx_boost_en 0))",
+         {{0, 0, 1.0}, {1, 3, 2.0}, {2, 7, 1e11}},
+         2, 7, "+infinity"},
+        {"(usb3_tx (xvptx 1e298) (xtx_boost_en 0))",
+         {{0, 0, 1.0}, {1, 0, -1.0}, {2, 290, -1e11}},
+         2, 290, "-infinity"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.params);
+        std::vector<double> m(3 * rows, 0.0);
+        for (const Spike& s : c.spikes)
+            m[s.column * rows + s.row] = s.value;
+        const std::vector<double> before = m;
+        CapturedStderr err;
+        Result r = Init(m.data(), rows, 2, c.params);
+        const std::string posted = err.Text();
+        const std::string reason = OverflowReason(c.column, c.row, c.value);
+        EXPECT_EQ(r.rc, 0);
+        EXPECT_EQ(0, std::memcmp(m.data(), before.data(), m.size() * sizeof(double)));
+        // The reason closes the message, after the banners of the columns
+        // filtered (the stream is cumulative: 1 + 2 + ... + (column + 1)),
+        // and goes to the error sink too.
+        ASSERT_GE(r.msg.size(), reason.size()) << r.msg;
+        EXPECT_EQ(r.msg.substr(r.msg.size() - reason.size()), reason) << r.msg;
+        EXPECT_EQ(Count(r.msg, "USB3 Tx, Version"),
+                  static_cast<size_t>((c.column + 1) * (c.column + 2) / 2));
+        EXPECT_EQ(Count(r.msg, "cannot shape"), 1u);
+        EXPECT_NE(posted.find(reason), std::string::npos) << posted;
+    }
+}
+
+// Near the edge but finite all through: the call succeeds and every column is
+// the hand-worked response, scaled by the stage supply and the spike.
+TEST_F(Tolvane, LargeButFiniteOutputStillSucceeds)
+{
+    const long rows = 128;
+    struct Case {
+        const char* params;
+        double volts;     // the supply the taps scale with
+        double spikes[3]; // column j holds spikes[j] at row 5 j
+    } cases[] = {
+        // |u| <= (0.69 + 0.14)e290 * 3e10 = 2.5e300; the pole's state and
+        // output stay within a few times that, far below DBL_MAX = 1.8e308.
+        {"(usb3_tx (xvptx 1e290) (xtx_boost_en 0))", 1e290, {3e10, 1.5e9, 7.5e8}},
+        // main * 2.5e10 = 1.727e308 < DBL_MAX; after an impulse the pole's
+        // state only decays (a = 0.64) and each output term is g = 0.18 of it.
+        {"(usb3_tx (xvptx 1e298) (xtx_boost_en 0))", 1e298, {2.5e10, 1.0, -1.0}},
+        // Boost off: its level is not used, the stage runs at vptx = 1.2 V.
+        {"(usb3_tx (xtx_boost_en 0) (xtx_boost_lvl 1e300))", 1.2, {1e9, -1e9, 1e9}},
+    };
+    std::vector<double> u(rows, 0.0);
+    u[0] = kMainPerVolt;
+    u[kSpb] = kPostPerVolt;
+    const std::vector<double> h = PoleByHand(u, kSpb / kBitTime); // per volt
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.params);
+        std::vector<double> m(3 * rows, 0.0);
+        for (int j = 0; j < 3; ++j)
+            m[j * rows + 5 * j] = c.spikes[j];
+        Result r = Init(m.data(), rows, 2, c.params);
+        EXPECT_EQ(r.rc, 1) << r.msg;
+        EXPECT_EQ(r.msg.find("cannot"), std::string::npos) << r.msg;
+        for (int j = 0; j < 3; ++j) {
+            // compared per volt and per unit of spike: the product itself
+            // would overflow
+            const double sign = c.spikes[j] < 0 ? -1.0 : 1.0;
+            for (long i = 0; i < rows; ++i) {
+                const double got = m[j * rows + i];
+                ASSERT_TRUE(std::isfinite(got)) << "column " << j << " row " << i;
+                const double want = i >= 5 * j ? sign * h[i - 5 * j] : 0.0;
+                ASSERT_NEAR(got / c.volts / std::fabs(c.spikes[j]), want, 1e-12)
+                    << "column " << j << " row " << i;
+            }
+        }
+    }
+}
+
+// A value of the host's that is not finite can only come out so: refused
+// before any column is filtered, so no banner, only the reason.
+TEST_F(Tolvane, NonFiniteInputIsRefusedUntouched)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const long rows = 200; // 600 values: more than one block of the scan
+    struct Case {
+        int column, row;
+        double value;
+        const char* reason;
+    } cases[] = {
+        {1, 7, nan, "impulse_matrix holds a value that is not finite (NaN) in column 1, row 7. "},
+        {0, 0, inf, "impulse_matrix holds a value that is not finite (+infinity) in column 0, row 0. "},
+        {1, 100, -nan, "impulse_matrix holds a value that is not finite (NaN) in column 1, row 100. "},
+        {2, 199, -inf,
+         "impulse_matrix holds a value that is not finite (-infinity) in column 2, row 199. "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reason);
+        std::vector<double> m(3 * rows);
+        for (size_t i = 0; i < m.size(); ++i)
+            m[i] = 0.5 + i;
+        m[c.column * rows + c.row] = c.value;
+        const std::vector<double> before = m;
+        Result r = Init(m.data(), rows, 2, kAllDefaults);
+        EXPECT_EQ(r.rc, 0);
+        EXPECT_EQ(r.msg, std::string("The IBIS-AMI model, usb3_tx, cannot start: ") + c.reason);
+        EXPECT_EQ(0, std::memcmp(m.data(), before.data(), m.size() * sizeof(double)));
+    }
+
+    // Only the columns of the call are read: a NaN past them is not the
+    // model's, and the main column is filtered as ever.
+    std::vector<double> m(2 * rows, 0.0);
+    m[0] = 1.0;
+    m[rows + 3] = nan;
+    Result r = Init(m.data(), rows, 0, kAllDefaults);
+    EXPECT_EQ(r.rc, 1) << r.msg;
+    EXPECT_EQ(r.msg, kDefaultBanner);
+    EXPECT_NEAR(m[0], kMain * PoleByHand({1.0}, kSpb / kBitTime)[0], 1e-12);
+    EXPECT_TRUE(std::isnan(m[rows + 3]));
+}
+
+// A column count no memory can hold: refused instead of wrapping the sizes
+// of the copy and the column offsets.
+TEST_F(Tolvane, MatrixTooLargeForMemoryIsRefused)
+{
+    std::vector<double> m(6, 1.0);
+    const std::vector<double> before = m;
+    Result r = Init(m.data(), 2, std::numeric_limits<long>::max(), kAllDefaults);
+    EXPECT_EQ(r.rc, 0);
+    EXPECT_EQ(r.msg, "The IBIS-AMI model, usb3_tx, cannot start: row_size and aggressors give a "
+                     "matrix larger than memory can hold. ");
+    EXPECT_EQ(m, before);
 }
 
 } // namespace

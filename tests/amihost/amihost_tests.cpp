@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -79,7 +80,8 @@ const Scratch& TheScratch()
 // Copies of the two libraries, and other names for the receiver's: a
 // symbolic link, a hard link and a folder to spell it through; a file that
 // is there already, a link to a file not made yet, a folder that takes no
-// files. Made the first time a case asks for it.
+// files; a model that needs a library of its own beside it (and a hard link
+// to that library). Made the first time a case asks for it.
 const fs::path& Copies()
 {
     static const fs::path dir = [] {
@@ -94,6 +96,9 @@ const fs::path& Copies()
         fs::create_symlink("missing/y.csv", d / "dangling.csv");
         fs::create_directory(d / "locked");
         fs::permissions(d / "locked", fs::perms::owner_read | fs::perms::owner_exec);
+        fs::copy_file(NEEDING_LIBRARY, d / "needing.so");
+        fs::copy_file(NEEDED_LIBRARY, d / fs::path(NEEDED_LIBRARY).filename());
+        fs::create_hard_link(d / fs::path(NEEDED_LIBRARY).filename(), d / "needed_hard.so");
         return d;
     }();
     return dir;
@@ -119,6 +124,29 @@ std::map<std::string, std::string> Snapshot(const fs::path& dir)
         files[name] = what.str();
     }
     return files;
+}
+
+// The size and last change of every file a command line names that is there
+// already, wherever it is (the running host program, say).
+std::map<std::string, std::string> NamedFiles(const fs::path& dir,
+                                              const std::vector<std::string>& args)
+{
+    std::map<std::string, std::string> files;
+    for (const std::string& a : args) {
+        std::error_code ec;
+        const fs::path p = fs::path(a).is_absolute() ? fs::path(a) : dir / a;
+        if (fs::is_regular_file(p, ec))
+            files[a] = std::to_string(fs::file_size(p, ec)) + " bytes, changed " +
+                       std::to_string(fs::last_write_time(p, ec).time_since_epoch().count());
+    }
+    return files;
+}
+
+// A number that is not finite, as printf writes it.
+bool HasNotFinite(const std::string& text)
+{
+    static const std::regex word("\\b(nan|inf)\\b", std::regex::icase);
+    return std::regex_search(text, word);
 }
 
 // Runs amihost with args in dir; with a limit, the child's address space is
@@ -167,6 +195,10 @@ std::string Expand(const std::string& arg)
         return TOLVANE_LIBRARY;
     if (arg == "{noinit}")
         return NO_INIT_LIBRARY;
+    if (arg == "{nonfinite}")
+        return NONFINITE_LIBRARY;
+    if (arg == "{amihost}")
+        return AMIHOST;
     return arg;
 }
 
@@ -185,8 +217,10 @@ fs::path Folder(Where where)
 
 enum class Outcome {
     Ran,     // the models ran (to whatever end)
-    Refused, // nothing was loaded or run: stdout empty, one line on stderr
+    Refused, // no model was run: stdout empty, one line on stderr, no file changed
     Usage,   // the usage on stdout, nothing on stderr
+    Ended,   // a model returned a value that is not finite: the host's one line on
+             // stderr, and no such value in its report or its files
 };
 
 struct Case {
@@ -230,22 +264,39 @@ const Case kCases[] = {
     // Values refused before anything is loaded.
     {"BitTimeZero", Where::Scratch, {"--model", "{rx}", "--bit-time", "0"},
      2, Outcome::Refused,
-     {"amihost: bad value for --bit-time: '0' (a positive finite number of seconds)\n"}, {}},
+     {"amihost: bad value for --bit-time: '0' (a number of seconds from 1e-15 to 1)\n"}, {}},
     {"BitTimeInfinite", Where::Scratch, {"--model", "{rx}", "--bit-time", "inf"},
-     2, Outcome::Refused, {"--bit-time: 'inf' (a positive"}, {}},
+     2, Outcome::Refused, {"--bit-time: 'inf' (a number of seconds from 1e-15 to 1)"}, {}},
     {"BitTimeNan", Where::Scratch, {"--model", "{rx}", "--bit-time", "nan"},
-     2, Outcome::Refused, {"--bit-time: 'nan' (a positive"}, {}},
+     2, Outcome::Refused, {"--bit-time: 'nan' (a number of seconds from 1e-15 to 1)"}, {}},
     {"BitTimeNegative", Where::Scratch, {"--model", "{rx}", "--bit-time", "-1e-10"},
-     2, Outcome::Refused, {"--bit-time: '-1e-10' (a positive"}, {}},
+     2, Outcome::Refused, {"--bit-time: '-1e-10' (a number of seconds from 1e-15 to 1)"}, {}},
     {"BitTimeNotANumber", Where::Scratch, {"--model", "{rx}", "--bit-time", "12abc"},
-     2, Outcome::Refused, {"--bit-time: '12abc' (a positive"}, {}},
+     2, Outcome::Refused, {"--bit-time: '12abc' (a number of seconds from 1e-15 to 1)"}, {}},
     {"SampleIntervalZero", Where::Scratch, {"--model", "{rx}", "--sample-interval", "0"},
-     2, Outcome::Refused, {"--sample-interval: '0' (a positive"}, {}},
+     2, Outcome::Refused, {"--sample-interval: '0' (a number of seconds from 1e-21 to 1 and"}, {}},
     {"SampleIntervalNegative", Where::Scratch, {"--model", "{rx}", "--sample-interval", "-1e-12"},
-     2, Outcome::Refused, {"--sample-interval: '-1e-12' (a positive"}, {}},
+     2, Outcome::Refused, {"--sample-interval: '-1e-12' (a number of seconds from 1e-21 to 1 and"}, {}},
     {"SampleIntervalAboveTheBitTime", Where::Scratch,
      {"--model", "{rx}", "--sample-interval", "2e-10"},
      2, Outcome::Refused, {"--sample-interval: '2e-10'", "to the bit time 1e-10 s)"}, {}},
+    // Bit times beyond every serial link, where the arithmetic would lose
+    // its precision or give NaN: the receiver's filter does below 1e-155 s.
+    {"BitTimeWhereTheFilterGivesNan", Where::Scratch, {"--model", "{rx}", "--bit-time", "1e-160"},
+     2, Outcome::Refused,
+     {"amihost: bad value for --bit-time: '1e-160' (a number of seconds from 1e-15 to 1)\n"}, {}},
+    {"BitTimeJustBelowTheRange", Where::Scratch, {"--model", "{rx}", "--bit-time", "9.9e-16"},
+     2, Outcome::Refused, {"--bit-time: '9.9e-16' (a number of seconds from 1e-15 to 1)"}, {}},
+    {"BitTimeAboveTheRange", Where::Scratch, {"--model", "{rx}", "--bit-time", "1.01"},
+     2, Outcome::Refused, {"--bit-time: '1.01' (a number of seconds from 1e-15 to 1)"}, {}},
+    {"SampleIntervalBelowTheRange", Where::Scratch,
+     {"--model", "{rx}", "--bit-time", "1e-15", "--sample-interval", "9.9e-22"},
+     2, Outcome::Refused,
+     {"amihost: bad value for --sample-interval: '9.9e-22' (a number of seconds from 1e-21 to 1 "
+      "and from the bit time / 1e6 to the bit time)\n"}, {}},
+    {"SampleIntervalAboveTheRange", Where::Scratch,
+     {"--model", "{rx}", "--sample-interval", "1.5"},
+     2, Outcome::Refused, {"--sample-interval: '1.5' (a number of seconds from 1e-21 to 1"}, {}},
     {"SamplesPerBitZero", Where::Scratch, {"--model", "{rx}", "--samples-per-bit", "0"},
      2, Outcome::Refused, {"--samples-per-bit: '0' (a whole number from 1 to 1000000)"}, {}},
     {"BitsZero", Where::Scratch, {"--model", "{rx}", "--bits", "0"},
@@ -310,6 +361,26 @@ const Case kCases[] = {
      2, Outcome::Refused,
      {"amihost: cannot write locked/impulse.csv (--impulse-csv): Permission denied\n"}, {}, 0,
      true},
+    // A running program cannot be opened for writing: found before anything
+    // runs, as the opening would find it, and the program is left as it is.
+    {"OutputIsTheRunningHost", Where::Scratch, {"--model", "{rx}", "--clock-csv", "{amihost}"},
+     2, Outcome::Refused, {"amihost: cannot write ", "amihost (--clock-csv): Text file busy\n"},
+     {}},
+    // After loading: a file the loader mapped with the model (a library it
+    // needs, found through its run path), however it is named.
+    {"OutputIsALibraryTheModelNeeds", Where::Copies,
+     {"--model", "needing.so", "--wave-csv", "libquenrix_needed.so"},
+     2, Outcome::Refused,
+     {"amihost: --wave-csv libquenrix_needed.so is ",
+      "/copies/libquenrix_needed.so, a file the process has loaded: an output must not "
+      "overwrite it\n"}, {}},
+    {"OutputIsALibraryTheModelNeedsThroughAHardLink", Where::Copies,
+     {"--model", "needing.so", "--impulse-csv", "needed_hard.so"},
+     2, Outcome::Refused,
+     {"amihost: --impulse-csv needed_hard.so is ", "libquenrix_needed.so, a file the process"},
+     {}},
+    {"ModelThatNeedsALibraryRuns", Where::Copies, {"--model", "needing.so", "--bits", "100"},
+     0, Outcome::Ran, {}, {"stand-in that needs a library", "AMI_Close returned 1\n"}},
     {"OutputThereWhenAnotherOptionIsRefused", Where::Copies,
      {"--model", "rx.so", "--wave-csv", "w.csv", "--xtalk", "2"},
      2, Outcome::Refused, {"--xtalk: '2' (a number from -1 to 1)"}, {}},
@@ -328,6 +399,35 @@ const Case kCases[] = {
      {"--model", "tx.so", "--impulse-csv", "impulse.csv", "--clock-csv", "clock.csv"},
      2, Outcome::Refused, {"amihost: --clock-csv needs a model with AMI_GetWave: tx.so has none"},
      {}},
+    // Options the run would not read: refused, naming the option, whatever
+    // else is given.
+    {"XtalkWithoutAggressors", Where::Scratch, {"--model", "{rx}", "--xtalk", "0.1"},
+     2, Outcome::Refused,
+     {"amihost: --xtalk given without aggressors (--aggressors is 0): there is no aggressor "
+      "column for it to couple\n"}, {}},
+    {"XtalkWithNoAggressors", Where::Scratch,
+     {"--model", "{rx}", "--aggressors", "0", "--xtalk", "0.1"},
+     2, Outcome::Refused, {"amihost: --xtalk given without aggressors"}, {}},
+    {"SamplesPerBitWithASampleInterval", Where::Scratch,
+     {"--model", "{rx}", "--sample-interval", "1e-11", "--samples-per-bit", "10"},
+     2, Outcome::Refused,
+     {"amihost: --samples-per-bit given with --sample-interval, which sets the samples per bit "
+      "itself: give one of the two\n"}, {}},
+    {"BitsForAModelWithoutGetWave", Where::Copies, {"--model", "tx.so", "--bits", "100"},
+     2, Outcome::Refused,
+     {"amihost: --bits needs a model with AMI_GetWave: tx.so has none, so no waveform is sent "
+      "and --bits would not be read\n"}, {}},
+    {"BlockForAModelWithoutGetWave", Where::Copies, {"--model", "tx.so", "--block", "64"},
+     2, Outcome::Refused, {"amihost: --block needs a model with AMI_GetWave: tx.so has none"}, {}},
+    {"PrbsForAModelWithoutGetWave", Where::Copies, {"--model", "tx.so", "--prbs", "9"},
+     2, Outcome::Refused, {"amihost: --prbs needs a model with AMI_GetWave"}, {}},
+    {"AmplitudeForAModelWithoutGetWave", Where::Copies, {"--model", "tx.so", "--amplitude", "1"},
+     2, Outcome::Refused, {"amihost: --amplitude needs a model with AMI_GetWave"}, {}},
+    {"DataPpmForAModelWithoutGetWave", Where::Copies, {"--model", "tx.so", "--data-ppm", "10"},
+     2, Outcome::Refused, {"amihost: --data-ppm needs a model with AMI_GetWave"}, {}},
+    {"SettleBitsForAModelWithoutGetWave", Where::Copies,
+     {"--model", "tx.so", "--aggressors", "1", "--settle-bits", "10", "--impulse-csv", "w.csv"},
+     2, Outcome::Refused, {"amihost: --settle-bits needs a model with AMI_GetWave"}, {}},
     {"AmplitudeAboveTenVolts", Where::Scratch, {"--model", "{rx}", "--amplitude", "10.001"},
      2, Outcome::Refused,
      {"amihost: bad value for --amplitude: '10.001' (a number of volts from -10 to 10)\n"}, {}},
@@ -350,10 +450,12 @@ const Case kCases[] = {
     {"NoModel", Where::Scratch, {"--bits", "100"},
      2, Outcome::Refused, {"no --model given"}, {}},
     {"HelpWinsOverAFault", Where::Scratch, {"--bits", "0", "--help"},
-     0, Outcome::Usage, {}, {"usage: amihost --model LIBRARY", "--bit-time S", "exit status:\n",
-                             "  2  a bad command line, a library that cannot be loaded, or an "
-                             "output that\n     cannot be made, names a library or another "
-                             "output"}},
+     0, Outcome::Usage, {},
+     {"usage: amihost --model LIBRARY", "--bit-time S", "exit status:\n",
+      "  --bits, --block, --prbs, --amplitude, --data-ppm, --settle-bits, --wave-csv, "
+      "--clock-csv\n     only with a --model that has AMI_GetWave;\n",
+      "  1  a model call returned other than 1", "a model returned a value that is not finite",
+      "  2  a bad command line (an option the run would not read among them)"}},
 
     // Runs.
     {"DefaultRunSummary", Where::Scratch, {"--model", "{rx}"},
@@ -375,6 +477,48 @@ const Case kCases[] = {
     {"TwoOutputsToTheNullDevice", Where::Scratch,
      {"--model", "{rx}", "--bits", "200", "--wave-csv", "/dev/null", "--clock-csv", "/dev/null"},
      0, Outcome::Ran, {}, {"waveform written to /dev/null\n", "clock times written to /dev/null\n"}},
+    // The edges of the ranges of the bit time and the sample interval run,
+    // the interval exactly a millionth of the bit time among them.
+    {"ShortestBitTimeAtAMillionSamplesPerBit", Where::Scratch,
+     {"--model", "{rx}", "--bit-time", "1e-15", "--sample-interval", "1e-21", "--bits", "2",
+      "--impulse-bits", "1"},
+     0, Outcome::Ran, {}, {"AMI_Close returned 1\n"}},
+    {"LongestBitTimeAtOneSamplePerBit", Where::Scratch,
+     {"--model", "{rx}", "--bit-time", "1", "--samples-per-bit", "1", "--bits", "500"},
+     0, Outcome::Ran, {}, {"AMI_Close returned 1\n"}},
+
+    // A value that is not finite, returned by a model, ends the run: named
+    // by the call and its first such value (512 rows: 16 bits at 32
+    // samples; 1024 samples a call, 32 bits and as many clock times).
+    {"MatrixNotFiniteAfterInit", Where::Scratch,
+     {"--model", "{nonfinite}", "--params", "(nonfinite (init 5))", "--wave-csv", "w.csv"},
+     1, Outcome::Ended,
+     {"amihost: AMI_Init returned an impulse matrix that is not finite: column 0 (main), row 5, "
+      "is nan\n"}, {"AMI_Close returned 1\n"}},
+    {"TransmitterMatrixNotFinite", Where::Scratch,
+     {"--tx", "{nonfinite}", "--tx-params", "(nonfinite (init 600))", "--aggressors", "1",
+      "--model", "{rx}", "--impulse-csv", "i.csv"},
+     1, Outcome::Ended,
+     {"amihost: the transmitter's AMI_Init returned an impulse matrix that is not finite: "
+      "column 1 (aggressor 1), row 88, is nan\n"}, {"transmitter AMI_Close returned 1\n"}},
+    {"WaveformNotFinite", Where::Scratch,
+     {"--model", "{nonfinite}", "--params", "(nonfinite (wave 3000))", "--wave-csv", "w.csv",
+      "--clock-csv", "c.csv"},
+     1, Outcome::Ended,
+     {"amihost: AMI_GetWave call 3 returned a waveform that is not finite: sample 3000 of the "
+      "run (952 of the call) is inf\n"}, {"AMI_Close returned 1\n"}},
+    {"ClockTimeNan", Where::Scratch,
+     {"--model", "{nonfinite}", "--params", "(nonfinite (clock 40))", "--clock-csv", "c.csv"},
+     1, Outcome::Ended,
+     {"amihost: AMI_GetWave call 2 returned a clock time that is not finite: clock time 8 of "
+      "the call is nan\n"}, {}},
+    // Not the end of the list, though it is negative.
+    {"ClockTimeMinusInfinity", Where::Scratch,
+     {"--model", "{nonfinite}", "--params", "(nonfinite (clock 0) (minus 1))"},
+     1, Outcome::Ended,
+     {"amihost: AMI_GetWave call 1 returned a clock time that is not finite: clock time 0 of "
+      "the call is -inf\n"}, {}},
+
     // 10^8 bits of impulse response at 32 samples a bit: 25.6 GB of matrix.
     {"ImpulseMatrixBeyondMemory", Where::Scratch,
      {"--model", "{rx}", "--impulse-bits", "100000000"},
@@ -402,6 +546,7 @@ TEST_P(AmihostCommandLine, EndsAsExpected)
     // The build's folders are not the test's to list.
     const bool own = c.where == Where::Scratch || c.where == Where::Copies;
     const auto before = own ? Snapshot(dir) : std::map<std::string, std::string>();
+    const auto named = NamedFiles(dir, args);
     const Result r = RunHost(dir, args, c.limitMib);
     SCOPED_TRACE("stdout:\n" + r.out + "stderr:\n" + r.err);
     EXPECT_EQ(r.status, c.status);
@@ -417,6 +562,18 @@ TEST_P(AmihostCommandLine, EndsAsExpected)
         if (own) {
             EXPECT_EQ(Snapshot(dir), before) << "a refused run changed a file";
         }
+        EXPECT_EQ(NamedFiles(dir, args), named) << "a refused run changed a file it names";
+        break;
+    case Outcome::Ended:
+        EXPECT_TRUE(r.out.rfind("model: ", 0) == 0 || r.out.rfind("transmitter: ", 0) == 0);
+        ASSERT_FALSE(r.err.empty());
+        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "not exactly one line";
+        EXPECT_FALSE(HasNotFinite(r.out)) << "the report holds a value that is not finite";
+        for (size_t k = 0; k + 1 < args.size(); ++k) {
+            if (args[k].size() > 4 && args[k].compare(args[k].size() - 4, 4, "-csv") == 0) {
+                EXPECT_FALSE(HasNotFinite(ReadFile(dir / args[k + 1]))) << args[k + 1];
+            }
+        }
         break;
     case Outcome::Usage:
         EXPECT_EQ(r.err, "");
@@ -429,6 +586,55 @@ TEST_P(AmihostCommandLine, EndsAsExpected)
 
 INSTANTIATE_TEST_SUITE_P(Cases, AmihostCommandLine, testing::ValuesIn(kCases),
                          [](const testing::TestParamInfo<Case>& info) { return info.param.name; });
+
+// A folder on a file system mounted read-only, from the mount table, with a
+// file in it if it holds one; empty where there is none.
+std::pair<fs::path, fs::path> ReadOnlyFolder()
+{
+    std::ifstream table("/proc/self/mountinfo");
+    std::string line;
+    while (std::getline(table, line)) {
+        // id, parent, device, root, mount point, options, ...
+        std::istringstream fields(line);
+        std::string skip, point, options;
+        fields >> skip >> skip >> skip >> skip >> point >> options;
+        std::error_code ec;
+        if ((options.rfind("ro,", 0) != 0 && options != "ro") || !fs::is_directory(point, ec))
+            continue;
+        fs::path file;
+        for (const fs::directory_entry& e : fs::directory_iterator(point, ec))
+            if (e.is_regular_file(ec)) {
+                file = e.path();
+                break;
+            }
+        return {point, file};
+    }
+    return {};
+}
+
+// An output on a read-only file system is found before anything runs, as
+// the opening would find it: a new file in a folder there, and a file that
+// is there already, which is left as it was.
+TEST(AmihostOutputs, ReadOnlyFileSystemIsFoundBeforeTheRun)
+{
+    const auto [folder, file] = ReadOnlyFolder();
+    if (folder.empty())
+        GTEST_SKIP() << "no file system is mounted read-only here";
+    std::vector<fs::path> outputs = {folder / "amihost_wave.csv"};
+    if (!file.empty())
+        outputs.push_back(file);
+    for (const fs::path& out : outputs) {
+        SCOPED_TRACE(out.string());
+        const auto before = NamedFiles(TheScratch().dir(), {out.string()});
+        const Result r = RunHost(TheScratch().dir(), {"--model", VESKARO_LIBRARY, "--wave-csv",
+                                                      out.string()});
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, "amihost: cannot write " + out.string() +
+                             " (--wave-csv): Read-only file system\n");
+        EXPECT_EQ(NamedFiles(TheScratch().dir(), {out.string()}), before);
+    }
+}
 
 size_t LineCount(const std::string& text) { return std::count(text.begin(), text.end(), '\n'); }
 

@@ -42,13 +42,29 @@ cd "$dlls"
 # is refused before anything is loaded; the status follows what it said.
 : >"$out/host_refusals.win.out"
 for refusal in "--wave-csv veskaro.DLL" "--clock-csv .\\Veskaro.dll" \
-               "--wave-csv a.csv --clock-csv .\\A.CSV" "--impulse-csv absent\\i.csv"; do
+               "--wave-csv a.csv --clock-csv .\\A.CSV" "--impulse-csv absent\\i.csv" \
+               "--clock-csv ..\\..\\tools\\amihost\\amihost.exe"; do
   status=0
   # shellcheck disable=SC2086 # each refusal is its words
   "$wine" "$win/tools/amihost/amihost.exe" --model Veskaro.dll $refusal \
     >>"$out/host_refusals.win.out" 2>&1 || status=$?
   echo "exit $status" >>"$out/host_refusals.win.out"
 done
+# A module the process has loaded that opens for writing (a DLL of Wine's,
+# which maps its own code): refused once the libraries are loaded, and left
+# as it was.
+system_dll="${WINEPREFIX:-$HOME/.wine}/drive_c/windows/system32/kernel32.dll"
+cp "$system_dll" "$out/kernel32.dll.before"
+status=0
+"$wine" "$win/tools/amihost/amihost.exe" --model Veskaro.dll \
+  --wave-csv 'C:\windows\system32\kernel32.dll' >"$out/host_loaded.win.out" 2>&1 || status=$?
+echo "exit $status" >>"$out/host_loaded.win.out"
+if cmp -s "$system_dll" "$out/kernel32.dll.before"; then
+  echo "kernel32.dll unchanged" >>"$out/host_loaded.win.out"
+else
+  echo "kernel32.dll changed" >>"$out/host_loaded.win.out"
+  cp "$out/kernel32.dll.before" "$system_dll"
+fi
 # The file services take the Windows form of the work directory (Wine's Z:
 # drive is the Unix root).
 windir="Z:$(printf '%s' "$out/files.win" | tr '/' '\\')"

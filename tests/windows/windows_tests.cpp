@@ -3,6 +3,7 @@
 // Linux libraries and, under Wine, against the DLLs.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -465,7 +466,30 @@ TEST(WindowsRuns, AmihostRefusesAnOutputThatIsAnotherFile)
               "needs a file of its own\n"
               "exit 2\n"
               "amihost: cannot write absent\\i.csv (--impulse-csv): No such file or directory\n"
+              "exit 2\n"
+              // A running program opens for writing nowhere on Windows.
+              "amihost: cannot write ..\\..\\tools\\amihost\\amihost.exe (--clock-csv): "
+              "Permission denied\n"
               "exit 2\n");
+}
+
+// A module the process has loaded, found among the process's modules once the
+// libraries are loaded, under whatever name Windows gives it.
+TEST(WindowsRuns, AmihostRefusesAnOutputThatIsALoadedModule)
+{
+    const std::vector<std::string> lines = Lines(Unix(ReadFile(kOut + "/host_loaded.win.out")));
+    ASSERT_EQ(lines.size(), 3u);
+    const std::string start = "amihost: --wave-csv C:\\windows\\system32\\kernel32.dll is ";
+    EXPECT_EQ(lines[0].compare(0, start.size(), start), 0) << lines[0];
+    std::string lower = lines[0];
+    for (char& c : lower)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    EXPECT_NE(lower.find("kernel32.dll, a file the process has loaded: an output must not "
+                         "overwrite it"),
+              std::string::npos)
+        << lines[0];
+    EXPECT_EQ(lines[1], "exit 2");
+    EXPECT_EQ(lines[2], "kernel32.dll unchanged");
 }
 
 std::map<std::string, std::string> Fields(const std::string& text)

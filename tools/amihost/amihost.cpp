@@ -60,7 +60,16 @@ struct Options {
     std::string txParams = "(usb3_tx (xtx_process 0) (xvptx 1.2) (xtx_boost_en 1) "
                            "(xtx_boost_lvl 1.156) (xtxlvl 105) (xtxeq 21))";
     std::string waveCsv, clockCsv, impulseCsv;
-    bool txParamsGiven = false; // the default string is not one the user asked for
+};
+
+// What an option needs for the run to read it; given without that, it is
+// refused rather than silently left unused.
+enum class Needs {
+    Nothing,
+    GetWave,       // a model with AMI_GetWave: it sets the waveform or what is made of it
+    Transmitter,   // --tx
+    Aggressors,    // --aggressors 1 or more
+    NoInterval,    // no --sample-interval, which sets the samples per bit itself
 };
 
 // One command-line option: where its value goes (exactly one of text, real
@@ -76,6 +85,7 @@ struct Option {
     const char* allowed;
     const char* help;
     bool mayBeEmpty = false; // a text that means something when empty
+    Needs needs = Needs::Nothing;
 };
 
 Option Text(const char* name, const char* arg, std::string Options::*to, const char* allowed,
@@ -103,63 +113,102 @@ Option Whole(const char* name, const char* arg, long Options::*to, bool (*inRang
     return {name, arg, nullptr, nullptr, to, inRange, allowed, help};
 }
 
-bool Positive(double v) { return v > 0; }
+Option Needing(Needs needs, Option opt)
+{
+    opt.needs = needs;
+    return opt;
+}
+
 bool NotNegative(double v) { return v >= 0; }
 bool AtLeastOne(double v) { return v >= 1; }
+
+// Bit times of every serial link there is, and far inside the range where
+// the models' filters, the waveform and the clock statistics (sums of
+// squared spacings) stay finite and keep their precision: below some 1e-155 s
+// the receiver's filter gives NaN, and squares of spacings near 1e-160 s or
+// 1e+160 s underflow or overflow.
+const double kShortestBit = 1e-15, kLongestBit = 1.0;
+const double kMostSamplesPerBit = 1e6;
+const double kShortestInterval = 1e-21; // the shortest bit / the most samples per bit
+bool BitTimeInRange(double v) { return v >= kShortestBit && v <= kLongestBit; }
+bool SampleIntervalInRange(double v) { return v >= kShortestInterval && v <= kLongestBit; }
 
 const Option kOptions[] = {
     Text("--model", "LIBRARY", &Options::model, "a model library file",
          "the model library: the receiver, or any model run alone (required)"),
     Params("--params", &Options::params,
          "AMI parameter string (default \"(usb3_rx (xrx_process 0) (xboost 5))\")"),
-    Real("--bit-time", "S", &Options::bitTime, Positive, "a positive finite number of seconds",
-         "bit time in seconds (default 1e-10)"),
-    Whole("--samples-per-bit", "N", &Options::samplesPerBit,
-          [](double v) { return v >= 1 && v <= 1e6; }, "a whole number from 1 to 1000000",
-          "samples per bit; sample interval = bit time / N (default 32)"),
-    Real("--sample-interval", "S", &Options::sampleInterval, Positive,
-         "a positive finite number of seconds, at most the bit time",
-         "sample interval in seconds (overrides --samples-per-bit)"),
-    Whole("--bits", "N", &Options::bits, AtLeastOne, "a whole number of bits, at least 1",
-          "number of bits to send (default 20000)"),
-    Whole("--block", "N", &Options::block, AtLeastOne, "a whole number of samples, at least 1",
-          "samples per AMI_GetWave call (default 1024)"),
-    Whole("--prbs", "7|9|15|23|31", &Options::prbs,
-          [](double v) { return v == 7 || v == 9 || v == 15 || v == 23 || v == 31; },
-          "7, 9, 15, 23 or 31", "PRBS polynomial (default 7)"),
+    Real("--bit-time", "S", &Options::bitTime, BitTimeInRange,
+         "a number of seconds from 1e-15 to 1", "bit time in seconds, 1e-15 to 1 (default 1e-10)"),
+    Needing(Needs::NoInterval,
+            Whole("--samples-per-bit", "N", &Options::samplesPerBit,
+                  [](double v) { return v >= 1 && v <= kMostSamplesPerBit; },
+                  "a whole number from 1 to 1000000",
+                  "samples per bit; sample interval = bit time / N (default 32)")),
+    Real("--sample-interval", "S", &Options::sampleInterval, SampleIntervalInRange,
+         "a number of seconds from 1e-21 to 1 and from the bit time / 1e6 to the bit time",
+         "sample interval in seconds, instead of --samples-per-bit"),
+    Needing(Needs::GetWave, Whole("--bits", "N", &Options::bits, AtLeastOne,
+                                  "a whole number of bits, at least 1",
+                                  "number of bits to send (default 20000)")),
+    Needing(Needs::GetWave, Whole("--block", "N", &Options::block, AtLeastOne,
+                                  "a whole number of samples, at least 1",
+                                  "samples per AMI_GetWave call (default 1024)")),
+    Needing(Needs::GetWave,
+            Whole("--prbs", "7|9|15|23|31", &Options::prbs,
+                  [](double v) { return v == 7 || v == 9 || v == 15 || v == 23 || v == 31; },
+                  "7, 9, 15, 23 or 31", "PRBS polynomial (default 7)")),
     // A bound no signal of a serial link comes near, and far below where the
     // sum of the main path and sixteen aggressors could overflow.
-    Real("--amplitude", "V", &Options::amplitude, [](double v) { return std::fabs(v) <= 10; },
-         "a number of volts from -10 to 10", "NRZ swing is +-V, -10 to 10 (default 0.5)"),
+    Needing(Needs::GetWave,
+            Real("--amplitude", "V", &Options::amplitude,
+                 [](double v) { return std::fabs(v) <= 10; }, "a number of volts from -10 to 10",
+                 "NRZ swing is +-V, -10 to 10 (default 0.5)")),
     Real("--channel-tau", "UI", &Options::tauUi, NotNegative,
          "a finite number of unit intervals, 0 or more",
          "single-pole channel time constant in UI, 0 for none (default 0.3)"),
-    Real("--data-ppm", "PPM", &Options::dataPpm, [](double v) { return std::fabs(v) < 1e5; },
-         "a number of ppm above -100000 and below 100000",
-         "data rate offset from 1/bit time in ppm (default 0)"),
-    Whole("--settle-bits", "N", &Options::settleBits, NotNegative,
-          "a whole number of bits, 0 or more",
-          "bits left out of the clock statistics (default: a quarter)"),
+    Needing(Needs::GetWave,
+            Real("--data-ppm", "PPM", &Options::dataPpm,
+                 [](double v) { return std::fabs(v) < 1e5; },
+                 "a number of ppm above -100000 and below 100000",
+                 "data rate offset from 1/bit time in ppm (default 0)")),
+    Needing(Needs::GetWave, Whole("--settle-bits", "N", &Options::settleBits, NotNegative,
+                                  "a whole number of bits, 0 or more",
+                                  "bits left out of the clock statistics (default: a quarter)")),
     Whole("--impulse-bits", "N", &Options::impulseBits, AtLeastOne,
           "a whole number of bits, at least 1",
           "length of the impulse response passed to AMI_Init, in bits (default 16)"),
     Whole("--aggressors", "N", &Options::aggressors, [](double v) { return v >= 0 && v <= 16; },
           "a whole number from 0 to 16",
           "aggressor columns in the impulse matrix, 0 to 16 (default 0)"),
-    Real("--xtalk", "K", &Options::xtalk, [](double v) { return std::fabs(v) <= 1; },
-         "a number from -1 to 1",
-         "coupling of aggressor k: K / k times the channel, k bits late (default 0.05)"),
+    Needing(Needs::Aggressors,
+            Real("--xtalk", "K", &Options::xtalk, [](double v) { return std::fabs(v) <= 1; },
+                 "a number from -1 to 1",
+                 "coupling of aggressor k: K / k times the channel, k bits late (default "
+                 "0.05)")),
     Text("--tx", "LIBRARY", &Options::tx, "a model library file",
          "transmitter model run first on the impulse matrix; --model is the receiver"),
-    Params("--tx-params", &Options::txParams,
-         "the transmitter's parameter string (default: its six settings at their defaults)"),
-    Text("--wave-csv", "FILE", &Options::waveCsv, "a file name",
-         "write sample,time,input,output"),
-    Text("--clock-csv", "FILE", &Options::clockCsv, "a file name",
-         "write index,time of every clock time returned"),
+    Needing(Needs::Transmitter,
+            Params("--tx-params", &Options::txParams,
+                   "the transmitter's parameter string (default: its six settings at their "
+                   "defaults)")),
+    Needing(Needs::GetWave, Text("--wave-csv", "FILE", &Options::waveCsv, "a file name",
+                                 "write sample,time,input,output")),
+    Needing(Needs::GetWave, Text("--clock-csv", "FILE", &Options::clockCsv, "a file name",
+                                 "write index,time of every clock time returned")),
     Text("--impulse-csv", "FILE", &Options::impulseCsv, "a file name",
          "write sample,time,before,after (then before_k,after_k per aggressor)"),
 };
+
+// The options that need the same thing, as one line of the usage.
+std::string NamesNeeding(Needs needs)
+{
+    std::string names;
+    for (const Option& opt : kOptions)
+        if (opt.needs == needs)
+            names += (names.empty() ? "" : ", ") + std::string(opt.name);
+    return names;
+}
 
 void Usage(FILE* to)
 {
@@ -168,18 +217,31 @@ void Usage(FILE* to)
         const std::string word = std::string(opt.name) + " " + opt.arg;
         std::fprintf(to, "  %-22s %s\n", word.c_str(), opt.help);
     }
+    std::fprintf(to, "  --help, -h             this text\n");
     std::fprintf(to,
-        "  --help, -h             this text\n"
+        "an option the run would not read is refused:\n"
+        "  %s\n"
+        "     only with a --model that has AMI_GetWave;\n"
+        "  %s only with --tx; %s only with --aggressors 1 or more;\n"
+        "  %s not with --sample-interval\n",
+        NamesNeeding(Needs::GetWave).c_str(), NamesNeeding(Needs::Transmitter).c_str(),
+        NamesNeeding(Needs::Aggressors).c_str(), NamesNeeding(Needs::NoInterval).c_str());
+    std::fprintf(to,
         "exit status:\n"
-        "  0  every model call returned 1 and every file was written\n"
+        "  0  every model call returned 1, every value the models returned is finite and\n"
+        "     every file was written\n"
         "  1  a model call returned other than 1 (AMI_Init, AMI_GetWave or AMI_Close, of the\n"
         "     receiver or the transmitter; also an AMI_Init that left no handle to close),\n"
-        "     a CSV file failed part way through, or memory ran out (or another failure\n"
-        "     stopped the host, named on stderr)\n"
-        "  2  a bad command line, a library that cannot be loaded, or an output that\n"
-        "     cannot be made, names a library or another output, or that the model cannot\n"
-        "     fill (--wave-csv or --clock-csv with no AMI_GetWave): nothing is run and no\n"
-        "     file is changed\n");
+        "     a model returned a value that is not finite (the matrix after AMI_Init, the\n"
+        "     waveform or a clock time after AMI_GetWave: the call and the first such value\n"
+        "     are named on stderr, and the run ends there), a CSV file failed part way\n"
+        "     through, or memory ran out (or another failure stopped the host, named on\n"
+        "     stderr)\n"
+        "  2  a bad command line (an option the run would not read among them), a library\n"
+        "     that cannot be loaded, or an output that cannot be made or opened, names a\n"
+        "     library or a file the process has loaded or another output, or that the\n"
+        "     model cannot fill (--wave-csv or --clock-csv with no AMI_GetWave): no model\n"
+        "     is run and no file is changed\n");
 }
 
 std::string Format(const char* format, ...)
@@ -199,7 +261,6 @@ bool Take(const Option& opt, const char* value, Options& o)
         if (*value == '\0' && !opt.mayBeEmpty)
             return false;
         o.*opt.text = value;
-        o.txParamsGiven |= opt.text == &Options::txParams;
         return true;
     }
     if (opt.real) {
@@ -254,8 +315,11 @@ std::string Derive(const Options& o, Settings& s)
 {
     s.ts = o.sampleInterval > 0 ? o.sampleInterval : o.bitTime / o.samplesPerBit;
     s.spbExact = o.bitTime / s.ts;
-    // --samples-per-bit is bounded by itself; a given interval is bounded here.
-    if (o.sampleInterval > 0 && !(s.spbExact >= 1.0 && s.spbExact <= 1e6))
+    // --samples-per-bit is bounded by itself; a given interval is bounded
+    // here, with room for the rounding of an interval given as exactly the
+    // bit time / 1e6.
+    if (o.sampleInterval > 0 &&
+        !(s.spbExact >= 1.0 && s.spbExact <= kMostSamplesPerBit * (1 + 1e-12)))
         return BadValue("--sample-interval", Format("%g", o.sampleInterval),
                         Format("a number of seconds from the bit time / 1e6 = %g s to the bit "
                                "time %g s",
@@ -294,23 +358,33 @@ std::string Derive(const Options& o, Settings& s)
     return std::string();
 }
 
+// A file the run names on its command line, and which file it is.
+struct Named {
+    const char* option;
+    const std::string& path;
+    amihost::FileKey key;
+};
+
+// The outputs a run writes, in the order of the usage.
+struct Outputs {
+    explicit Outputs(const Options& o)
+        : named{{"--wave-csv", o.waveCsv, {}},
+                {"--clock-csv", o.clockCsv, {}},
+                {"--impulse-csv", o.impulseCsv, {}}}
+    {
+    }
+    Named named[3];
+};
+
 // The files a run names: every output must be one the host can make, and
 // none may be a library it loads or another output (a library mapped into
 // the process dies when its file is cut short). Returns what is wrong, or
-// nothing; nothing is made or changed.
-std::string CheckFiles(const Options& o)
+// nothing; nothing is made or changed. Fills in which file each output is.
+std::string CheckFiles(const Options& o, Outputs& files)
 {
-    struct Named {
-        const char* option;
-        const std::string& path;
-        amihost::FileKey key;
-    };
     const Named libraries[] = {{"--model", o.model, amihost::ExistingFile(o.model)},
                                {"--tx", o.tx, amihost::ExistingFile(o.tx)}};
-    Named outputs[] = {{"--wave-csv", o.waveCsv, {}},
-                       {"--clock-csv", o.clockCsv, {}},
-                       {"--impulse-csv", o.impulseCsv, {}}};
-    for (Named& out : outputs) {
+    for (Named& out : files.named) {
         if (out.path.empty())
             continue;
         const std::string why = amihost::CheckOutput(out.path, out.key);
@@ -320,7 +394,7 @@ std::string CheckFiles(const Options& o)
             if (out.key == lib.key)
                 return std::string(out.option) + " " + out.path + " names the library file of " +
                        lib.option + " " + lib.path + ": an output must not overwrite a library";
-        for (const Named& other : outputs) {
+        for (const Named& other : files.named) {
             if (&other == &out)
                 break;
             if (out.key == other.key)
@@ -331,11 +405,74 @@ std::string CheckFiles(const Options& o)
     return std::string();
 }
 
+// After the libraries are loaded: no output may be a file mapped into the
+// process, such as a library a model needs (found through its run path) or
+// the host program itself. Returns what is wrong, or nothing.
+std::string CheckLoaded(const Outputs& files)
+{
+    const std::vector<amihost::LoadedFile> loaded = amihost::LoadedFiles();
+    for (const Named& out : files.named) {
+        if (out.path.empty())
+            continue;
+        for (const amihost::LoadedFile& file : loaded)
+            if (out.key == file.key)
+                return std::string(out.option) + " " + out.path + " is " + file.path +
+                       ", a file the process has loaded: an output must not overwrite it";
+    }
+    return std::string();
+}
+
+// An option given on the command line, with its value as given.
+struct Given {
+    const Option* option;
+    std::string value;
+};
+
+// Why the run would not read an option given, or nothing. hasGetWave is
+// known only once the model is loaded: before, the options that need it are
+// left for later.
+std::string Unread(const std::vector<Given>& given, const Options& o, const bool* hasGetWave)
+{
+    bool interval = false;
+    for (const Given& g : given)
+        interval |= g.option->real == &Options::sampleInterval;
+    for (const Given& g : given) {
+        const std::string name = g.option->name;
+        switch (g.option->needs) {
+        case Needs::Nothing: break;
+        case Needs::Transmitter:
+            if (o.tx.empty())
+                return name + " given without --tx: there is no transmitter to take it";
+            break;
+        case Needs::Aggressors:
+            if (o.aggressors == 0)
+                return name + " given without aggressors (--aggressors is 0): there is no "
+                              "aggressor column for it to couple";
+            break;
+        case Needs::NoInterval:
+            if (interval)
+                return name + " given with --sample-interval, which sets the samples per bit "
+                              "itself: give one of the two";
+            break;
+        case Needs::GetWave:
+            if (hasGetWave == nullptr || *hasGetWave)
+                break;
+            if (g.option->text != nullptr) // a file the waveform would fill
+                return name + " needs a model with AMI_GetWave: " + o.model +
+                       " has none, so nothing would be written to " + g.value;
+            return name + " needs a model with AMI_GetWave: " + o.model +
+                   " has none, so no waveform is sent and " + name + " would not be read";
+        }
+    }
+    return std::string();
+}
+
 enum class Parsed { Run, Help, Refused };
 
 // Every word is read before any is acted on: --help anywhere wins, and
 // otherwise the first fault found is the one reported, on one line.
-Parsed ParseArgs(int argc, char** argv, Options& o, Settings& s)
+Parsed ParseArgs(int argc, char** argv, Options& o, Settings& s, Outputs& files,
+                 std::vector<Given>& given)
 {
     std::string fault;
     bool help = false;
@@ -357,6 +494,8 @@ Parsed ParseArgs(int argc, char** argv, Options& o, Settings& s)
             problem = word + " needs a value (" + opt->allowed + ")";
         else if (!Take(*opt, argv[i + 1], o))
             problem = BadValue(opt->name, argv[i + 1], opt->allowed);
+        else
+            given.push_back({opt, argv[i + 1]});
         if (opt)
             ++i;
         if (fault.empty())
@@ -369,12 +508,12 @@ Parsed ParseArgs(int argc, char** argv, Options& o, Settings& s)
     if (fault.empty() && o.model.empty())
         fault = "no --model given: name the model library to run (amihost --help lists the "
                 "options)";
-    if (fault.empty() && o.txParamsGiven && o.tx.empty())
-        fault = "--tx-params given without --tx: there is no transmitter to take it";
+    if (fault.empty())
+        fault = Unread(given, o, nullptr);
     if (fault.empty())
         fault = Derive(o, s);
     if (fault.empty())
-        fault = CheckFiles(o);
+        fault = CheckFiles(o, files);
     if (!fault.empty()) {
         std::fprintf(stderr, "amihost: %s\n", fault.c_str());
         return Parsed::Refused;
@@ -545,6 +684,32 @@ void ShowColumns(const std::vector<double>& before, const std::vector<double>& a
     }
 }
 
+// The first value of an impulse matrix that is not finite, named by its
+// column and row; empty when every value is finite.
+std::string NotFiniteInMatrix(const std::vector<double>& matrix, long rows)
+{
+    for (size_t k = 0; k < matrix.size(); ++k)
+        if (!std::isfinite(matrix[k])) {
+            const long column = static_cast<long>(k) / rows, row = static_cast<long>(k) % rows;
+            return Format("column %ld (%s), row %ld, is %g", column,
+                          column == 0 ? "main" : Format("aggressor %ld", column).c_str(), row,
+                          matrix[k]);
+        }
+    return std::string();
+}
+
+// What a model returned that is not finite ends the run: the numbers made
+// of it would be NaN throughout, yet look like a result.
+bool EndsOnNotFinite(const char* call, const char* what, const std::string& first)
+{
+    if (first.empty())
+        return false;
+    std::fflush(stdout);
+    std::fprintf(stderr, "amihost: %s returned %s that is not finite: %s\n", call, what,
+                 first.c_str());
+    return true;
+}
+
 void PrintMessage(const char* label, const char* msg)
 {
     std::printf("%s:", label);
@@ -559,7 +724,9 @@ int Run(int argc, char** argv)
 {
     Options o;
     Settings s;
-    switch (ParseArgs(argc, argv, o, s)) {
+    Outputs files(o);
+    std::vector<Given> given;
+    switch (ParseArgs(argc, argv, o, s, files, given)) {
     case Parsed::Help: return 0;
     case Parsed::Refused: return 2;
     case Parsed::Run: break;
@@ -576,16 +743,16 @@ int Run(int argc, char** argv)
         std::fprintf(stderr, "amihost: cannot load %s\n", txLib.error().c_str());
         return 2;
     }
-    // Only AMI_GetWave makes a waveform and clock times to write.
-    const std::pair<const char*, const std::string*> filledByGetWave[] = {
-        {"--wave-csv", &o.waveCsv}, {"--clock-csv", &o.clockCsv}};
-    for (const auto& [option, path] : filledByGetWave)
-        if (!path->empty() && !lib.getWave) {
-            std::fprintf(stderr, "amihost: %s needs a model with AMI_GetWave: %s has none, so "
-                                 "nothing would be written to %s\n",
-                         option, o.model.c_str(), path->c_str());
-            return 2;
-        }
+    // What the loader brought in with the libraries, and what only a model
+    // with AMI_GetWave reads, are known now; nothing has run yet.
+    const bool hasGetWave = lib.getWave != nullptr;
+    std::string fault = CheckLoaded(files);
+    if (fault.empty())
+        fault = Unread(given, o, &hasGetWave);
+    if (!fault.empty()) {
+        std::fprintf(stderr, "amihost: %s\n", fault.c_str());
+        return 2;
+    }
     if (!o.tx.empty())
         std::printf("transmitter: %s (AMI_GetWave %s)\n", o.tx.c_str(),
                     txLib.getWave ? "present, not used" : "absent: impulse-only model");
@@ -617,6 +784,11 @@ int Run(int argc, char** argv)
         std::printf("transmitter AMI_Init returned %ld (%ld rows, %ld aggressor%s)\n", r, rows,
                     o.aggressors, o.aggressors == 1 ? "" : "s");
         PrintMessage("transmitter message", txMsg);
+        if (EndsOnNotFinite("the transmitter's AMI_Init", "an impulse matrix",
+                            NotFiniteInMatrix(impulse, rows))) {
+            std::printf("transmitter AMI_Close returned %ld\n", txHandle ? txLib.close(txHandle) : 0);
+            return 1;
+        }
         std::printf("impulse matrix shaped by the transmitter:\n");
         ShowColumns(channel, impulse, rows, o.aggressors, spb, ts);
         const long c = txHandle ? txLib.close(txHandle) : 0;
@@ -658,6 +830,10 @@ int Run(int argc, char** argv)
     PrintMessage("message", msg);
     if (paramsOut)
         std::printf("parameters out: %s\n", paramsOut);
+    if (EndsOnNotFinite("AMI_Init", "an impulse matrix", NotFiniteInMatrix(impulse, rows))) {
+        std::printf("AMI_Close returned %ld\n", handle ? lib.close(handle) : 0);
+        return 1;
+    }
     size_t changed = 0;
     for (size_t k = 0; k < impulse.size(); ++k)
         changed += impulse[k] != impulseBefore[k];
@@ -706,12 +882,33 @@ int Run(int argc, char** argv)
             const long r = lib.getWave(output.data(), len, times.data(), &paramsOut, handle);
             ++calls;
             failed += r != 1;
-            for (double t : times) {
-                if (t < 0)
+            // The clock list ends at its first negative entry, the -1 mark.
+            size_t clocks = 0;
+            std::string badClock;
+            for (; clocks < times.size(); ++clocks) {
+                if (!std::isfinite(times[clocks])) {
+                    badClock = Format("clock time %zu of the call is %g", clocks, times[clocks]);
                     break;
+                }
+                if (times[clocks] < 0)
+                    break;
+            }
+            std::string badWave;
+            for (long i = 0; i < len && badWave.empty(); ++i)
+                if (!std::isfinite(output[i]))
+                    badWave = Format("sample %ld of the run (%ld of the call) is %g", start + i, i,
+                                     output[i]);
+            const std::string call = Format("AMI_GetWave call %ld", calls);
+            if (EndsOnNotFinite(call.c_str(), "a waveform", badWave) ||
+                EndsOnNotFinite(call.c_str(), "a clock time", badClock)) {
+                // Neither the statistics nor the files take the block.
+                std::printf("AMI_Close returned %ld\n", handle ? lib.close(handle) : 0);
+                return 1;
+            }
+            for (size_t k = 0; k < clocks; ++k) {
                 if (FILE* f = clockCsv.get())
-                    std::fprintf(f, "%zu,%.12e\n", clock.count(), t);
-                clock.Add(t);
+                    std::fprintf(f, "%zu,%.12e\n", clock.count(), times[k]);
+                clock.Add(times[k]);
             }
             if (FILE* f = waveCsv.get())
                 for (long i = 0; i < len; ++i)

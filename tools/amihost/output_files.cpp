@@ -3,15 +3,19 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <tlhelp32.h>
 #else
+#include <fcntl.h>
+#include <link.h>
 #include <unistd.h>
-
-#include <vector>
 #endif
 
 namespace amihost {
@@ -46,6 +50,17 @@ FileKey Identity(const std::string& path, const std::string& name)
 }
 
 bool Writable(const std::string& path) { return _access(path.c_str(), 2) == 0; }
+
+// 0 when the file opens for writing, else why not (a running program, a
+// read-only file). Not cut short: the file stays as it is.
+int OpensForWriting(const std::string& path)
+{
+    const int fd = _open(path.c_str(), _O_WRONLY | _O_BINARY);
+    if (fd < 0)
+        return errno;
+    _close(fd);
+    return 0;
+}
 #else
 const char* const kSeparators = "/";
 
@@ -63,6 +78,17 @@ FileKey Identity(const std::string& path, const std::string& name)
 }
 
 bool Writable(const std::string& path) { return access(path.c_str(), W_OK) == 0; }
+
+// 0 when the file opens for writing, else why not (a running program, a
+// read-only file system). Not cut short: the file stays as it is.
+int OpensForWriting(const std::string& path)
+{
+    const int fd = open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    close(fd);
+    return 0;
+}
 #endif
 
 std::string Reason(int code) { return std::strerror(code); }
@@ -86,11 +112,16 @@ std::string CheckOutput(const std::string& path, FileKey& key)
         if (stat(p.c_str(), &st) == 0) {
             if (S_ISDIR(st.st_mode))
                 return Reason(EISDIR);
+            if (S_ISREG(st.st_mode)) {
+                if (const int code = OpensForWriting(p))
+                    return Reason(code);
+                key = Identity(p, std::string());
+                return std::string();
+            }
+            // A device (such as the null device) may take any number of
+            // outputs; opening a pipe with no reader yet would wait for one.
             if (!Writable(p))
                 return Reason(errno);
-            // A device (such as the null device) may take any number of outputs.
-            if (S_ISREG(st.st_mode))
-                key = Identity(p, std::string());
             return std::string();
         }
         if (errno != ENOENT)
@@ -135,5 +166,62 @@ std::string CheckOutput(const std::string& path, FileKey& key)
     key = Identity(folder, name);
     return std::string();
 }
+
+#ifdef _WIN32
+std::vector<LoadedFile> LoadedFiles()
+{
+    std::vector<LoadedFile> files;
+    // The program comes first among the process's modules.
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return files;
+    MODULEENTRY32 module;
+    module.dwSize = sizeof module;
+    for (BOOL more = Module32First(snapshot, &module); more;
+         more = Module32Next(snapshot, &module)) {
+        const FileKey key = ExistingFile(module.szExePath);
+        if (key.known)
+            files.push_back({module.szExePath, key});
+    }
+    CloseHandle(snapshot);
+    return files;
+}
+#else
+namespace {
+
+int AddLoaded(struct dl_phdr_info* info, size_t, void* data)
+{
+    // The program itself has no name in the loader's list; the vDSO has no file.
+    if (info->dlpi_name != nullptr && info->dlpi_name[0] != '\0')
+        static_cast<std::vector<std::string>*>(data)->push_back(info->dlpi_name);
+    return 0;
+}
+
+} // namespace
+
+std::vector<LoadedFile> LoadedFiles()
+{
+    std::vector<LoadedFile> files;
+    const char* const self = "/proc/self/exe";
+    const FileKey program = ExistingFile(self);
+    if (program.known) {
+        std::vector<char> target(4096);
+        const ssize_t n = readlink(self, target.data(), target.size() - 1);
+        files.push_back({n > 0 ? std::string(target.data(), static_cast<size_t>(n)) : self, program});
+    }
+    std::vector<std::string> names;
+    dl_iterate_phdr(AddLoaded, &names);
+    for (const std::string& name : names) {
+        const FileKey key = ExistingFile(name);
+        if (!key.known)
+            continue;
+        // The loader's name may hold "/./" where a run path began with $ORIGIN.
+        char* real = realpath(name.c_str(), nullptr);
+        files.push_back({real ? real : name, key});
+        std::free(real);
+    }
+    return files;
+}
+#endif
 
 } // namespace amihost

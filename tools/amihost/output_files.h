@@ -1,9 +1,11 @@
 // The files the host writes, checked before anything is loaded or run: that
 // each can be made, and which file it will be, so that no output overwrites
-// a library the host loads or another output.
+// a library the host loads, a file the process has mapped, or another
+// output.
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace amihost {
 
@@ -26,8 +28,22 @@ struct FileKey {
 FileKey ExistingFile(const std::string& path);
 
 // Why path cannot be written as an output, in the system's words ("No such
-// file or directory", "Is a directory", "Permission denied"), or empty when
-// it can; key says which file it will be. Nothing is made or changed.
+// file or directory", "Is a directory", "Permission denied", "Text file
+// busy", "Read-only file system"), or empty when it can; key says which file
+// it will be. A file that is there is opened for writing, as the output
+// will be, but not cut short: nothing is made or changed.
 std::string CheckOutput(const std::string& path, FileKey& key);
+
+// A file the process has mapped: the program itself and every library the
+// loader has loaded (those the models need included), as the loader names
+// it.
+struct LoadedFile {
+    std::string path;
+    FileKey key;
+};
+
+// The files mapped into this process now; ones whose key cannot be found
+// (no file behind them) are left out.
+std::vector<LoadedFile> LoadedFiles();
 
 } // namespace amihost

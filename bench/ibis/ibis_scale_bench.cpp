@@ -11,9 +11,22 @@
 //   T  time grows more than 2.5 x the growth of the input
 //   S  the large size takes more than --slow seconds (default 5)
 //   M  peak memory above 64 MB + 24 bytes per byte of input
-//   O  more than 3 output lines per input line
+//   O  the output grows more than F^1.5 times for F times the items (31.6 x
+//      at the default 10 x): the output per item at the large size is more
+//      than sqrt(F) times that at the small size.  Half way, on a log
+//      scale, between linear output (F x: a few messages per item, as every
+//      row past a table's limit has) and quadratic output (F^2 x), so that
+//      it holds for any --factor.  The output is counted in bytes, not
+//      lines: a message wraps onto a second line once its names and line
+//      numbers grow longer, which doubles its lines but not its text.  The
+//      small size's output counts as at least 1000 bytes, so that a few
+//      lines said once are not growth.  Two sizes with a table's limit
+//      between them can pass for faster growth; the row limits of the
+//      tables (100 and 1000) lie below the default sizes.
 //   X  a run was stopped at the time-out (it counts as T and S)
 //   K  the checker died of a signal (crash or memory cap)
+// The growth columns are large over small: x in of the input's bytes, x out
+// of the output's bytes.
 // The exit status is 0 whatever the figures: they are for reading.
 //
 //   ibis_scale_bench [--small N] [--factor F] [--only NAME[,NAME...]]
@@ -40,6 +53,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <string>
 #include <vector>
@@ -2320,6 +2334,7 @@ struct Run {
     double seconds = 0;
     double peakMB = 0;
     size_t outLines = 0;
+    size_t outBytes = 0;
     std::map<std::string, long> codes;  // message codes and their counts
     std::vector<std::string> head;      // the first output lines
 };
@@ -2396,6 +2411,7 @@ Run RunChecker(const Options& o, const std::string& dir, const std::string& file
             open = false;
             break;
         }
+        r.outBytes += (size_t)got;
         for (ssize_t i = 0; i < got; i++) {
             if (buf[i] == '\n') {
                 r.outLines++;
@@ -2479,11 +2495,41 @@ std::string TimeText(const Run& r, const Options& o)
     return Fmt("%.3f", r.seconds);
 }
 
+// Kilobytes, with a decimal while they are few.
+std::string KB(size_t bytes)
+{
+    return Fmt(bytes < 102400 ? "%.1f" : "%.0f", bytes / 1024.0);
+}
+
 std::string Growth(double a, double b)
 {
     if (a <= 0) return "-";
     return Fmt("%.1f", b / a);
 }
+
+// The O flag: output bytes growing faster than the items, judged per item
+// (see the flags above).  Squared, so that no root is taken.
+constexpr double kOutputFloor = 1000;
+constexpr bool OutputOutgrows(double smallOut, double largeOut, double factor)
+{
+    const double a = smallOut < kOutputFloor ? kOutputFloor : smallOut;
+    return largeOut * largeOut > factor * factor * factor * a * a;
+}
+// Made-up byte counts: quadratic output is flagged at any factor and
+// coefficient that leaves the small size above the floor; linear output
+// with or without a fixed part, with longer names at the large size, N log
+// N, constant output and a few new lines are not.
+static_assert(OutputOutgrows(1000000, 100000000, 10), "quadratic");
+static_assert(OutputOutgrows(10000, 1000000, 10), "quadratic, small coefficient");
+static_assert(OutputOutgrows(100000, 400000, 2), "quadratic at the factor 2");
+static_assert(OutputOutgrows(2000, 200000, 10), "quadratic near the floor");
+static_assert(!OutputOutgrows(2000000, 21000000, 10), "a few messages per row past a limit");
+static_assert(!OutputOutgrows(800000, 1640000, 2), "one message per item, longer names");
+static_assert(!OutputOutgrows(800000, 8800000, 10), "one message per item, longer names");
+static_assert(!OutputOutgrows(100000, 200000, 2), "linear at the factor 2");
+static_assert(!OutputOutgrows(1328771, 16609640, 10), "N log N");
+static_assert(!OutputOutgrows(150, 150, 10), "constant");
+static_assert(!OutputOutgrows(0, 300, 10), "a few new lines");
 
 void Usage(FILE* f)
 {
@@ -2634,12 +2680,14 @@ int main(int argc, char** argv)
     printf("IBIS checker at scale: %s -n -c -q, one construct at a time, N = %ld and %ld items\n",
            o.ibislint.c_str(), o.small, large);
     printf("time-out %.0f s; flags: T time growth > 2.5 x input growth, S over %.0f s,\n"
-           "M peak over 64 MB + 24 B per input byte, O over 3 output lines per input line,\n"
-           "X timed out, K killed by a signal (crash or the %ld MB memory cap)\n\n",
-           o.timeout, o.slow, o.memcapMB);
-    printf("%-20s %-15s %17s %17s %17s %15s %17s | %5s %5s %5s %5s | %s\n", "construct", "family",
-           "input KB", "input lines", "time s", "peak MB", "output lines", "x in", "x time",
-           "x mem", "x out", "flags");
+           "M peak over 64 MB + 24 B per input byte, O output bytes grow > %.1f x (the factor^1.5:\n"
+           "output per item up more than sqrt(factor) x; the small size's output counted as at\n"
+           "least %.0f bytes), X timed out, K killed by a signal (crash or the %ld MB memory cap);\n"
+           "x in and x out: growth of the input's and the output's bytes\n\n",
+           o.timeout, o.slow, std::pow((double)o.factor, 1.5), kOutputFloor, o.memcapMB);
+    printf("%-20s %-15s %17s %17s %17s %15s %17s %15s | %5s %5s %5s %5s | %s\n", "construct",
+           "family", "input KB", "input lines", "time s", "peak MB", "output lines", "output KB",
+           "x in", "x time", "x mem", "x out", "flags");
     fflush(stdout);
 
     int flagged = 0;
@@ -2682,12 +2730,14 @@ int main(int argc, char** argv)
         if (timedOut || (b.ran && b.seconds / std::max(a.seconds, 0.01) > 2.5 * inGrowth))
             flags += "T";
         if (timedOut || (b.ran && b.seconds > o.slow)) flags += "S";
-        bool mem = false, out = false;
+        bool mem = false;
         for (int z = 0; z < 2; z++) {
             if (!s[z].run.ran) continue;
             if (s[z].run.peakMB > 64.0 + 24.0 * s[z].bytes / 1048576.0) mem = true;
-            if ((double)s[z].run.outLines > 3.0 * s[z].lines) out = true;
         }
+        // A run cut short has only part of its output.
+        bool out = a.ran && b.ran && !timedOut && a.signal == 0 && b.signal == 0
+                   && OutputOutgrows((double)a.outBytes, (double)b.outBytes, (double)o.factor);
         if (mem) flags += "M";
         if (out) flags += "O";
         if (!flags.empty()) {
@@ -2701,15 +2751,17 @@ int main(int argc, char** argv)
         std::string mems = Fmt("%.0f/", a.peakMB) + (b.ran ? Fmt("%.0f", b.peakMB) : "-");
         std::string outs = (a.timedOut ? std::string("-") : Fmt("%zu", a.outLines)) + "/"
                            + (b.ran && !b.timedOut ? Fmt("%zu", b.outLines) : "-");
+        std::string outKB = (a.timedOut ? std::string("-") : KB(a.outBytes)) + "/"
+                            + (b.ran && !b.timedOut ? KB(b.outBytes) : "-");
         std::string gt = b.ran && !timedOut ? Growth(std::max(a.seconds, 0.01), b.seconds) : "-";
         std::string gm = b.ran ? Growth(a.peakMB, b.peakMB) : "-";
         std::string go = "-";
         if (b.ran && !timedOut)
-            go = a.outLines > 0 ? Growth((double)a.outLines, (double)b.outLines)
-                                : (b.outLines > 0 ? "new" : "-");
-        printf("%-20s %-15s %17s %17s %17s %15s %17s | %5.1f %5s %5s %5s | %s\n", k->name,
+            go = a.outBytes > 0 ? Growth((double)a.outBytes, (double)b.outBytes)
+                                : (b.outBytes > 0 ? "new" : "-");
+        printf("%-20s %-15s %17s %17s %17s %15s %17s %15s | %5.1f %5s %5s %5s | %s\n", k->name,
                k->family, inKB.c_str(), inLines.c_str(), times.c_str(), mems.c_str(), outs.c_str(),
-               inGrowth, gt.c_str(), gm.c_str(), go.c_str(), flags.c_str());
+               outKB.c_str(), inGrowth, gt.c_str(), gm.c_str(), go.c_str(), flags.c_str());
         if (o.show > 0)
             for (const std::string& line : a.head) printf("      | %s\n", line.c_str());
         if (o.codes && !a.codes.empty()) {

@@ -684,6 +684,13 @@ void ShowColumns(const std::vector<double>& before, const std::vector<double>& a
     }
 }
 
+// A value that is not finite, in the same words on every platform (the C
+// libraries print NaN each their own way).
+const char* NotFiniteText(double v)
+{
+    return std::isnan(v) ? "nan" : v > 0 ? "inf" : "-inf";
+}
+
 // The first value of an impulse matrix that is not finite, named by its
 // column and row; empty when every value is finite.
 std::string NotFiniteInMatrix(const std::vector<double>& matrix, long rows)
@@ -691,9 +698,9 @@ std::string NotFiniteInMatrix(const std::vector<double>& matrix, long rows)
     for (size_t k = 0; k < matrix.size(); ++k)
         if (!std::isfinite(matrix[k])) {
             const long column = static_cast<long>(k) / rows, row = static_cast<long>(k) % rows;
-            return Format("column %ld (%s), row %ld, is %g", column,
+            return Format("column %ld (%s), row %ld, is %s", column,
                           column == 0 ? "main" : Format("aggressor %ld", column).c_str(), row,
-                          matrix[k]);
+                          NotFiniteText(matrix[k]));
         }
     return std::string();
 }
@@ -887,7 +894,8 @@ int Run(int argc, char** argv)
             std::string badClock;
             for (; clocks < times.size(); ++clocks) {
                 if (!std::isfinite(times[clocks])) {
-                    badClock = Format("clock time %zu of the call is %g", clocks, times[clocks]);
+                    badClock = Format("clock time %zu of the call is %s", clocks,
+                                      NotFiniteText(times[clocks]));
                     break;
                 }
                 if (times[clocks] < 0)
@@ -896,8 +904,8 @@ int Run(int argc, char** argv)
             std::string badWave;
             for (long i = 0; i < len && badWave.empty(); ++i)
                 if (!std::isfinite(output[i]))
-                    badWave = Format("sample %ld of the run (%ld of the call) is %g", start + i, i,
-                                     output[i]);
+                    badWave = Format("sample %ld of the run (%ld of the call) is %s", start + i, i,
+                                     NotFiniteText(output[i]));
             const std::string call = Format("AMI_GetWave call %ld", calls);
             if (EndsOnNotFinite(call.c_str(), "a waveform", badWave) ||
                 EndsOnNotFinite(call.c_str(), "a clock time", badClock)) {

@@ -4,7 +4,9 @@
 // process.
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -102,5 +104,99 @@ TEST_P(IbislintCommandLine, StatusAndMessages)
 
 INSTANTIATE_TEST_SUITE_P(Typed, IbislintCommandLine, ::testing::ValuesIn(kCliCases),
                          [](const ::testing::TestParamInfo<CliCase>& i) { return i.param.name; });
+
+// A report that cannot be written is no success: with standard output on the
+// full device or closed, every run that reports ends with status 2 (neither
+// passed nor failed) and one line naming standard output and the system's
+// reason, however the files themselves fared.
+struct ReportCase {
+    const char* name;
+    const char* args;
+    int statusWritten; // the status when the report is written
+};
+
+void PrintTo(const ReportCase& c, std::ostream* os) { *os << c.name; }
+
+const ReportCase kReportCases[] = {
+    {"PassingFile", "ccall_ok.ibs", 0},
+    {"FailingFile", "mdl_end.ibs", 1},
+    {"SeveralFilesQuiet", "-q ccall_ok.ibs mdl_end.ibs ccall_ok.ibs", 1},
+    {"Help", "--help", 0},
+};
+
+class IbislintReport : public CheckerTempDir, public ::testing::WithParamInterface<ReportCase> {
+protected:
+    void SetUp() override
+    {
+        CheckerTempDir::SetUp();
+        for (const char* name : {"mdl_end.ibs", "ccall_ok.ibs"}) {
+            std::ifstream in(std::string(IBIS_FIXTURES) + "/" + name, std::ios::binary);
+            Write(name, std::string(std::istreambuf_iterator<char>(in), {}));
+        }
+    }
+};
+
+TEST_P(IbislintReport, StandardOutputThatCannotBeWrittenIsNoSuccess)
+{
+    const ReportCase& c = GetParam();
+    std::string err;
+    const CheckerRun written = RunChecker(dir_, c.args, &err);
+    ASSERT_EQ(written.status, c.statusWritten) << err;
+    ASSERT_FALSE(written.out.empty());
+    const struct {
+        const char* redirect;
+        const char* line;
+    } ways[] = {{">/dev/full", "ibislint: standard output: No space left on device\n"},
+                {">&-", "ibislint: standard output: Bad file descriptor\n"}};
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.redirect);
+        if (std::string(way.redirect) == ">/dev/full" && access("/dev/full", W_OK) != 0)
+            continue;
+        const CheckerRun r = RunChecker(dir_, std::string(c.args) + " " + way.redirect, &err);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(err, way.line);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, IbislintReport, ::testing::ValuesIn(kReportCases),
+                         [](const ::testing::TestParamInfo<ReportCase>& i) { return i.param.name; });
+
+// A reader that goes away (a pipe into "head -1") ends the checker as it
+// ends every filter, by the broken-pipe signal, with nothing on standard
+// error: some 20,000 unknown keywords make far more report than a pipe
+// holds, so the checker is still writing when the reader leaves.
+TEST_F(IbislintReport, ReaderThatGoesAwayEndsItByTheBrokenPipeSignal)
+{
+    std::string big = "[IBIS Ver] 5.0\n[File Name] big.ibs\n[File Rev] 1\n";
+    for (int k = 0; k < 20000; k++) big += "[Bogus" + std::to_string(k) + "]\n";
+    Write("big.ibs", big + "[End]\n");
+    int out[2], err[2];
+    ASSERT_EQ(pipe(out), 0);
+    ASSERT_EQ(pipe(err), 0);
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        // As a shell starts a pipeline: the signal at its default.
+        signal(SIGPIPE, SIG_DFL);
+        if (dup2(out[1], 1) < 0 || dup2(err[1], 2) < 0 || chdir(dir_.c_str()) != 0) _exit(126);
+        for (int fd : {out[0], out[1], err[0], err[1]}) close(fd);
+        execl(IBISLINT, IBISLINT, "big.ibs", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(out[1]);
+    close(err[1]);
+    char first[64];
+    EXPECT_GT(read(out[0], first, sizeof first), 0);
+    close(out[0]);
+    std::string said;
+    for (ssize_t n; (n = read(err[0], first, sizeof first)) > 0;) said.append(first, n);
+    close(err[0]);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "exit status " << WEXITSTATUS(status) << ", " << said;
+    EXPECT_EQ(WTERMSIG(status), SIGPIPE);
+    EXPECT_EQ(said, "");
+}
 
 }  // namespace

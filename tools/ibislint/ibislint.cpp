@@ -2,7 +2,7 @@
 // (.ami) files.  One read-and-check pass per file named on the command line;
 // the exit status is 1 when any file failed (it could not be read, its pass
 // reported a bug or an error, or it is none of the four kinds), 2 for a usage
-// error, else 0.
+// error or a report that could not be written to standard output, else 0.
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -18,6 +18,7 @@
 #include "file_reason.h"
 #include "ibis.h"
 #include "parse.h"
+#include "report_output.h"
 
 static void s_Usage(FILE* out)
 {
@@ -33,7 +34,9 @@ static void s_Usage(FILE* out)
             "\"==> file <==\" comes before each file's messages.\n"
             "Exit status: 0 every file passed; 1 a file failed (it could not be read,\n"
             "its check reported an error or a bug, or it is not one of the four kinds);\n"
-            "2 a usage error.\n");
+            "2 a usage error, or the report could not be written to standard output\n"
+            "(a full disk, a closed standard output: the reason is named on standard\n"
+            "error).\n");
 }
 
 static int s_FileType(const char* path)
@@ -57,7 +60,7 @@ static int s_Check(const char* path, int fileType)
         if (read) TEST(fileType, 0);
     }
     FINI();
-    fflush(stdout);
+    cli::FlushReport();
     // The reader says only that it could not open or read a file.
     const char* why = read ? nullptr : cli::WhyUnreadable(path);
     if (why != nullptr) fprintf(stderr, "ibislint: %s: %s\n", path, why);
@@ -67,7 +70,7 @@ static int s_Check(const char* path, int fileType)
 static int s_quiet = 0;
 
 // Sets the switch of one option, as written ("-n" or "--numbered"); 0 for an
-// option it does not know.
+// option it does not know, 2 for the help.
 static int s_Option(const char* opt)
 {
     if (strcmp(opt, "-n") == 0 || strcmp(opt, "--numbered") == 0) {
@@ -78,8 +81,7 @@ static int s_Option(const char* opt)
         PARSE_SuppressBanners(1);
         s_quiet = 1;
     } else if (strcmp(opt, "-h") == 0 || strcmp(opt, "--help") == 0) {
-        s_Usage(stdout);
-        exit(0);
+        return 2;
     } else {
         return 0;
     }
@@ -96,8 +98,21 @@ static int s_Unknown(const char* opt, const char* word)
     return 2;
 }
 
+// The report is written only when all of it reached standard output.
+static int s_Finish(int status)
+{
+    return cli::ReportWritten("ibislint") ? status : 2;
+}
+
+static int s_Help()
+{
+    s_Usage(stdout);
+    return s_Finish(0);
+}
+
 int main(int argc, char** argv)
 {
+    cli::StartReport();
 #ifdef _WIN32
     // The report is the same bytes on every platform: its lines end in LF.
     _setmode(_fileno(stdout), _O_BINARY);
@@ -116,12 +131,16 @@ int main(int argc, char** argv)
             continue;
         }
         if (a[1] == '-') {
-            if (!s_Option(a)) return s_Unknown(a, a);
+            const int r = s_Option(a);
+            if (r == 0) return s_Unknown(a, a);
+            if (r == 2) return s_Help();
             continue;
         }
         for (const char* c = a + 1; *c != '\0'; c++) {
             const char one[3] = {'-', *c, '\0'};
-            if (!s_Option(one)) return s_Unknown(one, a);
+            const int r = s_Option(one);
+            if (r == 0) return s_Unknown(one, a);
+            if (r == 2) return s_Help();
         }
     }
     if (files == 0) {
@@ -144,5 +163,5 @@ int main(int argc, char** argv)
         gsFilePath_ibs[0] = '\0';
         if (!s_Check(argv[i], type)) failed = 1;
     }
-    return failed ? 1 : 0;
+    return s_Finish(failed ? 1 : 0);
 }

@@ -5,19 +5,23 @@
 
 #include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <regex>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -149,9 +153,14 @@ bool HasNotFinite(const std::string& text)
     return std::regex_search(text, word);
 }
 
+// Where the child's standard output goes: a file the test reads back, the
+// full device (every write fails: no space), or nowhere (closed).
+enum class Stdout { File, Full, Closed };
+
 // Runs amihost with args in dir; with a limit, the child's address space is
 // capped at that many MiB.
-Result RunHost(const fs::path& dir, const std::vector<std::string>& args, long limitMib = 0)
+Result RunHost(const fs::path& dir, const std::vector<std::string>& args, long limitMib = 0,
+               Stdout stdoutTo = Stdout::File)
 {
     const fs::path out = TheScratch().dir() / "stdout.txt";
     const fs::path err = TheScratch().dir() / "stderr.txt";
@@ -163,10 +172,20 @@ Result RunHost(const fs::path& dir, const std::vector<std::string>& args, long l
 
     const pid_t pid = fork();
     if (pid == 0) {
-        const int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        // The file is made empty whatever the child writes to.
+        const int file = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int o = stdoutTo == Stdout::Full ? open("/dev/full", O_WRONLY) : file;
         const int e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (o < 0 || e < 0 || dup2(o, 1) < 0 || dup2(e, 2) < 0 || chdir(dir.c_str()) != 0)
             _exit(126);
+        // No descriptor beyond the three: a closed standard output is then
+        // the lowest free one, the one the host's first file would take.
+        close(file);
+        if (o != file)
+            close(o);
+        close(e);
+        if (stdoutTo == Stdout::Closed)
+            close(1);
         if (limitMib > 0) {
             const rlimit limit = {static_cast<rlim_t>(limitMib) << 20,
                                   static_cast<rlim_t>(limitMib) << 20};
@@ -708,6 +727,139 @@ TEST(AmihostLimits, LargestSwingWithEveryAggressorGivesFiniteFiles)
             const auto [values, bad] = CountValues(ReadFile(dir / name));
             EXPECT_GT(values, 100u) << name;
             EXPECT_EQ(bad, 0u) << name;
+        }
+    }
+}
+
+// How many times text holds word.
+size_t Occurrences(const std::string& text, const std::string& word)
+{
+    size_t n = 0;
+    for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1))
+        ++n;
+    return n;
+}
+
+// A report that cannot be written is no success: on every way a run ends
+// with a report, standard output on the full device or closed makes the
+// exit status 1, with one line naming standard output and the system's
+// reason. The CSVs are made as in a run whose report is written: a closed
+// standard output is not taken over by a CSV, nor a CSV by the report.
+TEST(AmihostReport, StandardOutputThatCannotBeWrittenIsNoSuccess)
+{
+    struct Run {
+        const char* name;
+        std::vector<std::string> args;
+        int status; // with standard output written
+    };
+    const std::vector<std::string> csvs = {"wave.csv", "clock.csv", "impulse.csv"};
+    const Run runs[] = {
+        {"receiver", {"--model", VESKARO_LIBRARY, "--bits", "200"}, 0},
+        {"transmitter alone", {"--model", TOLVANE_LIBRARY}, 0},
+        {"chained with three CSVs",
+         {"--tx", TOLVANE_LIBRARY, "--model", VESKARO_LIBRARY, "--aggressors", "1", "--bits",
+          "200", "--wave-csv", "wave.csv", "--clock-csv", "clock.csv", "--impulse-csv",
+          "impulse.csv"},
+         0},
+        // A run that fails already stays failed, and says why twice.
+        {"a model that returns NaN",
+         {"--model", NONFINITE_LIBRARY, "--params", "(nonfinite (wave 3000))"}, 1},
+        {"help", {"--help"}, 0},
+    };
+    const struct {
+        Stdout to;
+        const char* line;
+    } ways[] = {{Stdout::Full, "amihost: standard output: No space left on device\n"},
+                {Stdout::Closed, "amihost: standard output: Bad file descriptor\n"}};
+    const fs::path dir = TheScratch().dir() / "report";
+    fs::create_directories(dir);
+    for (const Run& run : runs) {
+        SCOPED_TRACE(run.name);
+        for (const std::string& csv : csvs)
+            fs::remove(dir / csv);
+        const Result written = RunHost(dir, run.args);
+        ASSERT_EQ(written.status, run.status) << written.err;
+        EXPECT_EQ(Occurrences(written.err, "standard output"), 0u) << written.err;
+        std::map<std::string, std::string> made;
+        for (const std::string& csv : csvs)
+            if (fs::exists(dir / csv))
+                made[csv] = ReadFile(dir / csv);
+        for (const auto& way : ways) {
+            SCOPED_TRACE(way.line);
+            if (way.to == Stdout::Full && !fs::exists("/dev/full"))
+                continue;
+            for (const std::string& csv : csvs)
+                fs::remove(dir / csv);
+            const Result r = RunHost(dir, run.args, 0, way.to);
+            EXPECT_EQ(r.status, 1);
+            EXPECT_EQ(r.out, "");
+            ASSERT_GE(r.err.size(), std::string(way.line).size());
+            EXPECT_EQ(r.err.substr(r.err.size() - std::string(way.line).size()), way.line)
+                << r.err;
+            EXPECT_EQ(Occurrences(r.err, "standard output"), 1u) << r.err;
+            for (const std::string& csv : csvs) {
+                if (made.count(csv) == 0) {
+                    EXPECT_FALSE(fs::exists(dir / csv)) << csv;
+                    continue;
+                }
+                // Byte for byte: a CSV that took stdout's place would hold
+                // the report's lines too.
+                EXPECT_TRUE(ReadFile(dir / csv) == made[csv]) << csv << " differs";
+            }
+        }
+    }
+}
+
+// An output the system refuses to make, though the permission bits let the
+// superuser write in its folder (a pseudo file system), ends the run before
+// any model runs: exit 2, one line with the system's reason, an empty
+// standard output; a new output beside it is not left behind and one that
+// was there is left as it was, to its bytes and its change times.
+TEST(AmihostOutputs, OutputTheSystemRefusesEndsTheRunBeforeAnyModel)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "not run as root: an ordinary user is refused these folders by their "
+                        "permission bits, before anything is opened";
+    const fs::path dir = TheScratch().dir() / "refused";
+    fs::create_directories(dir);
+    const std::string options[] = {"--wave-csv", "--clock-csv", "--impulse-csv"};
+    for (const char* bad : {"/sys/x.csv", "/proc/x.csv"}) {
+        // The system's own answer to making the file.
+        errno = 0;
+        const int fd = open(bad, O_WRONLY | O_CREAT | O_EXCL, 0644);
+        if (fd >= 0) {
+            close(fd);
+            unlink(bad);
+            ADD_FAILURE() << bad << " could be made here";
+            continue;
+        }
+        const std::string reason = std::strerror(errno);
+        for (size_t k = 0; k < 3; ++k) {
+            // The other two outputs: a new one, then one that is there.
+            const std::string& fresh = options[(k + 1) % 3];
+            const std::string& kept = options[(k + 2) % 3];
+            SCOPED_TRACE(std::string(bad) + " as " + options[k] + ", " + fresh + " new, " + kept +
+                         " there");
+            fs::remove(dir / "fresh.csv");
+            std::ofstream(dir / "kept.csv") << "kept\n";
+            struct stat before {};
+            ASSERT_EQ(stat((dir / "kept.csv").c_str(), &before), 0);
+            // Change times tell a touch apart.
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            const Result r = RunHost(dir, {"--model", VESKARO_LIBRARY, "--bits", "100",
+                                           options[k], bad, fresh, "fresh.csv", kept, "kept.csv"});
+            EXPECT_EQ(r.status, 2);
+            EXPECT_EQ(r.out, "");
+            EXPECT_EQ(r.err, "amihost: cannot write " + std::string(bad) + " (" + options[k] +
+                                 "): " + reason + "\n");
+            EXPECT_FALSE(fs::exists(dir / "fresh.csv")) << "a file the run made was left behind";
+            EXPECT_TRUE(ReadFile(dir / "kept.csv") == "kept\n") << "kept.csv was written";
+            struct stat after {};
+            ASSERT_EQ(stat((dir / "kept.csv").c_str(), &after), 0);
+            EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
+            EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+            EXPECT_EQ(after.st_ctim.tv_sec, before.st_ctim.tv_sec);
+            EXPECT_EQ(after.st_ctim.tv_nsec, before.st_ctim.tv_nsec);
         }
     }
 }

@@ -19,6 +19,7 @@
 #include "model_library.h"
 #include "number_arg.h"
 #include "output_files.h"
+#include "report_output.h"
 #include "waveform.h"
 
 #include <algorithm>
@@ -228,15 +229,16 @@ void Usage(FILE* to)
         NamesNeeding(Needs::Aggressors).c_str(), NamesNeeding(Needs::NoInterval).c_str());
     std::fprintf(to,
         "exit status:\n"
-        "  0  every model call returned 1, every value the models returned is finite and\n"
-        "     every file was written\n"
+        "  0  every model call returned 1, every value the models returned is finite, and\n"
+        "     every file and the report on standard output were written\n"
         "  1  a model call returned other than 1 (AMI_Init, AMI_GetWave or AMI_Close, of the\n"
         "     receiver or the transmitter; also an AMI_Init that left no handle to close),\n"
         "     a model returned a value that is not finite (the matrix after AMI_Init, the\n"
         "     waveform or a clock time after AMI_GetWave: the call and the first such value\n"
         "     are named on stderr, and the run ends there), a CSV file failed part way\n"
-        "     through, or memory ran out (or another failure stopped the host, named on\n"
-        "     stderr)\n"
+        "     through, standard output could not be written (a full disk, a closed\n"
+        "     standard output: named on stderr), or memory ran out (or another failure\n"
+        "     stopped the host, named on stderr)\n"
         "  2  a bad command line (an option the run would not read among them), a library\n"
         "     that cannot be loaded, or an output that cannot be made or opened, names a\n"
         "     library or a file the process has loaded or another output, or that the\n"
@@ -365,7 +367,8 @@ struct Named {
     amihost::FileKey key;
 };
 
-// The outputs a run writes, in the order of the usage.
+// The outputs a run writes, in the order of the usage, and each one's file
+// once it is open.
 struct Outputs {
     explicit Outputs(const Options& o)
         : named{{"--wave-csv", o.waveCsv, {}},
@@ -374,6 +377,11 @@ struct Outputs {
     {
     }
     Named named[3];
+    amihost::OutputFile opened[3];
+
+    amihost::OutputFile& wave() { return opened[0]; }
+    amihost::OutputFile& clock() { return opened[1]; }
+    amihost::OutputFile& impulse() { return opened[2]; }
 };
 
 // The files a run names: every output must be one the host can make, and
@@ -418,6 +426,25 @@ std::string CheckLoaded(const Outputs& files)
             if (out.key == file.key)
                 return std::string(out.option) + " " + out.path + " is " + file.path +
                        ", a file the process has loaded: an output must not overwrite it";
+    }
+    return std::string();
+}
+
+// Once every check has passed and before any model runs: every output opened
+// for writing, made where it is absent, not yet cut short. The system has the
+// last word, whatever the checks before could tell (a pseudo file system, a
+// mount that maps the superuser to another user). Returns what is wrong, or
+// nothing; on a refusal the files opened so far are left as they were, and
+// those made are removed when files goes.
+std::string OpenOutputs(Outputs& files)
+{
+    for (size_t k = 0; k < 3; ++k) {
+        const Named& out = files.named[k];
+        if (out.path.empty())
+            continue;
+        const std::string why = files.opened[k].Open(out.path);
+        if (!why.empty())
+            return "cannot write " + out.path + " (" + out.option + "): " + why;
     }
     return std::string();
 }
@@ -586,13 +613,14 @@ private:
     double m_sum = 0, m_squares = 0, m_lo = 0, m_hi = 0, m_sin = 0, m_cos = 0;
 };
 
-// A CSV file the run writes as it goes. One that cannot be written is named
-// on stderr and makes the exit status 1; the run goes on without it.
+// A CSV file the run writes as it goes, into the output opened for it before
+// the run. One that cannot be written is named on stderr and makes the exit
+// status 1; the run goes on without it.
 class CsvFile {
 public:
-    explicit CsvFile(const std::string& path) : m_path(path)
+    CsvFile(const std::string& path, amihost::OutputFile& output) : m_path(path)
     {
-        if (!path.empty() && !(m_file = std::fopen(path.c_str(), "w")))
+        if (!path.empty() && !(m_file = output.Begin()))
             Fail(std::strerror(errno));
     }
     CsvFile(const CsvFile&) = delete;
@@ -711,7 +739,7 @@ bool EndsOnNotFinite(const char* call, const char* what, const std::string& firs
 {
     if (first.empty())
         return false;
-    std::fflush(stdout);
+    cli::FlushReport();
     std::fprintf(stderr, "amihost: %s returned %s that is not finite: %s\n", call, what,
                  first.c_str());
     return true;
@@ -756,6 +784,8 @@ int Run(int argc, char** argv)
     std::string fault = CheckLoaded(files);
     if (fault.empty())
         fault = Unread(given, o, &hasGetWave);
+    if (fault.empty())
+        fault = OpenOutputs(files);
     if (!fault.empty()) {
         std::fprintf(stderr, "amihost: %s\n", fault.c_str());
         return 2;
@@ -851,7 +881,7 @@ int Run(int argc, char** argv)
     if (initResult != 1)
         status = 1;
     if (!o.impulseCsv.empty()) {
-        CsvFile csv(o.impulseCsv);
+        CsvFile csv(o.impulseCsv, files.impulse());
         if (FILE* f = csv.get()) {
             std::fprintf(f, "sample,time,before,after");
             for (long k = 1; k < columns; ++k)
@@ -874,7 +904,7 @@ int Run(int argc, char** argv)
                         o.tx.empty() ? "" : "transmitter-shaped ", columns, columns > 1 ? "s" : "");
         const long settle = o.settleBits >= 0 ? o.settleBits : o.bits / 4;
         ClockStats clock(settle * s.dataUi, s.dataUi);
-        CsvFile waveCsv(o.waveCsv), clockCsv(o.clockCsv);
+        CsvFile waveCsv(o.waveCsv, files.wave()), clockCsv(o.clockCsv, files.clock());
         if (FILE* f = waveCsv.get())
             std::fprintf(f, "sample,time,input,output\n");
         if (FILE* f = clockCsv.get())
@@ -946,15 +976,21 @@ int Run(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    cli::StartReport();
+    int status = 1;
     try {
-        return Run(argc, argv);
+        status = Run(argc, argv);
     } catch (const std::bad_alloc&) {
-        std::fflush(stdout);
+        cli::FlushReport();
         std::fprintf(stderr, "amihost: out of memory: the run needs more than it can get (a "
                              "smaller --impulse-bits, --aggressors or --block needs less)\n");
     } catch (const std::exception& e) {
-        std::fflush(stdout);
+        cli::FlushReport();
         std::fprintf(stderr, "amihost: %s\n", e.what());
     }
-    return 1;
+    // A refused run (2) wrote nothing to standard output; any other run
+    // reported, and a report that was lost is no success.
+    if (status != 2 && !cli::ReportWritten("amihost"))
+        status = 1;
+    return status;
 }

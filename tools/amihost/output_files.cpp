@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -61,6 +62,29 @@ int OpensForWriting(const std::string& path)
     _close(fd);
     return 0;
 }
+
+// The descriptor of an output: one that is there, opened as it is (not cut
+// short), or a new one made, never one made over a file that appeared since.
+int OpenOutput(const std::string& path, bool create)
+{
+    return create ? _open(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_TEXT,
+                          _S_IREAD | _S_IWRITE)
+                  : _open(path.c_str(), _O_WRONLY | _O_TEXT);
+}
+
+// Only a file is cut short; a device takes what is written.
+int CutShort(int fd)
+{
+    struct _stat st;
+    if (_fstat(fd, &st) != 0)
+        return errno;
+    return (st.st_mode & _S_IFREG) && _chsize(fd, 0) != 0 ? errno : 0;
+}
+
+FILE* StreamOf(int fd) { return _fdopen(fd, "w"); }
+void CloseOutput(int fd) { _close(fd); }
+
+int FollowToMissing(std::string&) { return 0; }
 #else
 const char* const kSeparators = "/";
 
@@ -89,6 +113,43 @@ int OpensForWriting(const std::string& path)
     close(fd);
     return 0;
 }
+
+int OpenOutput(const std::string& path, bool create)
+{
+    return create ? open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666)
+                  : open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+}
+
+int CutShort(int fd)
+{
+    struct stat st;
+    if (fstat(fd, &st) != 0)
+        return errno;
+    return S_ISREG(st.st_mode) && ftruncate(fd, 0) != 0 ? errno : 0;
+}
+
+FILE* StreamOf(int fd) { return fdopen(fd, "w"); }
+void CloseOutput(int fd) { close(fd); }
+
+// Follows the links of a name whose file is not there (stat says ENOENT) to
+// the name it will be made under. 0, or why it cannot be followed.
+int FollowToMissing(std::string& p)
+{
+    for (int links = 0;; ++links) {
+        struct stat link;
+        if (lstat(p.c_str(), &link) != 0 || !S_ISLNK(link.st_mode))
+            return 0;
+        if (links >= 40)
+            return ELOOP;
+        std::vector<char> target(static_cast<size_t>(link.st_size > 0 ? link.st_size : 255) + 1);
+        const ssize_t n = readlink(p.c_str(), target.data(), target.size());
+        if (n < 0 || static_cast<size_t>(n) >= target.size())
+            return n < 0 ? errno : ENAMETOOLONG;
+        const std::string to(target.data(), static_cast<size_t>(n));
+        const size_t slash = p.find_last_of('/');
+        p = to[0] == '/' || slash == std::string::npos ? to : p.substr(0, slash + 1) + to;
+    }
+}
 #endif
 
 std::string Reason(int code) { return std::strerror(code); }
@@ -107,43 +168,26 @@ std::string CheckOutput(const std::string& path, FileKey& key)
 {
     key = FileKey();
     std::string p = path;
-    for (int links = 0;; ++links) {
-        struct stat st;
-        if (stat(p.c_str(), &st) == 0) {
-            if (S_ISDIR(st.st_mode))
-                return Reason(EISDIR);
-            if (S_ISREG(st.st_mode)) {
-                if (const int code = OpensForWriting(p))
-                    return Reason(code);
-                key = Identity(p, std::string());
-                return std::string();
-            }
-            // A device (such as the null device) may take any number of
-            // outputs; opening a pipe with no reader yet would wait for one.
-            if (!Writable(p))
-                return Reason(errno);
+    struct stat st;
+    if (stat(p.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode))
+            return Reason(EISDIR);
+        if (S_ISREG(st.st_mode)) {
+            if (const int code = OpensForWriting(p))
+                return Reason(code);
+            key = Identity(p, std::string());
             return std::string();
         }
-        if (errno != ENOENT)
+        // A device (such as the null device) may take any number of
+        // outputs; opening a pipe with no reader yet would wait for one.
+        if (!Writable(p))
             return Reason(errno);
-#ifndef _WIN32
-        // A link to a file not made yet: the output is made where it points.
-        struct stat link;
-        if (lstat(p.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
-            if (links >= 40)
-                return Reason(ELOOP);
-            std::vector<char> target(static_cast<size_t>(link.st_size > 0 ? link.st_size : 255) + 1);
-            const ssize_t n = readlink(p.c_str(), target.data(), target.size());
-            if (n < 0 || static_cast<size_t>(n) >= target.size())
-                return Reason(n < 0 ? errno : ENAMETOOLONG);
-            const std::string to(target.data(), static_cast<size_t>(n));
-            const size_t slash = p.find_last_of('/');
-            p = to[0] == '/' || slash == std::string::npos ? to : p.substr(0, slash + 1) + to;
-            continue;
-        }
-#endif
-        break;
+        return std::string();
     }
+    if (errno != ENOENT)
+        return Reason(errno);
+    if (const int code = FollowToMissing(p))
+        return Reason(code);
     // Not there yet: it is made in its folder, which must be there and take it.
     const size_t cut = p.find_last_of(kSeparators);
     const std::string name = cut == std::string::npos ? p : p.substr(cut + 1);
@@ -154,7 +198,6 @@ std::string CheckOutput(const std::string& path, FileKey& key)
     std::string folder = cut == std::string::npos ? "." : p.substr(0, cut);
     if (cut != std::string::npos && (folder.empty() || p[cut] == ':' || folder.back() == ':'))
         folder = p.substr(0, cut + 1);
-    struct stat st;
     if (stat(folder.c_str(), &st) != 0)
         return Reason(errno);
     if (!S_ISDIR(st.st_mode))
@@ -165,6 +208,50 @@ std::string CheckOutput(const std::string& path, FileKey& key)
 #endif
     key = Identity(folder, name);
     return std::string();
+}
+
+OutputFile::~OutputFile()
+{
+    if (m_fd < 0)
+        return;
+    CloseOutput(m_fd);
+    // Made by this run and never written: the run leaves no file behind.
+    if (m_made)
+        std::remove(m_madeAs.c_str());
+}
+
+std::string OutputFile::Open(const std::string& path)
+{
+    m_fd = OpenOutput(path, false);
+    if (m_fd >= 0)
+        return std::string();
+    if (errno != ENOENT)
+        return Reason(errno);
+    std::string p = path;
+    if (const int code = FollowToMissing(p))
+        return Reason(code);
+    m_fd = OpenOutput(p, true);
+    if (m_fd < 0)
+        return Reason(errno);
+    m_made = true;
+    m_madeAs = p;
+    return std::string();
+}
+
+FILE* OutputFile::Begin()
+{
+    if (m_fd < 0) {
+        errno = EBADF;
+        return nullptr;
+    }
+    if (const int code = CutShort(m_fd)) {
+        errno = code;
+        return nullptr;
+    }
+    FILE* stream = StreamOf(m_fd);
+    if (stream)
+        m_fd = -1; // the stream's now, and the file the run's output
+    return stream;
 }
 
 #ifdef _WIN32

@@ -4,6 +4,7 @@
 // output.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,32 @@ FileKey ExistingFile(const std::string& path);
 // it will be. A file that is there is opened for writing, as the output
 // will be, but not cut short: nothing is made or changed.
 std::string CheckOutput(const std::string& path, FileKey& key);
+
+// An output, opened for writing once every check has passed and before any
+// model runs, so that one the system refuses (whatever the permission bits
+// said) ends the run before anything is done. A file that is there is not
+// cut short until the run writes it; one that is made here is removed again
+// when the run ends without writing it. Either way a run that stops first
+// leaves every file as it was.
+class OutputFile {
+public:
+    OutputFile() = default;
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+    ~OutputFile();
+
+    // Empty, or why path cannot be opened for writing, in the system's words.
+    std::string Open(const std::string& path);
+
+    // Cuts the file short and hands it over as a stream, which the caller
+    // closes; null, with errno set, when that fails.
+    FILE* Begin();
+
+private:
+    int m_fd = -1;         // open, not yet handed over
+    bool m_made = false;   // made by this run
+    std::string m_madeAs;  // the name it was made under (after its links)
+};
 
 // A file the process has mapped: the program itself and every library the
 // loader has loaded (those the models need included), as the loader names

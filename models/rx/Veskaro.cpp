@@ -6,6 +6,13 @@
 #include <cstdint>
 #include <new>
 #include <sstream>
+#include <string>
+
+// The check for samples that are not finite relies on std::isfinite, which
+// these options let the compiler fold to true.
+#if defined(__FAST_MATH__) || (defined(__FINITE_MATH_ONLY__) && __FINITE_MATH_ONLY__)
+#error "Veskaro.cpp must be compiled without -ffast-math / -ffinite-math-only"
+#endif
 
 namespace {
 
@@ -54,6 +61,23 @@ void Terminate(double* clock_times)
 {
     if (clock_times)
         clock_times[0] = -1.0;
+}
+
+// The index of the block's first sample that is not finite, or -1. One such
+// sample would stay in the filters' state and turn every later block to NaN.
+long FirstNotFinite(const double* wave, long wave_size)
+{
+    for (long i = 0; i < wave_size; ++i)
+        if (!std::isfinite(wave[i]))
+            return i;
+    return -1;
+}
+
+// Spelled here rather than by the C library, whose printf names NaN
+// differently on each platform ("nan", "-nan", "nan(ind)").
+const char* NotFiniteText(double v)
+{
+    return std::isnan(v) ? "nan" : v > 0 ? "inf" : "-inf";
 }
 
 // The part of AMI_Init that needs a container; returns the result.
@@ -191,6 +215,21 @@ VESKARO_EXPORT long AMI_GetWave(double* wave, long wave_size, double* clock_time
     }
     if (!wave && wave_size > 0) {
         AppendLater(c, "The IBIS-AMI model, usb3_rx, was given no wave in AMI_GetWave. ");
+        Terminate(clock_times);
+        return 0;
+    }
+    // Refused before anything runs or is resized: the block and the model's
+    // state stay as they were, so the next finite block continues the run.
+    const long bad = FirstNotFinite(wave, wave_size);
+    if (bad >= 0) {
+        try {
+            AppendLater(c, "The IBIS-AMI model, usb3_rx, was given a value that is not finite "
+                           "in AMI_GetWave: sample " +
+                               std::to_string(bad) + " of the block is " +
+                               NotFiniteText(wave[bad]) + ". ");
+        } catch (...) {
+            // No memory for the line: the block is refused all the same.
+        }
         Terminate(clock_times);
         return 0;
     }

@@ -52,17 +52,6 @@ FileKey Identity(const std::string& path, const std::string& name)
 
 bool Writable(const std::string& path) { return _access(path.c_str(), 2) == 0; }
 
-// 0 when the file opens for writing, else why not (a running program, a
-// read-only file). Not cut short: the file stays as it is.
-int OpensForWriting(const std::string& path)
-{
-    const int fd = _open(path.c_str(), _O_WRONLY | _O_BINARY);
-    if (fd < 0)
-        return errno;
-    _close(fd);
-    return 0;
-}
-
 // The descriptor of an output: one that is there, opened as it is (not cut
 // short), or a new one made, never one made over a file that appeared since.
 int OpenOutput(const std::string& path, bool create)
@@ -103,17 +92,6 @@ FileKey Identity(const std::string& path, const std::string& name)
 
 bool Writable(const std::string& path) { return access(path.c_str(), W_OK) == 0; }
 
-// 0 when the file opens for writing, else why not (a running program, a
-// read-only file system). Not cut short: the file stays as it is.
-int OpensForWriting(const std::string& path)
-{
-    const int fd = open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
-        return errno;
-    close(fd);
-    return 0;
-}
-
 int OpenOutput(const std::string& path, bool create)
 {
     return create ? open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666)
@@ -151,6 +129,17 @@ int FollowToMissing(std::string& p)
     }
 }
 #endif
+
+// 0 when the file opens for writing, else why not (a running program, a
+// read-only file system). Not cut short: the file stays as it is.
+int OpensForWriting(const std::string& path)
+{
+    const int fd = OpenOutput(path, false);
+    if (fd < 0)
+        return errno;
+    CloseOutput(fd);
+    return 0;
+}
 
 std::string Reason(int code) { return std::strerror(code); }
 
